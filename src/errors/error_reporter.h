@@ -1,0 +1,63 @@
+#pragma once
+// The one error channel of the program. A reporting procedure hands each run-time error to
+// Report() with its label and goes on with its next step; nothing is shown or logged locally.
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "errors/runtime_error.h"
+
+namespace qm::errors {
+
+class ErrorReporter {
+public:
+    using OnlineTest = std::function<bool()>;
+    using Sender = std::function<void(const std::string& address)>;
+
+    // Without an online test the machine counts as offline and nothing is sent.
+    ErrorReporter() = default;
+    ErrorReporter(OnlineTest online, Sender send);
+
+    // Sends the report when online; the error state is clear afterwards either way.
+    void Report(std::string_view label, const RuntimeError& error);
+
+    // The address of one report: site + "/error-reporting/error-msg.php?" + label + number +
+    // description, joined without separators and not escaped.
+    static std::string ReportAddress(std::string_view site, std::string_view label,
+                                     std::int32_t number, std::string_view description);
+
+    void SetChannel(OnlineTest online, Sender send);
+
+    // Number and description of the error being reported; 0 and empty outside Report().
+    std::int32_t current_number() const { return number_; }
+    const std::string& current_description() const { return description_; }
+
+private:
+    OnlineTest online_;
+    Sender send_;
+    std::int32_t number_ = 0;
+    std::string description_;
+};
+
+// Reporting style: runs one step; a RuntimeError it raises is reported with the label and
+// the caller goes on with its next step.
+template <class Step>
+void ReportingStep(ErrorReporter& reporter, std::string_view label, Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError& e) {
+        reporter.Report(label, e);
+    }
+}
+
+// Silent style: a RuntimeError raised by the step is ignored.
+template <class Step>
+void SilentStep(Step&& step) {
+    try {
+        step();
+    } catch (const RuntimeError&) {
+    }
+}
+
+}  // namespace qm::errors

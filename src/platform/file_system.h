@@ -1,0 +1,51 @@
+#pragma once
+// Files and folders as Quillmoss needs them. Paths are UTF-8 texts in Windows form
+// ("C:\folder\file.txt"); names compare without regard to letter case.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/status.h"
+
+namespace qm::platform {
+
+namespace attr {
+inline constexpr std::uint32_t kReadOnly = 0x01;
+inline constexpr std::uint32_t kHidden = 0x02;
+inline constexpr std::uint32_t kSystem = 0x04;
+inline constexpr std::uint32_t kDirectory = 0x10;
+inline constexpr std::uint32_t kArchive = 0x20;
+inline constexpr std::uint32_t kNormal = 0x80;  // what Windows reports for "no attributes"
+}  // namespace attr
+
+struct DirEntry {
+    std::string name;  // the long name, without folder
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // FindFirstFile/FindNextFile over "folder\pattern": every entry whose name matches the
+    // wildcard pattern (Windows rules for * and ?), whatever its attributes, "." and ".."
+    // included where Windows lists them, in a stable order. Filtering by attribute mask is
+    // the caller's job. No match: kErrorFileNotFound; missing folder: kErrorPathNotFound.
+    virtual Status List(std::string_view pattern_path, std::vector<DirEntry>& entries) = 0;
+
+    virtual Status GetAttributes(std::string_view path, std::uint32_t& attributes) = 0;
+    virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
+    virtual Status DeleteFile(std::string_view path) = 0;
+    // Removes an empty folder.
+    virtual Status RemoveDirectory(std::string_view path) = 0;
+    virtual Status CreateDirectory(std::string_view path) = 0;
+    // Opens the file for reading with read sharing and closes it again.
+    virtual Status OpenForRead(std::string_view path) = 0;
+    // Whole-file read and write (write creates or replaces).
+    virtual Status ReadFile(std::string_view path, std::string& contents) = 0;
+    virtual Status WriteFile(std::string_view path, std::string_view contents) = 0;
+};
+
+}  // namespace qm::platform

@@ -1,0 +1,23 @@
+#pragma once
+// Everything the core reaches the machine through. Both backends hand out one of these.
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/message_loop.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/system_info.h"
+
+namespace qm::platform {
+
+struct Platform {
+    Registry& registry;
+    FileSystem& files;
+    Shell& shell;
+    SystemInfo& system;
+    Dialogs& dialogs;
+    MessageLoop& loop;
+    Process& process;
+};
+
+}  // namespace qm::platform

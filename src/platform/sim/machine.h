@@ -1,0 +1,112 @@
+#pragma once
+// The simulated Windows machine: an in-memory registry and drive C:, a virtual millisecond
+// clock, a scripted user and a record of every deletion. Deterministic, so unit tests can
+// assert exactly what a cleaner touched, and fast, so a 24-item run with its pauses takes
+// milliseconds.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace qm::sim {
+
+// One thing the machine lost: a file, a folder, a registry key or a registry value.
+struct Deletion {
+    enum class Kind { File, Folder, RegistryKey, RegistryValue };
+    Kind kind;
+    std::string path;  // files and folders: full path; registry: "HKCU\path" or "HKLM\path"
+    std::string value_name;  // RegistryValue only
+};
+
+// A message box the program showed, as the user saw it.
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    std::uint32_t style = 0;
+    int answer = 0;
+};
+
+enum class LockMode {
+    NoDelete,   // another program holds it open: reads work, delete and rename fail
+    Exclusive,  // opened without sharing: reads fail too
+};
+
+class Machine {
+public:
+    Machine();
+    ~Machine();
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+
+    // The platform the core runs against.
+    platform::Platform& platform();
+    platform::Registry& registry();
+    platform::FileSystem& files();
+    platform::Shell& shell();
+    platform::SystemInfo& system();
+    platform::Dialogs& dialogs();
+    platform::MessageLoop& loop();
+    platform::Process& process();
+
+    // --- registry -------------------------------------------------------------------------
+    // A user without administrator rights: every write, create and delete under HKLM is
+    // refused with kErrorAccessDenied (reads still work).
+    void SetLocalMachineReadOnly(bool read_only);
+
+    // --- files ----------------------------------------------------------------------------
+    // Test set-up helpers; parents are created as needed.
+    void AddFile(const std::string& path, const std::string& contents = "",
+                 std::uint32_t attributes = 0);
+    void AddFolder(const std::string& path, std::uint32_t attributes = 0);
+    bool Exists(const std::string& path) const;
+    // Another program holds the file open until Unlock.
+    void Lock(const std::string& path, LockMode mode = LockMode::NoDelete);
+    void Unlock(const std::string& path);
+    // Every path on the drive, folders and files, in listing order (for property tests).
+    std::vector<std::string> AllPaths() const;
+
+    // --- shell ----------------------------------------------------------------------------
+    // Where each special folder lives; an unset CSIDL fails both look-ups. By default the
+    // machine has a Windows XP profile for user "Tester" under C:\Documents and Settings.
+    void SetSpecialFolder(int csidl, const std::string& path);
+    void ClearSpecialFolder(int csidl);
+
+    // --- system ---------------------------------------------------------------------------
+    void SetVersion(const platform::VersionRecord& version);  // default: XP 5.1.2600, platform 2
+    void SetProcessor(const platform::ProcessorInfo& info);
+    void SetMemory(const platform::MemoryInfo& info);
+    void SetShlwapiVersion(const platform::DllVersion& version);
+    void SetProgram(const std::string& folder, const std::string& name);
+
+    // --- virtual time -----------------------------------------------------------------------
+    std::uint32_t now() const;                  // the tick count
+    void SetTickCount(std::uint32_t tick);      // for example just below a wrap
+    // Runs `action` when the tick count reaches now() + delay_ms, inside a pump.
+    void At(std::uint32_t delay_ms, std::function<void()> action);
+    // Number of PumpPending calls so far.
+    std::uint64_t pumps() const;
+
+    // --- scripted user ----------------------------------------------------------------------
+    // Answers to the next message boxes, in order. A box with no answer left is answered
+    // with its default button (OK, or Yes) and counted in unscripted_boxes().
+    void AnswerNextBox(int button);
+    // Runs `reaction` while the box is open (for example a click handled by the modal loop)
+    // before it answers.
+    void WhileNextBox(std::function<void()> reaction);
+    const std::vector<ShownBox>& boxes() const;
+    int unscripted_boxes() const;
+
+    // --- record -----------------------------------------------------------------------------
+    const std::vector<Deletion>& deletions() const;
+    void ClearDeletions();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qm::sim

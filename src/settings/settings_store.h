@@ -1,0 +1,66 @@
+#pragma once
+// The program's only persistence: registry operations on the settings key and on the places
+// other programs keep their traces. Every call opens its key, does one job and closes it;
+// nothing is cached. Registry status codes never reach the caller.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "errors/error_reporter.h"
+#include "platform/process.h"
+#include "platform/registry.h"
+
+namespace qm::settings {
+
+using platform::Root;
+
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Qmoss, shared by all users of the machine.
+inline constexpr Root kSettingsRoot = Root::LocalMachine;
+inline constexpr std::string_view kSettingsPath = "Software\\Microsoft\\Qmoss";
+inline constexpr std::string_view kRunPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr std::string_view kRunValue = "QMS";
+
+class SettingsStore {
+public:
+    SettingsStore(platform::Registry& registry, platform::Process& process,
+                  errors::ErrorReporter& reporter);
+
+    // A REG_SZ value cut at its first NUL; the default when the key or value is missing or
+    // the value has another type.
+    std::string GetSettingString(Root root, std::string_view path, std::string_view name,
+                                 std::string_view default_text);
+    // Creates key and value (holding the default) when missing and then returns empty text;
+    // an existing value of any type is returned cut at its first NUL.
+    std::string MyGetSettingString(Root root, std::string_view path, std::string_view name,
+                                   std::string_view default_text);
+    // REG_SZ without a terminating NUL; the key is created when missing.
+    void SaveSettingString(Root root, std::string_view path, std::string_view name,
+                           std::string_view text);
+    void SaveString(Root root, std::string_view path, std::string_view name,
+                    std::string_view text);
+    // REG_DWORD, four bytes.
+    void SaveSettingLong(Root root, std::string_view path, std::string_view name,
+                         std::int32_t number);
+    void DeleleteValue(Root root, std::string_view path, std::string_view name);
+    void DeleteKey(Root root, std::string_view path);
+    // "QMS" under the Run key = program folder + "\" + program name + ".exe".
+    void RegisterRunAtStart();
+
+    // The settings key itself, for the program's own values.
+    std::string Get(std::string_view name, std::string_view default_text = "") {
+        return GetSettingString(kSettingsRoot, kSettingsPath, name, default_text);
+    }
+    void Save(std::string_view name, std::string_view text) {
+        SaveSettingString(kSettingsRoot, kSettingsPath, name, text);
+    }
+
+private:
+    platform::Registry& registry_;
+    platform::Process& process_;
+    errors::ErrorReporter& reporter_;
+};
+
+// Case-insensitive test for a letter in a settings text ("contains e", "contains t").
+bool ContainsLetter(std::string_view text, char letter);
+
+}  // namespace qm::settings
