@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the native suites (unit and contract tests against
+# the simulated machine, with AddressSanitizer and UndefinedBehaviorSanitizer), then the
+# Windows build under Wine (contract tests against the real API, end-to-end tests of
+# Quillmoss.exe on a virtual display).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+echo "== Native build (sanitizers) =="
+cmake --preset native-asan >/dev/null
+cmake --build --preset native-asan -j2
+ctest --preset native-asan -j2
+
+echo "== Windows build, tests under Wine =="
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j2
+ctest --preset windows
