@@ -1,0 +1,132 @@
+#pragma once
+// The main window ("Form1") as a model: its controls with their program names and captions,
+// and the handlers that run when the user, a timer or the program acts on them. The Win32
+// view creates one native control per model control (FindControl / AllControls), mirrors
+// every change it is told about, and feeds user actions back through the control methods.
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/controls.h"
+#include "clean/catalogue.h"
+#include "clean/clean_run.h"
+#include "cleaners/file_tools.h"
+#include "errors/error_reporter.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+#include "sysinfo/system_details.h"
+
+namespace qm::app {
+
+inline constexpr std::string_view kMainWindowCaption = "Quillmoss v2.80";
+
+// Tabs of the top strip, zero-based as TabStrip counts them.
+enum TopTab : std::size_t { kMainTab = 0, kPrivacyTab = 1, kQandATab = 2, kSystemInfoTab = 3 };
+
+class MainWindow : private clean::RunWindow {
+  public:
+    MainWindow(platform::Platform& platform, settings::SettingsStore& settings,
+               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
+               sysinfo::SystemDetails& system_details);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
+
+    const std::string& caption() const { return caption_; }
+
+    // --- controls, by program name ------------------------------------------------------
+    TabStrip& TabStrip1() { return *tab_strip1_; }
+    TabStrip& TabStrip2() { return *tab_strip2_; }
+    Frame& frmone(std::size_t index) { return *top_panels_.at(index); }
+    Frame& frmPopularFolders(std::size_t index) { return *item_panels_.at(index); }
+    ListBox& List1() { return *list1_; }
+    CheckBox& Check1() { return *check1_; }
+    Button& Command4() { return *command4_; }
+    Button& cmdCleanAndReboot() { return *clean_and_reboot_; }
+    Button& Command2() { return *command2_; }
+    Button& cmdAddtoIE() { return *add_to_ie_; }
+    Button& Command5() { return *command5_; }
+    Button& Command6() { return *command6_; }
+    Button& Command7() { return *command7_; }
+    // The box of a catalogue item.
+    CheckBox& ItemBox(const clean::CleaningItem& item);
+    // The hint label of an item panel (1..5).
+    Label& HintLabel(int panel);
+
+    // Any control by program name, and index for control arrays ("frmone", 2); null if none.
+    Control* FindControl(std::string_view name, int index = -1);
+    // Every control, each parent before its children, for the view to create.
+    const std::vector<Control*>& AllControls() const { return all_; }
+
+    // The top panel in front: the visible frmone with the highest z-order.
+    std::size_t FrontTopPanel() const;
+
+    // --- handlers -----------------------------------------------------------------------
+    void TabStrip1_Click();
+    void TabStrip2_Click();
+    void Command7_Click() { clean_run_.Run(); }
+    // Appends the four status lines to List1 (it does not empty it).
+    void GetInfo();
+
+    bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }
+    clean::CleanRun& clean_run() { return clean_run_; }
+
+  private:
+    template <class T, class... Args>
+    T& Add(Args&&... args);
+    void BuildMainPanel();
+    void BuildPrivacyPanel();
+    void BuildQandAPanel();
+    void BuildSystemInfoPanel();
+    void ShowSystemInfoLabels();
+    // Runs whenever an item's box changes state; the hint handling goes here.
+    void OnItemBoxChanged(const clean::CleaningItem& item);
+
+    // clean::RunWindow
+    void ClearProgress() override;
+    void AppendProgress(std::string_view line) override;
+    void SelectLastProgressLine() override;
+    void SendLeftArrowToTopTabs() override;
+    int BoxValue(const clean::CleaningItem& item) override;
+
+    platform::Platform& platform_;
+    sysinfo::SystemDetails& system_details_;
+    std::string caption_{kMainWindowCaption};
+
+    std::vector<std::unique_ptr<Control>> owned_;
+    std::vector<Control*> all_;
+
+    TabStrip* tab_strip1_ = nullptr;
+    TabStrip* tab_strip2_ = nullptr;
+    std::array<Frame*, 4> top_panels_{};
+    std::array<Frame*, clean::kPanelCount> item_panels_{};
+    std::array<Label*, clean::kPanelCount> hint_labels_{};
+    std::array<CheckBox*, clean::kItemCount> item_boxes_{};  // in run order
+    ListBox* list1_ = nullptr;
+    CheckBox* check1_ = nullptr;
+    Button* command4_ = nullptr;
+    Button* clean_and_reboot_ = nullptr;
+    Button* command2_ = nullptr;
+    Button* add_to_ie_ = nullptr;
+    Button* command5_ = nullptr;
+    Button* command6_ = nullptr;
+    Button* command7_ = nullptr;
+
+    // System Info value labels, in the order of sysinfo::SystemInfoLabels' fields.
+    sysinfo::SystemInfoLabels system_values_;
+    struct ValueLabels {
+        Label* processor_type;
+        Label* processor_count;
+        Label* total_memory;
+        Label* available_memory;
+        Label* os_name;
+        Label* os_version;
+    } value_labels_{};
+
+    clean::CleanRun clean_run_;
+};
+
+}  // namespace qm::app

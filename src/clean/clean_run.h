@@ -1,0 +1,71 @@
+#pragma once
+// The clean run behind "Clean All Selected Items": confirm, visit the catalogue in run order,
+// clean each ticked item, record "tt"/"uu" for every item and report progress line by line.
+// Every starter (the button, the scheduler, the session end, Clean and Reboot) comes here.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clean/catalogue.h"
+#include "clean/cleaner_steps.h"
+#include "errors/error_reporter.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace qm::clean {
+
+// What the run needs of the main window, so the run does not depend on the window's model.
+class RunWindow {
+  public:
+    virtual ~RunWindow() = default;
+    virtual void ClearProgress() = 0;
+    virtual void AppendProgress(std::string_view line) = 0;
+    virtual void SelectLastProgressLine() = 0;
+    // Appends the four status lines.
+    virtual void GetInfo() = 0;
+    // A left-arrow key-down to the top tab strip, handled before this returns.
+    virtual void SendLeftArrowToTopTabs() = 0;
+    // The item's box as it is right now: 0 clear, 1 ticked.
+    virtual int BoxValue(const CleaningItem& item) = 0;
+};
+
+inline constexpr std::string_view kRunErrorLabel = "Form1,Command7";
+inline constexpr std::string_view kConfirmText = "Do you want to clean selected items";
+inline constexpr std::string_view kNothingSelectedText =
+    "No option is selected\r\nPlease select one or more options";
+inline constexpr std::string_view kFinalLine = "All selected items has been cleaned.";
+inline constexpr std::string_view kProgramTitle = "Quillmoss";
+
+class CleanRun {
+  public:
+    // The run keeps lstCache and, unless given other steps, the shipped catalogue steps.
+    CleanRun(RunWindow& window, platform::Platform& platform, settings::SettingsStore& settings,
+             errors::ErrorReporter& reporter, cleaners::FileTools& file_tools);
+    CleanRun(const CleanRun&) = delete;
+    CleanRun& operator=(const CleanRun&) = delete;
+
+    // Replaces the cleaner steps (tests record them); null returns to the shipped ones.
+    void UseSteps(CleanerSteps* steps);
+
+    // Command7_Click. Returns when the run is over or was declined.
+    void Run();
+
+    bool ItemsCleaned() const { return items_cleaned_; }
+    bool in_progress() const { return in_progress_; }
+    std::vector<std::string>& lst_cache() { return lst_cache_; }
+
+  private:
+    void CleanItem(const CleaningItem& item);
+
+    RunWindow& window_;
+    platform::Platform& platform_;
+    settings::SettingsStore& settings_;
+    errors::ErrorReporter& reporter_;
+    std::vector<std::string> lst_cache_;
+    CatalogueSteps shipped_steps_;
+    CleanerSteps* steps_;
+    bool items_cleaned_ = false;
+    bool in_progress_ = false;
+};
+
+}  // namespace qm::clean

@@ -1,0 +1,63 @@
+#pragma once
+// The cleaner operations a clean run calls, by id. The catalogue lists the ids of each item;
+// the run dispatches them one by one, so a failing step never keeps the next from running.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cleaners/file_tools.h"
+
+namespace qm::clean {
+
+enum class StepId : std::uint8_t {
+    CleanUrlHistory,
+    CleanTypedURLs,
+    CleanAutoComplete,
+    ListUrlCacheEntries,         // fills lstCache with the ordinary cache entries
+    DeleteEachListedCacheEntry,  // deletes every lstCache entry, keeps the list
+    WipeCookieFiles,             // WipeFiles(GetCookiesFolder(), "*.txt")
+    DeleteListedCacheEntries,    // deletes every lstCache entry, then empties the list
+    CleanIECacheFiles,
+    KillIndexDat,
+    CleanOutlookDeleted,
+    CleanWinZipFileMenu,
+    CleanWinZipExtract,
+    CleanWordPadMRU,
+    CleanPaintMRU,
+    CleanMediaPlayer,
+    CleanMSOfficeRecent,
+    CleanRecentDocs,
+    CleanRunMRU,
+    CleanTempFolder,  // DeleteFolderTree(GetTempFolder())
+    EmptyRecycleBin,
+    CleanFindMRU,
+    CleanOperaCache,
+    CleanOpera7Cache,
+    CleanOperaCookies,
+    CleanOpera7Cookies,
+    CleanOperaTypedURLs,
+    CleanNetScapeCache,
+    CleanNetScapeCookies,
+    CleanNetScapeURLS,
+};
+
+class CleanerSteps {
+  public:
+    virtual ~CleanerSteps() = default;
+    // Carries out one step; a run-time error escapes to the run, which reports it.
+    virtual void Run(StepId step) = 0;
+};
+
+// The steps as Quillmoss ships them, built on the file tools. lst_cache is the run's hidden
+// list of Internet-cache URLs, shared by the steps of the cookie and cache items.
+class CatalogueSteps : public CleanerSteps {
+  public:
+    CatalogueSteps(cleaners::FileTools& file_tools, std::vector<std::string>& lst_cache);
+    void Run(StepId step) override;
+
+  private:
+    cleaners::FileTools& file_tools_;
+    std::vector<std::string>& lst_cache_;
+};
+
+}  // namespace qm::clean
