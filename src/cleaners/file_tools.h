@@ -23,9 +23,8 @@ inline constexpr std::uint32_t kEverything = 22;
 }  // namespace mask
 
 class FileTools {
-public:
-    FileTools(platform::FileSystem& files, platform::Shell& shell,
-              errors::ErrorReporter& reporter);
+  public:
+    FileTools(platform::FileSystem& files, platform::Shell& shell, errors::ErrorReporter& reporter);
 
     // The names of "folder\pattern" that the attribute mask lets through: hidden, system and
     // folder entries only when their bits are in the mask. A missing folder raises
@@ -52,7 +51,7 @@ public:
     std::string GetHistoryFolder();
     std::string GetSpecialFolder(int csidl);
 
-private:
+  private:
     platform::FileSystem& files_;
     platform::Shell& shell_;
     errors::ErrorReporter& reporter_;

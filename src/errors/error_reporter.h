@@ -10,8 +10,12 @@
 
 namespace qm::errors {
 
+// The maker's web site that receives the reports. The updater shares the same host; a
+// different one (a test server, say) is set with SetSite.
+inline constexpr std::string_view kDefaultReportSite = "http://www.quillmoss.com";
+
 class ErrorReporter {
-public:
+  public:
     using OnlineTest = std::function<bool()>;
     using Sender = std::function<void(const std::string& address)>;
 
@@ -28,14 +32,17 @@ public:
                                      std::int32_t number, std::string_view description);
 
     void SetChannel(OnlineTest online, Sender send);
+    void SetSite(std::string_view site) { site_ = site; }
+    const std::string& site() const { return site_; }
 
     // Number and description of the error being reported; 0 and empty outside Report().
     std::int32_t current_number() const { return number_; }
     const std::string& current_description() const { return description_; }
 
-private:
+  private:
     OnlineTest online_;
     Sender send_;
+    std::string site_{kDefaultReportSite};
     std::int32_t number_ = 0;
     std::string description_;
 };

@@ -19,13 +19,13 @@ inline constexpr std::int32_t kBadFileNameOrNumber = 52;
 }  // namespace err
 
 class RuntimeError : public std::runtime_error {
-public:
+  public:
     RuntimeError(std::int32_t number, std::string description)
         : std::runtime_error(description), number_(number), description_(std::move(description)) {}
     std::int32_t number() const { return number_; }
     const std::string& description() const { return description_; }
 
-private:
+  private:
     std::int32_t number_;
     std::string description_;
 };

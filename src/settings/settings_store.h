@@ -21,7 +21,7 @@ inline constexpr std::string_view kRunPath = "SOFTWARE\\Microsoft\\Windows\\Curr
 inline constexpr std::string_view kRunValue = "QMS";
 
 class SettingsStore {
-public:
+  public:
     SettingsStore(platform::Registry& registry, platform::Process& process,
                   errors::ErrorReporter& reporter);
 
@@ -36,8 +36,7 @@ public:
     // REG_SZ without a terminating NUL; the key is created when missing.
     void SaveSettingString(Root root, std::string_view path, std::string_view name,
                            std::string_view text);
-    void SaveString(Root root, std::string_view path, std::string_view name,
-                    std::string_view text);
+    void SaveString(Root root, std::string_view path, std::string_view name, std::string_view text);
     // REG_DWORD, four bytes.
     void SaveSettingLong(Root root, std::string_view path, std::string_view name,
                          std::int32_t number);
@@ -54,7 +53,7 @@ public:
         SaveSettingString(kSettingsRoot, kSettingsPath, name, text);
     }
 
-private:
+  private:
     platform::Registry& registry_;
     platform::Process& process_;
     errors::ErrorReporter& reporter_;

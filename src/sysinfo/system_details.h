@@ -12,16 +12,16 @@ namespace qm::sysinfo {
 
 // The value labels of the System Info panel (their captions are fixed in the window).
 struct SystemInfoLabels {
-    std::string processor_type;   // Label21
-    std::string processor_count;  // Label22
-    std::string total_memory;     // Label25
-    std::string available_memory; // Label26
-    std::string os_name;          // Label29, for example "WindowsXP"
-    std::string os_version;       // Label30, major.minor.build
+    std::string processor_type;    // Label21
+    std::string processor_count;   // Label22
+    std::string total_memory;      // Label25
+    std::string available_memory;  // Label26
+    std::string os_name;           // Label29, for example "WindowsXP"
+    std::string os_version;        // Label30, major.minor.build
 };
 
 class SystemDetails {
-public:
+  public:
     SystemDetails(platform::SystemInfo& system, settings::SettingsStore& settings,
                   errors::ErrorReporter& reporter);
 
@@ -46,7 +46,7 @@ public:
     void GetProcessor(SystemInfoLabels& labels);
     void MemInfo(SystemInfoLabels& labels);
 
-private:
+  private:
     platform::VersionRecord ReadVersion();
 
     platform::SystemInfo& system_;

@@ -1,0 +1,129 @@
+#include "settings/settings_store.h"
+
+#include <array>
+#include <cctype>
+
+#include "cleaners/file_tools.h"
+#include "errors/labels.h"
+#include "settings/registry_text.h"
+
+namespace qm::settings {
+
+using platform::RegKey;
+using platform::RegKeyGuard;
+using platform::RegType;
+namespace label = errors::label;
+
+SettingsStore::SettingsStore(platform::Registry& registry, platform::Process& process,
+                             errors::ErrorReporter& reporter)
+    : registry_(registry), process_(process), reporter_(reporter) {}
+
+std::string SettingsStore::GetSettingString(Root root, std::string_view path, std::string_view name,
+                                            std::string_view default_text) {
+    std::string result(default_text);
+    errors::ReportingStep(reporter_, label::kGetSettingString, [&] {
+        RegKey key = 0;
+        if (registry_.OpenKey(root, path, key) != platform::kOk) return;
+        RegKeyGuard guard(registry_, key);
+        RegType type = RegType::None;
+        std::uint32_t size = 0;
+        if (registry_.QueryValueInfo(key, name, type, size) != platform::kOk) return;
+        if (type != RegType::Sz) return;
+        std::vector<std::uint8_t> data;
+        if (registry_.QueryValue(key, name, type, data) != platform::kOk) return;
+        result = FromRegistryText(data);
+    });
+    return result;
+}
+
+std::string SettingsStore::MyGetSettingString(Root root, std::string_view path,
+                                              std::string_view name,
+                                              std::string_view default_text) {
+    // Empty text means "was absent and now holds the default" or "stored empty"; start-up
+    // relies on that to recognise a first use. A key that cannot be opened for writing (HKLM
+    // for a user without rights) therefore reads as a first use every time.
+    std::string result;
+    errors::ReportingStep(reporter_, label::kMyGetSettingString, [&] {
+        RegKey key = 0;
+        if (registry_.CreateKey(root, path, key) != platform::kOk) return;
+        RegKeyGuard guard(registry_, key);
+        RegType type = RegType::None;
+        std::uint32_t size = 0;
+        if (registry_.QueryValueInfo(key, name, type, size) != platform::kOk) {
+            registry_.SetValue(key, name, RegType::Sz, ToRegistryText(default_text));
+            return;
+        }
+        std::vector<std::uint8_t> data;
+        if (registry_.QueryValue(key, name, type, data) != platform::kOk) return;
+        result = FromRegistryText(data);
+    });
+    return result;
+}
+
+namespace {
+
+void WriteValue(platform::Registry& registry, Root root, std::string_view path,
+                std::string_view name, RegType type, std::span<const std::uint8_t> data) {
+    RegKey key = 0;
+    if (registry.CreateKey(root, path, key) != platform::kOk) return;
+    RegKeyGuard guard(registry, key);
+    registry.SetValue(key, name, type, data);
+}
+
+}  // namespace
+
+void SettingsStore::SaveSettingString(Root root, std::string_view path, std::string_view name,
+                                      std::string_view text) {
+    errors::ReportingStep(reporter_, label::kSaveSettingString, [&] {
+        WriteValue(registry_, root, path, name, RegType::Sz, ToRegistryText(text));
+    });
+}
+
+void SettingsStore::SaveString(Root root, std::string_view path, std::string_view name,
+                               std::string_view text) {
+    errors::ReportingStep(reporter_, label::kSaveString, [&] {
+        WriteValue(registry_, root, path, name, RegType::Sz, ToRegistryText(text));
+    });
+}
+
+void SettingsStore::SaveSettingLong(Root root, std::string_view path, std::string_view name,
+                                    std::int32_t number) {
+    errors::ReportingStep(reporter_, label::kSaveSettingLong, [&] {
+        const auto bits = static_cast<std::uint32_t>(number);
+        const std::array<std::uint8_t, 4> data = {
+            static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
+            static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
+        WriteValue(registry_, root, path, name, RegType::Dword, data);
+    });
+}
+
+void SettingsStore::DeleleteValue(Root root, std::string_view path, std::string_view name) {
+    errors::ReportingStep(reporter_, label::kDeleleteValue, [&] {
+        RegKey key = 0;
+        if (registry_.OpenKey(root, path, key) != platform::kOk) return;
+        RegKeyGuard guard(registry_, key);
+        registry_.DeleteValue(key, name);
+    });
+}
+
+void SettingsStore::DeleteKey(Root root, std::string_view path) {
+    errors::SilentStep([&] { registry_.DeleteKey(root, path); });
+}
+
+void SettingsStore::RegisterRunAtStart() {
+    errors::SilentStep([&] {
+        const std::string command =
+            cleaners::AddBackslash(process_.ProgramFolder()) + process_.ProgramName() + ".exe";
+        SaveString(Root::LocalMachine, kRunPath, kRunValue, command);
+    });
+}
+
+bool ContainsLetter(std::string_view text, char letter) {
+    const int wanted = std::tolower(static_cast<unsigned char>(letter));
+    for (const char c : text) {
+        if (std::tolower(static_cast<unsigned char>(c)) == wanted) return true;
+    }
+    return false;
+}
+
+}  // namespace qm::settings
