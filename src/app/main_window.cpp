@@ -1,0 +1,149 @@
+#include "app/main_window.h"
+
+#include <utility>
+
+namespace qm::app {
+
+MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& settings,
+                       errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
+                       sysinfo::SystemDetails& system_details)
+    : platform_(platform),
+      system_details_(system_details),
+      clean_run_(*this, platform, settings, reporter, file_tools) {
+    tab_strip1_ = &Add<TabStrip>(
+        "TabStrip1", std::vector<std::string>{"Main", "Privacy Settings", "Q && A", "System Info"},
+        nullptr);
+    for (std::size_t i = 0; i < top_panels_.size(); ++i) {
+        top_panels_[i] = &Add<Frame>("frmone", "", nullptr, static_cast<int>(i));
+    }
+    BuildMainPanel();
+    BuildPrivacyPanel();
+    BuildQandAPanel();
+    BuildSystemInfoPanel();
+
+    // The window opens on the Main panel with the item strip on its first tab.
+    for (std::size_t i = top_panels_.size(); i-- > 0;) top_panels_[i]->BringToFront();
+    for (std::size_t i = 0; i < item_panels_.size(); ++i) item_panels_[i]->SetVisible(i == 0);
+
+    tab_strip1_->SetOnClick([this] { TabStrip1_Click(); });
+    tab_strip2_->SetOnClick([this] { TabStrip2_Click(); });
+    command7_->SetOnClick([this] { Command7_Click(); });
+}
+
+MainWindow::~MainWindow() = default;
+
+template <class T, class... Args>
+T& MainWindow::Add(Args&&... args) {
+    auto control = std::make_unique<T>(std::forward<Args>(args)...);
+    T& added = *control;
+    all_.push_back(control.get());
+    owned_.push_back(std::move(control));
+    return added;
+}
+
+void MainWindow::BuildMainPanel() {
+    Frame* panel = top_panels_[kMainTab];
+    list1_ = &Add<ListBox>("List1", "", panel);
+    command4_ = &Add<Button>("Command4", "Exit", panel);
+    clean_and_reboot_ = &Add<Button>("cmdCleanAndReboot", "Clean and Reboot", panel);
+    command2_ = &Add<Button>("Command2", "Delete from Internet Explorer", panel);
+    add_to_ie_ = &Add<Button>("cmdAddtoIE", "Add to Internet Explorer", panel);
+    Frame* boss_keys = &Add<Frame>("Frame1", "", panel);
+    Add<Label>("Label18", "Boss Keys", boss_keys);
+    Add<Label>("Label15", "F9 = Hide IE Windows", boss_keys);
+    Add<Label>("Label16", "F10 = Restore IE Windows", boss_keys);
+}
+
+void MainWindow::BuildPrivacyPanel() {
+    Frame* panel = top_panels_[kPrivacyTab];
+    std::vector<std::string> tab_captions;
+    for (const auto& item_panel : clean::PanelsInTabOrder()) {
+        tab_captions.emplace_back(item_panel.tab_caption);
+    }
+    tab_strip2_ = &Add<TabStrip>("TabStrip2", std::move(tab_captions), panel);
+
+    for (const auto& item_panel : clean::PanelsInTabOrder()) {
+        const auto slot = static_cast<std::size_t>(item_panel.tab - 1);
+        Frame* frame = &Add<Frame>("frmPopularFolders", "", panel, item_panel.tab - 1);
+        item_panels_[slot] = frame;
+        for (const clean::CleaningItem* item : clean::ItemsOfPanel(item_panel.tab)) {
+            CheckBox& box =
+                Add<CheckBox>(std::string(item->check_box), std::string(item->caption), frame);
+            box.SetOnChange([this, item] { OnItemBoxChanged(*item); });
+            item_boxes_[static_cast<std::size_t>(item->run_position - 1)] = &box;
+        }
+        hint_labels_[slot] = &Add<Label>(std::string(item_panel.hint_label), "", frame);
+        if (!item_panel.extra_label.empty()) {
+            Add<Label>(std::string(item_panel.extra_label), std::string(item_panel.extra_text),
+                       frame);
+        }
+    }
+
+    check1_ = &Add<CheckBox>("Check1", "Remember Last Checked Items", panel);
+    command5_ = &Add<Button>("Command5", "Select All", panel);
+    command6_ = &Add<Button>("Command6", "Deselect All", panel);
+    command7_ = &Add<Button>("Command7", "Clean All Selected Items", panel);
+}
+
+void MainWindow::BuildQandAPanel() {
+    Frame* panel = top_panels_[kQandATab];
+    Add<Frame>("Frame3", "About Quillmoss", panel);
+    Add<Frame>("Frame2", "Q && A", panel);
+}
+
+void MainWindow::BuildSystemInfoPanel() {
+    Frame* panel = top_panels_[kSystemInfoTab];
+    Frame* processors = &Add<Frame>("Frame4", "Processors", panel);
+    Add<Label>("Label19", "Processor Type:", processors);
+    value_labels_.processor_type = &Add<Label>("Label21", "", processors);
+    Add<Label>("Label20", "Number of Processors:", processors);
+    value_labels_.processor_count = &Add<Label>("Label22", "", processors);
+
+    Frame* memory = &Add<Frame>("Frame5", "Memory", panel);
+    Add<Label>("Label23", "Total Memory:", memory);
+    value_labels_.total_memory = &Add<Label>("Label25", "", memory);
+    Add<Label>("Label24", "Available Memory:", memory);
+    value_labels_.available_memory = &Add<Label>("Label26", "", memory);
+
+    Frame* windows = &Add<Frame>("Frame6", "Windows", panel);
+    Add<Label>("Label27", "OS Name:", windows);
+    value_labels_.os_name = &Add<Label>("Label29", "", windows);
+    Add<Label>("Label28", "OS Version:", windows);
+    value_labels_.os_version = &Add<Label>("Label30", "", windows);
+}
+
+CheckBox& MainWindow::ItemBox(const clean::CleaningItem& item) {
+    return *item_boxes_.at(static_cast<std::size_t>(item.run_position - 1));
+}
+
+Label& MainWindow::HintLabel(int panel) {
+    return *hint_labels_.at(static_cast<std::size_t>(panel - 1));
+}
+
+Control* MainWindow::FindControl(std::string_view name, int index) {
+    for (Control* control : all_) {
+        if (control->name() == name && control->index() == index) return control;
+    }
+    return nullptr;
+}
+
+std::size_t MainWindow::FrontTopPanel() const {
+    std::size_t front = 0;
+    std::uint64_t front_z = 0;
+    for (std::size_t i = 0; i < top_panels_.size(); ++i) {
+        const Frame& panel = *top_panels_[i];
+        if (panel.visible() && panel.z_order() >= front_z) {
+            front = i;
+            front_z = panel.z_order();
+        }
+    }
+    return front;
+}
+
+void MainWindow::OnItemBoxChanged(const clean::CleaningItem& item) {
+    // The hint of the item's panel follows its box; that handling arrives with the selection
+    // buttons and the memory of ticked items.
+    (void)item;
+}
+
+}  // namespace qm::app

@@ -1,0 +1,78 @@
+#include "clean/clean_run.h"
+
+#include "clean/wait_seconds.h"
+
+namespace qm::clean {
+
+CleanRun::CleanRun(RunWindow& window, platform::Platform& platform,
+                   settings::SettingsStore& settings, errors::ErrorReporter& reporter,
+                   cleaners::FileTools& file_tools)
+    : window_(window),
+      platform_(platform),
+      settings_(settings),
+      reporter_(reporter),
+      shipped_steps_(file_tools, lst_cache_),
+      steps_(&shipped_steps_) {}
+
+void CleanRun::UseSteps(CleanerSteps* steps) {
+    steps_ = steps != nullptr ? steps : &shipped_steps_;
+}
+
+void CleanRun::Run() {
+    // A click on "Clean All Selected Items" or a scheduler tick handled during a pause would
+    // otherwise start a second run inside this one, cleaning items twice and interleaving
+    // their lines in the list. Such a start is ignored: one run at a time.
+    if (in_progress_) return;
+    in_progress_ = true;
+    struct InProgressReset {
+        bool& flag;
+        ~InProgressReset() { flag = false; }
+    } reset{in_progress_};
+
+    items_cleaned_ = false;
+    window_.ClearProgress();
+    window_.GetInfo();
+
+    const int answer =
+        platform_.dialogs.MessageBox(kConfirmText, kProgramTitle, platform::mb::kOkCancel);
+    if (answer != platform::mb::kIdOk) return;
+
+    window_.SendLeftArrowToTopTabs();
+
+    // Each box is read when the run reaches it, so a tick changed during an earlier item's
+    // pause counts.
+    for (const CleaningItem& item : ItemsInRunOrder()) {
+        if (window_.BoxValue(item) == 1) {
+            CleanItem(item);
+        } else {
+            settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath,
+                                        item.value_name, "uu");
+        }
+    }
+
+    if (!items_cleaned_) {
+        platform_.dialogs.MessageBox(kNothingSelectedText, kProgramTitle, platform::mb::kOk);
+        return;
+    }
+    window_.AppendProgress("");
+    window_.AppendProgress(kFinalLine);
+    window_.SelectLastProgressLine();
+}
+
+void CleanRun::CleanItem(const CleaningItem& item) {
+    window_.AppendProgress("");
+    window_.AppendProgress(item.start_line);
+    // A failing step is reported and the item still gets its remaining steps, its "tt" and
+    // its end line.
+    for (const StepId id : item.steps) {
+        errors::ReportingStep(reporter_, kRunErrorLabel, [&] { steps_->Run(id); });
+    }
+    settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath, item.value_name,
+                                "tt");
+    window_.AppendProgress(item.end_line);
+    window_.SelectLastProgressLine();
+    items_cleaned_ = true;
+    WaitSeconds(platform_.system, platform_.loop, 1);
+}
+
+}  // namespace qm::clean
