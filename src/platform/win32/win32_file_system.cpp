@@ -1,0 +1,106 @@
+#include "platform/win32/win32_file_system.h"
+
+#include "platform/win32/windows_api.h"
+
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
+
+namespace qm::win32 {
+
+using platform::DirEntry;
+using platform::Status;
+
+namespace {
+
+Status LastError() {
+    return static_cast<Status>(::GetLastError());
+}
+
+Status Succeeded(BOOL done) {
+    return done ? platform::kOk : LastError();
+}
+
+DirEntry ToEntry(const WIN32_FIND_DATAW& found) {
+    DirEntry entry;
+    entry.name = ToUtf8(found.cFileName);
+    entry.attributes = found.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+    return entry;
+}
+
+// Large files are read and written in pieces a DWORD count can carry.
+constexpr DWORD kChunk = 1u << 20;
+
+}  // namespace
+
+Status Win32FileSystem::List(std::string_view pattern_path, std::vector<DirEntry>& entries) {
+    entries.clear();
+    const std::wstring pattern = ToWidePath(pattern_path);
+    WIN32_FIND_DATAW found{};
+    ScopedFind find(::FindFirstFileW(pattern.c_str(), &found));
+    if (!find) return LastError();
+    do {
+        entries.push_back(ToEntry(found));
+    } while (::FindNextFileW(find.get(), &found));
+    const Status status = LastError();
+    return status == ERROR_NO_MORE_FILES ? platform::kOk : status;
+}
+
+Status Win32FileSystem::GetAttributes(std::string_view path, std::uint32_t& attributes) {
+    const DWORD found = ::GetFileAttributesW(ToWidePath(path).c_str());
+    if (found == INVALID_FILE_ATTRIBUTES) return LastError();
+    attributes = found;
+    return platform::kOk;
+}
+
+Status Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+    return Succeeded(::SetFileAttributesW(ToWidePath(path).c_str(), attributes));
+}
+
+Status Win32FileSystem::DeleteFile(std::string_view path) {
+    return Succeeded(::DeleteFileW(ToWidePath(path).c_str()));
+}
+
+Status Win32FileSystem::RemoveDirectory(std::string_view path) {
+    return Succeeded(::RemoveDirectoryW(ToWidePath(path).c_str()));
+}
+
+Status Win32FileSystem::CreateDirectory(std::string_view path) {
+    return Succeeded(::CreateDirectoryW(ToWidePath(path).c_str(), nullptr));
+}
+
+Status Win32FileSystem::OpenForRead(std::string_view path) {
+    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return file ? platform::kOk : LastError();
+}
+
+Status Win32FileSystem::ReadFile(std::string_view path, std::string& contents) {
+    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return LastError();
+    contents.clear();
+    std::string chunk(kChunk, '\0');
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), chunk.data(), kChunk, &got, nullptr)) return LastError();
+        if (got == 0) return platform::kOk;
+        contents.append(chunk.data(), got);
+    }
+}
+
+Status Win32FileSystem::WriteFile(std::string_view path, std::string_view contents) {
+    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastError();
+    while (!contents.empty()) {
+        const DWORD piece = contents.size() < kChunk ? static_cast<DWORD>(contents.size()) : kChunk;
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), contents.data(), piece, &written, nullptr)) return LastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        contents.remove_prefix(written);
+    }
+    return platform::kOk;
+}
+
+}  // namespace qm::win32

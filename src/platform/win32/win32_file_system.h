@@ -1,0 +1,22 @@
+#pragma once
+// Files and folders through kernel32's wide-character calls. Every path goes through
+// ToWidePath, so long paths and names outside the ANSI code page work alike.
+#include "platform/file_system.h"
+
+namespace qm::win32 {
+
+class Win32FileSystem final : public platform::FileSystem {
+  public:
+    platform::Status List(std::string_view pattern_path,
+                          std::vector<platform::DirEntry>& entries) override;
+    platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
+    platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    platform::Status DeleteFile(std::string_view path) override;
+    platform::Status RemoveDirectory(std::string_view path) override;
+    platform::Status CreateDirectory(std::string_view path) override;
+    platform::Status OpenForRead(std::string_view path) override;
+    platform::Status ReadFile(std::string_view path, std::string& contents) override;
+    platform::Status WriteFile(std::string_view path, std::string_view contents) override;
+};
+
+}  // namespace qm::win32

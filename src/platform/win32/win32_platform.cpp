@@ -1,0 +1,39 @@
+#include "platform/win32/win32_platform.h"
+
+#include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_loop.h"
+#include "platform/win32/win32_process.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_system_info.h"
+
+namespace qm::win32 {
+
+struct Win32Platform::Impl {
+    Win32Registry registry;
+    Win32FileSystem files;
+    Win32Shell shell;
+    Win32SystemInfo system;
+    Win32Dialogs dialogs;
+    Win32MessageLoop loop;
+    Win32Process process;
+    platform::Platform view{registry, files, shell, system, dialogs, loop, process};
+};
+
+Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
+Win32Platform::~Win32Platform() = default;
+
+platform::Platform& Win32Platform::platform() {
+    return impl_->view;
+}
+
+void Win32Platform::SetDialogOwner(HWND__* owner) {
+    impl_->dialogs.SetOwnerWindow(owner);
+}
+
+bool Win32Platform::QuitRequested() const {
+    return impl_->loop.quit_seen();
+}
+
+}  // namespace qm::win32

@@ -1,0 +1,32 @@
+#pragma once
+// The real machine: owns one of each Windows backend and hands them to the core as a
+// platform::Platform. Kept free of <windows.h> so that whoever builds the program needs no
+// Windows types beyond a window handle.
+#include <memory>
+
+#include "platform/platform.h"
+
+struct HWND__;  // what HWND points to
+
+namespace qm::win32 {
+
+class Win32Platform {
+  public:
+    Win32Platform();
+    ~Win32Platform();
+    Win32Platform(const Win32Platform&) = delete;
+    Win32Platform& operator=(const Win32Platform&) = delete;
+
+    platform::Platform& platform();
+
+    // Message boxes belong to this window from now on (null: no owner).
+    void SetDialogOwner(HWND__* owner);
+    // True once a pump met WM_QUIT and put it back for the main loop.
+    bool QuitRequested() const;
+
+  private:
+    struct Impl;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace qm::win32

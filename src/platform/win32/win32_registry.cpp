@@ -1,0 +1,115 @@
+#include "platform/win32/win32_registry.h"
+
+#include "platform/win32/windows_api.h"
+
+#include "platform/win32/wide_text.h"
+
+namespace qm::win32 {
+
+using platform::RegKey;
+using platform::RegType;
+using platform::Root;
+using platform::Status;
+
+namespace {
+
+// KEY_READ | KEY_WRITE: what RegCreateKey asks for.
+constexpr REGSAM kReadWrite = 0x2001F;
+
+HKEY RootHandle(Root root) {
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+}
+
+HKEY ToHandle(RegKey key) {
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(key));
+}
+
+RegKey FromHandle(HKEY key) {
+    return static_cast<RegKey>(reinterpret_cast<ULONG_PTR>(key));
+}
+
+}  // namespace
+
+Status Win32Registry::OpenKey(Root root, std::string_view path, RegKey& key) {
+    key = 0;
+    const std::wstring wide = ToWide(path);
+    HKEY opened = nullptr;
+    LONG status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, kReadWrite, &opened);
+    // A user without administrator rights may still read what he cannot change.
+    if (status == ERROR_ACCESS_DENIED)
+        status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, KEY_READ, &opened);
+    if (status == ERROR_SUCCESS) key = FromHandle(opened);
+    return status;
+}
+
+Status Win32Registry::CreateKey(Root root, std::string_view path, RegKey& key) {
+    key = 0;
+    const std::wstring wide = ToWide(path);
+    HKEY created = nullptr;
+    const LONG status =
+        ::RegCreateKeyExW(RootHandle(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          kReadWrite, nullptr, &created, nullptr);
+    if (status == ERROR_SUCCESS) key = FromHandle(created);
+    return status;
+}
+
+Status Win32Registry::QueryValueInfo(RegKey key, std::string_view name, RegType& type,
+                                     std::uint32_t& size) {
+    const std::wstring wide = ToWide(name);
+    DWORD raw_type = REG_NONE;
+    DWORD raw_size = 0;
+    const LONG status =
+        ::RegQueryValueExW(ToHandle(key), wide.c_str(), nullptr, &raw_type, nullptr, &raw_size);
+    if (status == ERROR_SUCCESS) {
+        type = static_cast<RegType>(raw_type);
+        size = raw_size;
+    }
+    return status;
+}
+
+Status Win32Registry::QueryValue(RegKey key, std::string_view name, RegType& type,
+                                 std::vector<std::uint8_t>& data) {
+    const std::wstring wide = ToWide(name);
+    DWORD raw_type = REG_NONE;
+    DWORD raw_size = 0;
+    LONG status =
+        ::RegQueryValueExW(ToHandle(key), wide.c_str(), nullptr, &raw_type, nullptr, &raw_size);
+    // The value may grow between the two calls; ask again until the buffer holds it.
+    while (status == ERROR_SUCCESS || status == ERROR_MORE_DATA) {
+        data.resize(raw_size);
+        DWORD filled = raw_size;
+        status = ::RegQueryValueExW(ToHandle(key), wide.c_str(), nullptr, &raw_type,
+                                    data.empty() ? nullptr : data.data(), &filled);
+        if (status == ERROR_SUCCESS) {
+            data.resize(filled);
+            type = static_cast<RegType>(raw_type);
+            return status;
+        }
+        if (status == ERROR_MORE_DATA) raw_size = filled;
+    }
+    data.clear();
+    return status;
+}
+
+Status Win32Registry::SetValue(RegKey key, std::string_view name, RegType type,
+                               std::span<const std::uint8_t> data) {
+    const std::wstring wide = ToWide(name);
+    return ::RegSetValueExW(ToHandle(key), wide.c_str(), 0, static_cast<DWORD>(type),
+                            data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size()));
+}
+
+Status Win32Registry::DeleteValue(RegKey key, std::string_view name) {
+    const std::wstring wide = ToWide(name);
+    return ::RegDeleteValueW(ToHandle(key), wide.c_str());
+}
+
+Status Win32Registry::DeleteKey(Root root, std::string_view path) {
+    const std::wstring wide = ToWide(path);
+    return ::RegDeleteKeyW(RootHandle(root), wide.c_str());
+}
+
+void Win32Registry::CloseKey(RegKey key) {
+    if (key != 0) ::RegCloseKey(ToHandle(key));
+}
+
+}  // namespace qm::win32

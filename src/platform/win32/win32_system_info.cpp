@@ -1,0 +1,65 @@
+#include "platform/win32/win32_system_info.h"
+
+#include "platform/win32/windows_api.h"
+// After windows.h, which it needs.
+#include <shlwapi.h>
+
+#include "platform/win32/scoped_handle.h"
+
+namespace qm::win32 {
+
+platform::VersionRecord Win32SystemInfo::GetVersion() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    // Quillmoss wants the version Windows admits to, compatibility shims included: that is
+    // what its version tests were written against, so the deprecated call is the right one.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL ok = ::GetVersionExW(&info);
+#pragma GCC diagnostic pop
+    platform::VersionRecord record;
+    if (!ok) return record;
+    record.ok = true;
+    record.major = info.dwMajorVersion;
+    record.minor = info.dwMinorVersion;
+    record.build = info.dwBuildNumber;
+    record.platform = info.dwPlatformId;
+    return record;
+}
+
+std::uint32_t Win32SystemInfo::GetTickCount() {
+    return ::GetTickCount();
+}
+
+platform::ProcessorInfo Win32SystemInfo::GetProcessor() {
+    SYSTEM_INFO info{};
+    ::GetSystemInfo(&info);
+    return {info.dwNumberOfProcessors, info.dwProcessorType};
+}
+
+platform::MemoryInfo Win32SystemInfo::GetMemory() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof(status);
+    if (!::GlobalMemoryStatusEx(&status)) return {};
+    return {status.ullTotalPhys, status.ullAvailPhys};
+}
+
+platform::DllVersion Win32SystemInfo::GetShlwapiVersion() {
+    platform::DllVersion version;
+    ScopedModule shlwapi(::LoadLibraryW(L"shlwapi.dll"));
+    if (!shlwapi) return version;
+    // Through void(*)(): the one function type any other may be cast from without a warning.
+    const auto get_version = reinterpret_cast<DLLGETVERSIONPROC>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(shlwapi.get(), "DllGetVersion")));
+    if (get_version == nullptr) return version;
+    DLLVERSIONINFO info{};
+    info.cbSize = sizeof(info);
+    if (FAILED(get_version(&info))) return version;
+    version.ok = true;
+    version.major = info.dwMajorVersion;
+    version.minor = info.dwMinorVersion;
+    version.build = info.dwBuildNumber;
+    return version;
+}
+
+}  // namespace qm::win32

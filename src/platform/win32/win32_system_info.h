@@ -1,0 +1,17 @@
+#pragma once
+// Version record, tick count, processor, memory and the shell library's version from kernel32
+// and shlwapi.
+#include "platform/system_info.h"
+
+namespace qm::win32 {
+
+class Win32SystemInfo final : public platform::SystemInfo {
+  public:
+    platform::VersionRecord GetVersion() override;
+    std::uint32_t GetTickCount() override;
+    platform::ProcessorInfo GetProcessor() override;
+    platform::MemoryInfo GetMemory() override;
+    platform::DllVersion GetShlwapiVersion() override;
+};
+
+}  // namespace qm::win32

@@ -1,0 +1,89 @@
+// Version record, tick count, processor, memory and the shell library's version.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "backend.h"
+
+namespace qm::contract {
+namespace {
+
+struct KnownVersion {
+    const char* name;  // the prefix setting that makes Wine report it
+    platform::VersionRecord record;
+};
+
+// 9x reports the version in the high half of the build field as well.
+constexpr KnownVersion kKnownVersions[] = {
+    {"winxp", {true, 5, 1, 2600, 2}},
+    {"win2k", {true, 5, 0, 2195, 2}},
+    {"win98", {true, 4, 10, 0x040A08AE, 1}},
+    {"win7", {true, 6, 1, 7601, 2}},
+};
+
+// The real machine reports what the test prefix is set to (QM_WINVER, as the Wine runner
+// reads it, winxp unless told otherwise); the simulated one starts as XP.
+std::string ExpectedVersionName(const Backend& backend) {
+    const char* configured = backend.IsReal() ? std::getenv("QM_WINVER") : nullptr;
+    return configured != nullptr && *configured != '\0' ? configured : "winxp";
+}
+
+class SystemInfoContract : public ::testing::Test {
+  protected:
+    std::unique_ptr<Backend> backend_ = MakeBackend();
+    platform::SystemInfo& system_ = backend_->system();
+};
+
+TEST_F(SystemInfoContract, VersionRecordIsTheConfiguredWindows) {
+    const std::string name = ExpectedVersionName(*backend_);
+    const KnownVersion* expected = nullptr;
+    for (const KnownVersion& known : kKnownVersions)
+        if (name == known.name) expected = &known;
+    ASSERT_NE(expected, nullptr) << "no expectation for Windows version " << name;
+
+    const platform::VersionRecord version = system_.GetVersion();
+    ASSERT_TRUE(version.ok);
+    EXPECT_EQ(version.major, expected->record.major);
+    EXPECT_EQ(version.minor, expected->record.minor);
+    EXPECT_EQ(version.build, expected->record.build);
+    EXPECT_EQ(version.platform, expected->record.platform);
+}
+
+TEST_F(SystemInfoContract, TickCountMovesForwardOnly) {
+    const std::uint32_t first = system_.GetTickCount();
+    std::uint32_t later = system_.GetTickCount();
+    if (backend_->IsReal()) {
+        // Real time passes by itself; the clock's granularity is some milliseconds.
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (later == first && std::chrono::steady_clock::now() < give_up)
+            later = system_.GetTickCount();
+        EXPECT_NE(later, first);
+    }
+    // Unsigned difference: correct across the 2^32 wrap, huge if the clock went back.
+    EXPECT_LT(static_cast<std::uint32_t>(later - first), 60'000u);
+}
+
+TEST_F(SystemInfoContract, ProcessorAndMemoryFiguresAreSane) {
+    const platform::ProcessorInfo processor = system_.GetProcessor();
+    EXPECT_GE(processor.count, 1u);
+    EXPECT_NE(processor.type, 0u);
+
+    const platform::MemoryInfo memory = system_.GetMemory();
+    constexpr std::uint64_t kMegabyte = 1024 * 1024;
+    EXPECT_GE(memory.total_physical, 16 * kMegabyte);
+    EXPECT_GT(memory.available_physical, 0u);
+    EXPECT_LE(memory.available_physical, memory.total_physical);
+}
+
+TEST_F(SystemInfoContract, ShlwapiReportsItsVersion) {
+    const platform::DllVersion version = system_.GetShlwapiVersion();
+    ASSERT_TRUE(version.ok);
+    // Every Windows Quillmoss runs on has at least the shell library of Internet Explorer 4.
+    EXPECT_GE(version.major, 4u);
+    EXPECT_GT(version.build, 0u);
+}
+
+}  // namespace
+}  // namespace qm::contract
