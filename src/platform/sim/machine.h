@@ -18,7 +18,7 @@ namespace qm::sim {
 struct Deletion {
     enum class Kind { File, Folder, RegistryKey, RegistryValue };
     Kind kind;
-    std::string path;  // files and folders: full path; registry: "HKCU\path" or "HKLM\path"
+    std::string path;        // files and folders: full path; registry: "HKCU\path" or "HKLM\path"
     std::string value_name;  // RegistryValue only
 };
 
@@ -36,7 +36,7 @@ enum class LockMode {
 };
 
 class Machine {
-public:
+  public:
     Machine();
     ~Machine();
     Machine(const Machine&) = delete;
@@ -56,6 +56,8 @@ public:
     // A user without administrator rights: every write, create and delete under HKLM is
     // refused with kErrorAccessDenied (reads still work).
     void SetLocalMachineReadOnly(bool read_only);
+    // Registry handles opened and not closed yet, to catch leaks.
+    std::size_t open_registry_keys() const;
 
     // --- files ----------------------------------------------------------------------------
     // Test set-up helpers; parents are created as needed.
@@ -67,11 +69,15 @@ public:
     void Lock(const std::string& path, LockMode mode = LockMode::NoDelete);
     void Unlock(const std::string& path);
     // Every path on the drive, folders and files, in listing order (for property tests).
+    // A folder lists its entries sorted by upper-cased name, as NTFS does, so the order does
+    // not depend on the order of creation.
     std::vector<std::string> AllPaths() const;
 
     // --- shell ----------------------------------------------------------------------------
     // Where each special folder lives; an unset CSIDL fails both look-ups. By default the
-    // machine has a Windows XP profile for user "Tester" under C:\Documents and Settings.
+    // machine has a Windows XP profile for user "Tester" under C:\Documents and Settings
+    // (those four folders exist), the program in C:\Program Files\Quillmoss\Quillmoss.exe,
+    // HKCU\Software\Microsoft\Windows\CurrentVersion and HKLM\...\CurrentVersion\Run.
     void SetSpecialFolder(int csidl, const std::string& path);
     void ClearSpecialFolder(int csidl);
 
@@ -83,12 +89,16 @@ public:
     void SetProgram(const std::string& folder, const std::string& name);
 
     // --- virtual time -----------------------------------------------------------------------
-    std::uint32_t now() const;                  // the tick count
-    void SetTickCount(std::uint32_t tick);      // for example just below a wrap
+    // Each PumpPending moves the clock to the next due timer tick or At action, at most 16 ms
+    // on, then runs everything due in time order. A new machine has been up one hour.
+    std::uint32_t now() const;              // the tick count
+    void SetTickCount(std::uint32_t tick);  // for example just below a wrap
     // Runs `action` when the tick count reaches now() + delay_ms, inside a pump.
     void At(std::uint32_t delay_ms, std::function<void()> action);
     // Number of PumpPending calls so far.
     std::uint64_t pumps() const;
+    // True while the message loop's timer with this id is running.
+    bool TimerRunning(int id) const;
 
     // --- scripted user ----------------------------------------------------------------------
     // Answers to the next message boxes, in order. A box with no answer left is answered
@@ -104,7 +114,7 @@ public:
     const std::vector<Deletion>& deletions() const;
     void ClearDeletions();
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
 };

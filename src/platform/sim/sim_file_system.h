@@ -1,0 +1,75 @@
+#pragma once
+// Drive C: in memory. Names keep the case they were created with and compare without it;
+// a folder lists its entries in the order NTFS uses (by upper-cased name), preceded by "."
+// and ".." everywhere except in the root. Paths may be any length and may carry the "\\?\"
+// prefix; drives other than C: do not exist.
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/sim/machine.h"
+
+namespace qm::sim {
+
+class SimFileSystem final : public platform::FileSystem {
+  public:
+    explicit SimFileSystem(std::vector<Deletion>& deletions);
+    ~SimFileSystem() override;
+
+    // Set-up helpers for tests: parents are created as needed, a bad path throws.
+    void AddFile(const std::string& path, const std::string& contents, std::uint32_t attributes);
+    void AddFolder(const std::string& path, std::uint32_t attributes);
+    bool Exists(std::string_view path) const;
+    void Lock(const std::string& path, LockMode mode);
+    void Unlock(const std::string& path);
+    std::vector<std::string> AllPaths() const;
+    // Copies a file or a whole folder, replacing what is at the target; for the shell's copy.
+    platform::Status Copy(std::string_view source, std::string_view target);
+
+    platform::Status List(std::string_view pattern_path,
+                          std::vector<platform::DirEntry>& entries) override;
+    platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
+    platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    platform::Status DeleteFile(std::string_view path) override;
+    platform::Status RemoveDirectory(std::string_view path) override;
+    platform::Status CreateDirectory(std::string_view path) override;
+    platform::Status OpenForRead(std::string_view path) override;
+    platform::Status ReadFile(std::string_view path, std::string& contents) override;
+    platform::Status WriteFile(std::string_view path, std::string_view contents) override;
+
+  private:
+    struct Node {
+        std::string name;  // as created; "C:" for the root
+        bool is_folder = false;
+        std::uint32_t attributes = 0;  // without the directory bit
+        std::string contents;
+        std::optional<LockMode> lock;
+        Node* parent = nullptr;
+        std::map<std::string, std::unique_ptr<Node>> children;  // by folded name
+    };
+    // Where a path leads: the folder it lies in and the last name, or the root itself.
+    struct Place {
+        Node* folder = nullptr;  // null for the root
+        std::string leaf;
+        Node* node = nullptr;  // the entry itself when it exists
+    };
+
+    platform::Status Locate(std::string_view path, Place& place) const;
+    platform::Status Find(std::string_view path, Node*& node) const;
+    Node& CreateChild(Node& folder, const std::string& name, bool is_folder);
+    Node& EnsureFolder(std::string_view path);
+    static std::string FullPath(const Node& node);
+    static std::uint32_t ReportedAttributes(const Node& node);
+    static platform::DirEntry EntryFor(const Node& node, std::string name);
+    void CollectPaths(const Node& folder, std::vector<std::string>& paths) const;
+    void CopyInto(const Node& source, Node& folder, const std::string& name);
+
+    std::vector<Deletion>& deletions_;
+    std::unique_ptr<Node> root_;
+};
+
+}  // namespace qm::sim

@@ -1,0 +1,40 @@
+#pragma once
+// The machine's fixed facts: Windows version, processor, memory, shell library version and
+// the running program. The tick count comes from the message loop's virtual clock.
+#include <string>
+
+#include "platform/process.h"
+#include "platform/sim/sim_message_loop.h"
+#include "platform/system_info.h"
+
+namespace qm::sim {
+
+class SimSystemInfo final : public platform::SystemInfo {
+  public:
+    explicit SimSystemInfo(const SimMessageLoop& clock) : clock_(clock) {}
+
+    platform::VersionRecord version{true, 5, 1, 2600, 2};
+    platform::ProcessorInfo processor{2, 586};
+    platform::MemoryInfo memory{512ull << 20, 256ull << 20};
+    platform::DllVersion shlwapi{true, 6, 0, 2900};
+
+    platform::VersionRecord GetVersion() override { return version; }
+    std::uint32_t GetTickCount() override { return clock_.now(); }
+    platform::ProcessorInfo GetProcessor() override { return processor; }
+    platform::MemoryInfo GetMemory() override { return memory; }
+    platform::DllVersion GetShlwapiVersion() override { return shlwapi; }
+
+  private:
+    const SimMessageLoop& clock_;
+};
+
+class SimProcess final : public platform::Process {
+  public:
+    std::string folder = "C:\\Program Files\\Quillmoss";
+    std::string name = "Quillmoss";
+
+    std::string ProgramFolder() override { return folder; }
+    std::string ProgramName() override { return name; }
+};
+
+}  // namespace qm::sim

@@ -1,0 +1,47 @@
+// The contract suites' machine on Linux: a fresh simulated machine per test.
+#include "backend.h"
+#include "platform/sim/machine.h"
+
+namespace qm::contract {
+namespace {
+
+class SimHold final : public FileHold {
+public:
+    SimHold(sim::Machine& machine, std::string path, HoldMode mode)
+        : machine_(machine), path_(std::move(path)) {
+        machine_.Lock(path_, mode == HoldMode::Exclusive ? sim::LockMode::Exclusive
+                                                         : sim::LockMode::NoDelete);
+    }
+    ~SimHold() override { machine_.Unlock(path_); }
+
+private:
+    sim::Machine& machine_;
+    std::string path_;
+};
+
+class SimBackend final : public Backend {
+public:
+    SimBackend() { machine_.AddFolder(kScratchFolder); }
+
+    platform::Registry& registry() override { return machine_.registry(); }
+    platform::FileSystem& files() override { return machine_.files(); }
+    platform::Shell& shell() override { return machine_.shell(); }
+    platform::SystemInfo& system() override { return machine_.system(); }
+
+    std::string ScratchFolder() override { return kScratchFolder; }
+    std::string ScratchKey() override { return "Software\\QuillmossContract"; }
+    std::unique_ptr<FileHold> Hold(const std::string& path, HoldMode mode) override {
+        return std::make_unique<SimHold>(machine_, path, mode);
+    }
+    bool IsReal() const override { return false; }
+
+private:
+    static constexpr const char* kScratchFolder = "C:\\QuillmossContract";
+    sim::Machine machine_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeBackend() { return std::make_unique<SimBackend>(); }
+
+}  // namespace qm::contract
