@@ -21,23 +21,28 @@ private:
 
 class SimBackend final : public Backend {
 public:
-    SimBackend() { machine_.AddFolder(kScratchFolder); }
 
     platform::Registry& registry() override { return machine_.registry(); }
     platform::FileSystem& files() override { return machine_.files(); }
     platform::Shell& shell() override { return machine_.shell(); }
     platform::SystemInfo& system() override { return machine_.system(); }
 
-    std::string ScratchFolder() override { return kScratchFolder; }
-    std::string ScratchKey() override { return "Software\\QuillmossContract"; }
+    std::string ScratchFolder() override {
+        const std::string folder = "C:\\QuillmossContract\\scratch-" + std::to_string(++made_);
+        machine_.AddFolder(folder);
+        return folder;
+    }
+    std::string ScratchKey() override {
+        return "Software\\QuillmossContract\\scratch-" + std::to_string(++made_);
+    }
     std::unique_ptr<FileHold> Hold(const std::string& path, HoldMode mode) override {
         return std::make_unique<SimHold>(machine_, path, mode);
     }
     bool IsReal() const override { return false; }
 
 private:
-    static constexpr const char* kScratchFolder = "C:\\QuillmossContract";
     sim::Machine machine_;
+    int made_ = 0;
 };
 
 }  // namespace
