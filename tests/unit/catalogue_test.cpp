@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "clean/catalogue.h"
+
+namespace qm::clean {
+namespace {
+
+std::vector<std::string> BoxNames(const std::vector<const CleaningItem*>& items) {
+    std::vector<std::string> names;
+    for (const CleaningItem* item : items) names.emplace_back(item->check_box);
+    return names;
+}
+
+TEST(CatalogueTest, NamesAreUniqueAndSettingsValuesKeepTheirCase) {
+    std::set<std::string> boxes;
+    std::set<std::string> values_folded;
+    for (const CleaningItem& item : ItemsInRunOrder()) {
+        EXPECT_TRUE(boxes.insert(std::string(item.check_box)).second) << item.check_box;
+        // The registry ignores case, so two names differing only in case would share a value.
+        std::string folded;
+        for (char c : item.value_name) folded += static_cast<char>(std::tolower(c));
+        EXPECT_TRUE(values_folded.insert(folded).second) << item.value_name;
+        if (item.value_name != "operaType") {
+            EXPECT_EQ(folded, item.value_name) << "only operaType has a capital letter";
+        }
+        EXPECT_EQ(FindByCheckBox(item.check_box), &item);
+        EXPECT_EQ(FindByValueName(item.value_name), &item);
+        EXPECT_FALSE(item.steps.empty()) << item.check_box;
+        EXPECT_FALSE(item.start_line.empty());
+        EXPECT_FALSE(item.end_line.empty());
+    }
+    EXPECT_EQ(FindByValueName("operatype"), nullptr) << "value names are looked up exactly";
+    EXPECT_EQ(FindByCheckBox("chkNothing"), nullptr);
+}
+
+TEST(CatalogueTest, RunOrderVisitsPanelsOneThreeTwoFourFive) {
+    auto items = ItemsInRunOrder();
+    ASSERT_EQ(items.size(), 24u);
+    std::string panels;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        EXPECT_EQ(items[i].run_position, static_cast<int>(i) + 1);
+        panels += static_cast<char>('0' + items[i].panel);
+    }
+    EXPECT_EQ(panels, "111111133333322222444555");
+    EXPECT_EQ(items[0].check_box, "chkInternetHistory");
+    EXPECT_EQ(items[3].value_name, "cookies");
+    EXPECT_EQ(items[23].end_line, "Netscape Typed URLs Cleaned.");
+}
+
+TEST(CatalogueTest, PanelsListTheirBoxesTopToBottomWithTheSecondColumnLast) {
+    EXPECT_EQ(
+        BoxNames(ItemsOfPanel("Clean Internet Explorer")),
+        (std::vector<std::string>{"chkAutoComplete", "chkInternetHistory", "chkUrls", "chkIECache",
+                                  "chkCookies", "chkClearIndexDAT", "chkOutlook"}));
+    EXPECT_EQ(BoxNames(ItemsOfPanel("Clean Common Folders")),
+              (std::vector<std::string>{"chkDocuments", "chkRunMenu", "chkTemp", "chkRecBin",
+                                        "chkFindFiles"}));
+    EXPECT_EQ(BoxNames(ItemsOfPanel("Clean Application MRU")),
+              (std::vector<std::string>{"chkWzip1", "chkWzip2", "chkWordPad", "chkPbrush",
+                                        "chkMediaPlayer", "chkMS"}));
+    EXPECT_EQ(BoxNames(ItemsOfPanel("Opera")),
+              (std::vector<std::string>{"chkOperaCh", "chkOperaCoo", "chkOperaType"}));
+    EXPECT_EQ(BoxNames(ItemsOfPanel("Netscape")),
+              (std::vector<std::string>{"chkNetCa", "chkNetCoo", "chkNetTypeurls"}));
+    EXPECT_TRUE(ItemsOfPanel(" Opera").empty()) << "captions are compared exactly";
+    EXPECT_TRUE(ItemsOfPanel("netscape").empty());
+
+    // Every item sits on exactly one panel, at a distinct place.
+    std::size_t total = 0;
+    for (const ItemPanel& panel : PanelsInTabOrder()) {
+        const auto items = ItemsOfPanel(panel.tab);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            EXPECT_EQ(items[i]->panel_position, static_cast<int>(i) + 1) << panel.tab_caption;
+        }
+        total += items.size();
+    }
+    EXPECT_EQ(total, 24u);
+}
+
+TEST(CatalogueTest, OnlyOutlookHasNoHintAndTheCookieStepsKeepTheirOrder) {
+    for (const CleaningItem& item : ItemsInRunOrder()) {
+        EXPECT_EQ(item.hint.empty(), item.check_box == "chkOutlook") << item.check_box;
+    }
+    using enum StepId;
+    const auto cookies = FindByValueName("cookies")->steps;
+    EXPECT_EQ(std::vector<StepId>(cookies.begin(), cookies.end()),
+              (std::vector<StepId>{ListUrlCacheEntries, DeleteEachListedCacheEntry, WipeCookieFiles,
+                                   ListUrlCacheEntries, DeleteListedCacheEntries}));
+    const auto cache = FindByValueName("iecache")->steps;
+    EXPECT_EQ(
+        std::vector<StepId>(cache.begin(), cache.end()),
+        (std::vector<StepId>{ListUrlCacheEntries, DeleteListedCacheEntries, CleanIECacheFiles}));
+
+    const ItemPanel* opera = FindPanel("Opera");
+    ASSERT_NE(opera, nullptr);
+    EXPECT_EQ(opera->hint_label, "Label31");
+    EXPECT_EQ(opera->extra_label, "Label32");
+    EXPECT_EQ(FindPanel("Netscape")->extra_text, "Applicable to Netscape 6");
+    EXPECT_EQ(FindPanel("Clean Common Folders")->hint_label, "Label2");
+}
+
+}  // namespace
+}  // namespace qm::clean
