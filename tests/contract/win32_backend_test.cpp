@@ -1,0 +1,148 @@
+// What only the Windows backend has: the \\?\ long-path form, the thread timers and the
+// message pump, the program's own name, and the handle owner they are built on.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "backend.h"
+#include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_loop.h"
+#include "platform/win32/win32_process.h"
+
+namespace qm::win32 {
+namespace {
+
+using platform::kOk;
+
+TEST(Win32Paths, DrivePathsGetTheLongFormAndOthersOnlyTheirSlashesTurned) {
+    EXPECT_EQ(ToWidePath("C:/Temp/a.txt"), L"\\\\?\\C:\\Temp\\a.txt");
+    EXPECT_EQ(ToWidePath("c:\\Temp\\sub\\..\\a.txt"), L"\\\\?\\c:\\Temp\\a.txt");
+    EXPECT_EQ(ToWidePath("C:\\Temp\\*.*"), L"\\\\?\\C:\\Temp\\*.*");
+    EXPECT_EQ(ToWidePath("relative/name.txt"), L"relative\\name.txt");
+    EXPECT_EQ(ToWidePath("\\\\?\\C:\\already"), L"\\\\?\\C:\\already");
+    EXPECT_EQ(ToUtf8(ToWide("Stra\xC3\x9F"
+                            "e \xE2\x82\xAC")),
+              "Stra\xC3\x9F"
+              "e \xE2\x82\xAC");
+}
+
+TEST(Win32Paths, PathsLongerThanMaxPathWorkForEveryFileOperation) {
+    auto backend = contract::MakeBackend();
+    Win32FileSystem files;
+    std::string folder = backend->ScratchFolder();
+    std::vector<std::string> folders;
+    while (folder.size() < 300) {
+        folder += "\\a-rather-long-folder-name-for-testing";
+        ASSERT_EQ(files.CreateDirectory(folder), kOk) << folder.size();
+        folders.push_back(folder);
+    }
+    const std::string file = folder + "\\deep.txt";
+    ASSERT_GT(file.size(), 260u);
+    ASSERT_EQ(files.WriteFile(file, "deep contents"), kOk);
+    std::string contents;
+    ASSERT_EQ(files.ReadFile(file, contents), kOk);
+    EXPECT_EQ(contents, "deep contents");
+    EXPECT_EQ(files.OpenForRead(file), kOk);
+
+    std::vector<platform::DirEntry> entries;
+    ASSERT_EQ(files.List(folder + "\\*.txt", entries), kOk);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "deep.txt");
+    EXPECT_EQ(entries[0].size, 13u);
+
+    ASSERT_EQ(files.SetAttributes(file, platform::attr::kReadOnly), kOk);
+    std::uint32_t attributes = 0;
+    ASSERT_EQ(files.GetAttributes(file, attributes), kOk);
+    EXPECT_EQ(attributes & platform::attr::kReadOnly, platform::attr::kReadOnly);
+    EXPECT_EQ(files.DeleteFile(file), platform::kErrorAccessDenied);
+    ASSERT_EQ(files.SetAttributes(file, platform::attr::kNormal), kOk);
+    EXPECT_EQ(files.DeleteFile(file), kOk);
+    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
+        EXPECT_EQ(files.RemoveDirectory(*it), kOk) << *it;
+    EXPECT_EQ(files.GetAttributes(folders.front(), attributes), platform::kErrorFileNotFound);
+}
+
+TEST(Win32Handles, OwnershipMovesAndTheHandleClosesExactlyOnce) {
+    auto backend = contract::MakeBackend();
+    const std::wstring path = ToWidePath(backend->ScratchFolder() + "\\held.txt");
+    ScopedFile held(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held.valid());
+    ScopedFile moved(std::move(held));
+    EXPECT_FALSE(held.valid());
+    ASSERT_TRUE(moved.valid());
+    EXPECT_FALSE(::DeleteFileW(path.c_str()));  // still open, without delete sharing
+    moved = ScopedFile();
+    EXPECT_FALSE(moved.valid());
+    EXPECT_TRUE(::DeleteFileW(path.c_str()));
+
+    ScopedRegKey root(HKEY_CURRENT_USER);  // predefined roots are never closed
+    EXPECT_FALSE(root.valid());
+}
+
+// Pumps until the condition holds; the timers below are short, so this ends soon.
+template <class Condition>
+void PumpUntil(Win32MessageLoop& loop, Condition done) {
+    const DWORD give_up = ::GetTickCount() + 5000;
+    while (!done() && static_cast<LONG>(give_up - ::GetTickCount()) > 0) loop.PumpPending();
+}
+
+TEST(Win32MessageLoopTimers, TicksArriveThroughThePumpAndATimerMayStopItself) {
+    Win32MessageLoop loop;
+    int fast_ticks = 0, self_stopping_ticks = 0;
+    loop.StartTimer(1, 10, [&] { ++fast_ticks; });
+    loop.StartTimer(2, 10, [&] {
+        ++self_stopping_ticks;
+        // Destroys the very callback that is running; the loop must survive it.
+        loop.StopTimer(2);
+    });
+    PumpUntil(loop, [&] { return fast_ticks >= 3; });
+    EXPECT_GE(fast_ticks, 3);
+    EXPECT_EQ(self_stopping_ticks, 1);
+
+    // Restarting an id replaces its callback.
+    int replaced_ticks = 0;
+    loop.StartTimer(1, 10, [&] { ++replaced_ticks; });
+    const int fast_before = fast_ticks;
+    PumpUntil(loop, [&] { return replaced_ticks >= 2; });
+    EXPECT_GE(replaced_ticks, 2);
+    EXPECT_EQ(fast_ticks, fast_before);
+
+    loop.StopTimer(1);
+    loop.StopTimer(7);  // never started: nothing happens
+    const int stopped_at = replaced_ticks;
+    for (int i = 0; i < 5; ++i) loop.PumpPending();
+    EXPECT_EQ(replaced_ticks, stopped_at);
+}
+
+TEST(Win32MessageLoopTimers, QuitMetWhilePumpingIsLeftForTheMainLoop) {
+    Win32MessageLoop loop;
+    ::PostQuitMessage(3);
+    loop.PumpPending();
+    EXPECT_TRUE(loop.quit_seen());
+    MSG message{};
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(message.wParam, 3u);
+}
+
+TEST(Win32ProcessName, FolderAndNameSplitAsTheProgramReportsThem) {
+    Win32Process process;
+    EXPECT_EQ(process.ProgramName(), "qm_contract_tests");
+    const std::string folder = process.ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), '\\');
+
+    std::string split_folder, split_name;
+    SplitProgramPath("C:\\QUILLMOSS.EXE", split_folder, split_name);
+    EXPECT_EQ(split_folder, "C:\\");
+    EXPECT_EQ(split_name, "QUILLMOSS");
+    SplitProgramPath("C:\\Program Files\\Qm\\tool.exe.bak", split_folder, split_name);
+    EXPECT_EQ(split_folder, "C:\\Program Files\\Qm");
+    EXPECT_EQ(split_name, "tool.exe.bak");
+}
+
+}  // namespace
+}  // namespace qm::win32
