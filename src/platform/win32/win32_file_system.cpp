@@ -90,8 +90,14 @@ Status Win32FileSystem::ReadFile(std::string_view path, std::string& contents) {
 }
 
 Status Win32FileSystem::WriteFile(std::string_view path, std::string_view contents) {
-    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::wstring wide = ToWidePath(path);
+    // Windows refuses to replace a read-only file. Where the file system underneath does not
+    // enforce the flag itself (Wine running as root), the flag is honoured here all the same.
+    const DWORD existing = ::GetFileAttributesW(wide.c_str());
+    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0)
+        return ERROR_ACCESS_DENIED;
+    ScopedFile file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return LastError();
     while (!contents.empty()) {
         const DWORD piece = contents.size() < kChunk ? static_cast<DWORD>(contents.size()) : kChunk;

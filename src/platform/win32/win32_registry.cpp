@@ -2,6 +2,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <vector>
+
 #include "platform/win32/wide_text.h"
 
 namespace qm::win32 {
@@ -94,8 +96,13 @@ Status Win32Registry::QueryValue(RegKey key, std::string_view name, RegType& typ
 Status Win32Registry::SetValue(RegKey key, std::string_view name, RegType type,
                                std::span<const std::uint8_t> data) {
     const std::wstring wide = ToWide(name);
-    return ::RegSetValueExW(ToHandle(key), wide.c_str(), 0, static_cast<DWORD>(type),
-                            data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size()));
+    // For string types Windows looks one character past the given size and, if it finds a
+    // NUL there, stores that terminator too. Quillmoss writes its texts without one and reads
+    // them back by size, so the bytes go from a copy whose next character is never NUL.
+    std::vector<std::uint8_t> exact(data.begin(), data.end());
+    exact.insert(exact.end(), sizeof(wchar_t) * 2, 0xFF);
+    return ::RegSetValueExW(ToHandle(key), wide.c_str(), 0, static_cast<DWORD>(type), exact.data(),
+                            static_cast<DWORD>(data.size()));
 }
 
 Status Win32Registry::DeleteValue(RegKey key, std::string_view name) {
