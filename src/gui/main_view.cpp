@@ -1,0 +1,291 @@
+#include "gui/main_view.h"
+
+#include <commctrl.h>
+
+#include <string_view>
+
+#include "gui/control_ids.h"
+#include "gui/layout.h"
+#include "platform/win32/wide_text.h"
+#include "resource.h"
+
+namespace qm::gui {
+namespace {
+
+using win32::ToWide;
+
+constexpr wchar_t kClassName[] = L"QuillmossMainWindow";
+
+bool StartsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+// The top panels and the item panels are overlapping frames without a window of their own:
+// only the front one of each set shows its controls.
+bool IsPanelArray(const app::Control& control) {
+    return control.name() == "frmone" || control.name() == "frmPopularFolders";
+}
+
+bool IsFrame(const app::Control& control) {
+    return StartsWith(control.name(), "Frame");
+}
+
+int ScaleForDpi(int value, int dpi) {
+    return MulDiv(value, dpi, 96);
+}
+
+}  // namespace
+
+MainView::MainView(app::MainWindow& model, win32::Win32Platform& machine)
+    : model_(model), machine_(machine) {}
+
+MainView::~MainView() {
+    for (Native& native : natives_) native.model->Unsubscribe(native.subscription);
+    if (font_) DeleteObject(font_);
+}
+
+bool MainView::Create(HINSTANCE instance, int show) {
+    HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLMOSS));
+    if (!Register(instance, kClassName, icon)) return false;
+
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+
+    CreateWindowExW(0, kClassName, ToWide(model_.caption()).c_str(), style, x, y, width, height,
+                    nullptr, nullptr, instance, this);
+    if (!hwnd_) return false;
+    machine_.SetDialogOwner(hwnd_);
+    CreateControls(instance);
+    ShowWindow(hwnd_, show);
+    UpdateWindow(hwnd_);
+    return true;
+}
+
+void MainView::CreateControls(HINSTANCE instance) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+
+    creating_ = true;
+    int next_id = kFirstPanelControl;
+    for (app::Control* control : model_.AllControls()) {
+        int id = control->name() == "TabStrip1"   ? kTabStrip1
+                 : control->name() == "TabStrip2" ? kTabStrip2
+                 : control->name() == "List1"     ? kList1
+                                                  : next_id++;
+        HWND hwnd = CreateNative(instance, *control, id);
+        if (!hwnd) continue;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        natives_.push_back(Native{control, hwnd, id, 0});
+    }
+    // Subscribe only once the vector no longer moves: listeners keep the element's index.
+    for (std::size_t i = 0; i < natives_.size(); ++i) {
+        natives_[i].subscription = natives_[i].model->Subscribe(
+            [this, i](app::Change change) { Mirror(natives_[i], change); });
+        Mirror(natives_[i], app::Change::Lines);
+        Mirror(natives_[i], app::Change::Selection);
+        Mirror(natives_[i], app::Change::Value);
+    }
+    // Visibility depends on the whole panel tree, so the frames report to the view as well.
+    for (app::Control* control : model_.AllControls()) {
+        if (IsPanelArray(*control)) {
+            control->Subscribe([this](app::Change) { UpdateVisibility(); });
+        }
+    }
+    StackControls();
+    creating_ = false;
+    UpdateVisibility();
+}
+
+HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id) {
+    std::optional<Rect> place = PlaceOf(control.name(), control.index());
+    if (!place) return nullptr;
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    const wchar_t* window_class = WC_STATICW;
+    bool lies_under = IsFrame(control);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    std::wstring text = ToWide(control.caption());
+    if (dynamic_cast<app::TabStrip*>(&control)) {
+        window_class = WC_TABCONTROLW;
+        style |= WS_TABSTOP;
+        lies_under = true;
+        text.clear();
+    } else if (dynamic_cast<app::ListBox*>(&control)) {
+        window_class = WC_LISTBOXW;
+        style |= WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
+    } else if (dynamic_cast<app::CheckBox*>(&control)) {
+        window_class = WC_BUTTONW;
+        style |= BS_AUTOCHECKBOX | WS_TABSTOP;
+    } else if (dynamic_cast<app::Button*>(&control)) {
+        window_class = WC_BUTTONW;
+        style |= BS_PUSHBUTTON | WS_TABSTOP;
+    } else if (IsFrame(control)) {
+        window_class = WC_BUTTONW;
+        style |= BS_GROUPBOX;
+    } else if (control.caption().empty()) {
+        // Value and hint labels show whatever text they are given, "&" included.
+        style |= SS_NOPREFIX;
+    }
+    HWND hwnd = CreateWindowExW(
+        0, window_class, text.c_str(), style, ScaleForDpi(place->x, dpi),
+        ScaleForDpi(place->y, dpi), ScaleForDpi(place->width, dpi), ScaleForDpi(place->height, dpi),
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+    if (auto* tabs = dynamic_cast<app::TabStrip*>(&control); tabs && hwnd) {
+        for (std::size_t i = 0; i < tabs->tab_count(); ++i) {
+            std::wstring caption = ToWide(tabs->tab_captions()[i]);
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = caption.data();
+            SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    if (hwnd) lies_under_[hwnd] = lies_under;
+    return hwnd;
+}
+
+// Tab strips first (the top strip lowest), then group boxes, then everything drawn on them:
+// each call puts its window on top, so the last raised ends highest.
+void MainView::StackControls() {
+    auto raise = [](HWND hwnd) {
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    };
+    for (int pass = 0; pass < 3; ++pass) {
+        for (const Native& native : natives_) {
+            const bool tab = dynamic_cast<app::TabStrip*>(native.model) != nullptr;
+            const bool under = lies_under_[native.hwnd];
+            if ((pass == 0 && tab) || (pass == 1 && under && !tab) || (pass == 2 && !under)) {
+                raise(native.hwnd);
+            }
+        }
+    }
+}
+
+void MainView::Mirror(Native& native, app::Change change) {
+    app::Control& control = *native.model;
+    switch (change) {
+        case app::Change::Caption:
+            if (!dynamic_cast<app::TabStrip*>(&control)) {
+                SetWindowTextW(native.hwnd, ToWide(control.caption()).c_str());
+            }
+            break;
+        case app::Change::Visibility:
+        case app::Change::ZOrder:
+            if (!creating_) UpdateVisibility();
+            break;
+        case app::Change::Value:
+            if (auto* box = dynamic_cast<app::CheckBox*>(&control)) {
+                SendMessageW(native.hwnd, BM_SETCHECK,
+                             box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+            break;
+        case app::Change::Lines:
+            MirrorLines(native);
+            break;
+        case app::Change::Selection:
+            if (auto* list = dynamic_cast<app::ListBox*>(&control)) {
+                SendMessageW(native.hwnd, LB_SETCURSEL, static_cast<WPARAM>(list->selected_index()),
+                             0);
+            } else if (auto* tabs = dynamic_cast<app::TabStrip*>(&control)) {
+                SendMessageW(native.hwnd, TCM_SETCURSEL, tabs->selected_index(), 0);
+            }
+            break;
+    }
+}
+
+// Lines are only ever appended or cleared, so appending the missing tail is enough unless the
+// list became shorter.
+void MainView::MirrorLines(Native& native) {
+    auto* list = dynamic_cast<app::ListBox*>(native.model);
+    if (!list) return;
+    auto shown = static_cast<std::size_t>(SendMessageW(native.hwnd, LB_GETCOUNT, 0, 0));
+    if (shown > list->count()) {
+        SendMessageW(native.hwnd, LB_RESETCONTENT, 0, 0);
+        shown = 0;
+    }
+    for (std::size_t i = shown; i < list->count(); ++i) {
+        SendMessageW(native.hwnd, LB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(ToWide(list->lines()[i]).c_str()));
+    }
+}
+
+bool MainView::Shown(const app::Control& control) const {
+    if (!control.visible()) return false;
+    if (IsPanelArray(control)) {
+        // Behind another visible panel of the same set: covered.
+        for (const app::Control* other : model_.AllControls()) {
+            if (other != &control && other->name() == control.name() && other->visible() &&
+                other->z_order() > control.z_order()) {
+                return false;
+            }
+        }
+    }
+    return control.parent() == nullptr || Shown(*control.parent());
+}
+
+void MainView::UpdateVisibility() {
+    for (Native& native : natives_) {
+        const bool show = Shown(*native.model);
+        if ((IsWindowVisible(native.hwnd) != FALSE) != show) {
+            ShowWindow(native.hwnd, show ? SW_SHOWNA : SW_HIDE);
+        }
+    }
+}
+
+MainView::Native* MainView::FindById(int id) {
+    for (Native& native : natives_) {
+        if (native.id == id) return &native;
+    }
+    return nullptr;
+}
+
+void MainView::OnCommand(int id, int code) {
+    Native* native = FindById(id);
+    if (!native || code != BN_CLICKED) return;
+    if (auto* box = dynamic_cast<app::CheckBox*>(native->model)) {
+        box->SetValue(SendMessageW(native->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+    } else if (auto* button = dynamic_cast<app::Button*>(native->model)) {
+        button->Click();
+    }
+}
+
+void MainView::OnTabChanged(int id) {
+    Native* native = FindById(id);
+    if (!native) return;
+    if (auto* tabs = dynamic_cast<app::TabStrip*>(native->model)) {
+        const LRESULT selected = SendMessageW(native->hwnd, TCM_GETCURSEL, 0, 0);
+        if (selected >= 0) tabs->SelectTab(static_cast<std::size_t>(selected));
+    }
+}
+
+LRESULT MainView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wparam), HIWORD(wparam));
+            return 0;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+            if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {
+                OnTabChanged(static_cast<int>(header->idFrom));
+            }
+            return 0;
+        }
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+    }
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,52 @@
+#pragma once
+// The main window on screen: one standard Win32 control per control of the model, with the
+// model's captions, kept in step with every change the model reports, and the user's clicks,
+// ticks and tab selections fed back into the model's handlers.
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "app/main_window.h"
+#include "gui/base_window.h"
+#include "platform/win32/win32_platform.h"
+
+namespace qm::gui {
+
+class MainView : public BaseWindow<MainView> {
+  public:
+    MainView(app::MainWindow& model, win32::Win32Platform& machine);
+    ~MainView();
+    MainView(const MainView&) = delete;
+    MainView& operator=(const MainView&) = delete;
+
+    bool Create(HINSTANCE instance, int show);
+    LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  private:
+    struct Native {
+        app::Control* model;
+        HWND hwnd;
+        int id;
+        int subscription;
+    };
+
+    void CreateControls(HINSTANCE instance);
+    HWND CreateNative(HINSTANCE instance, app::Control& control, int id);
+    void StackControls();
+    void Mirror(Native& native, app::Change change);
+    void MirrorLines(Native& native);
+    void UpdateVisibility();
+    bool Shown(const app::Control& control) const;
+    Native* FindById(int id);
+    void OnCommand(int id, int code);
+    void OnTabChanged(int id);
+
+    app::MainWindow& model_;
+    win32::Win32Platform& machine_;
+    std::vector<Native> natives_;
+    std::map<HWND, bool> lies_under_;
+    HFONT font_ = nullptr;
+    bool creating_ = false;
+};
+
+}  // namespace qm::gui

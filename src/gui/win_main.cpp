@@ -1,0 +1,38 @@
+// Quillmoss.exe: the real machine, the core and the main window, wired together.
+#include "platform/win32/windows_api.h"
+
+#include <commctrl.h>
+
+#include "app/main_window.h"
+#include "cleaners/file_tools.h"
+#include "errors/error_reporter.h"
+#include "gui/main_view.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_store.h"
+#include "sysinfo/system_details.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    qm::win32::Win32Platform machine;
+    qm::platform::Platform& platform = machine.platform();
+    qm::errors::ErrorReporter reporter;
+    qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
+    qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
+    qm::sysinfo::SystemDetails details(platform.system, settings, reporter);
+    qm::app::MainWindow model(platform, settings, reporter, file_tools, details);
+
+    qm::gui::MainView view(model, machine);
+    if (!view.Create(instance, show)) return 1;
+    model.GetInfo();
+
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!IsDialogMessageW(view.hwnd(), &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return static_cast<int>(message.wParam);
+}

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Runs the end-to-end driver against Quillmoss.exe on a private Xvfb display.
+#   run-e2e.sh DRIVER.exe QUILLMOSS.exe SCREENSHOT.png [gtest args...]
+set -euo pipefail
+driver=$1 exe=$2 shot=$3
+shift 3
+here=$(cd "$(dirname "$0")" && pwd)
+
+fdfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  WINEPREFIX="$QM_WINEPREFIX" /usr/lib/wine/wineserver -k 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -f "$fdfile"
+}
+trap cleanup EXIT
+for _ in $(seq 1 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$fdfile")"
+
+bmp="${shot%.png}.bmp"
+rm -f "$bmp"
+export QM_E2E_EXE QM_E2E_SCREENSHOT
+QM_E2E_EXE=$(winepath_w() { echo "Z:${1//\//\\}"; }; winepath_w "$(readlink -f "$exe")")
+QM_E2E_SCREENSHOT="Z:${bmp//\//\\}"
+status=0
+"$here/../wine/wine-run.sh" "$driver" "$@" || status=$?
+if [ -f "$bmp" ]; then
+  convert "$bmp" "$shot" && rm -f "$bmp" && echo "screenshot: $shot"
+fi
+exit $status

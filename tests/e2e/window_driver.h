@@ -1,0 +1,78 @@
+#pragma once
+// Drives another process's windows the way an automation tool does: finds controls by class
+// and caption, clicks, reads list boxes and tab strips, answers message boxes.
+#include <windows.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qm::e2e {
+
+std::wstring Widen(const std::string& text);
+std::string Narrow(const std::wstring& text);
+
+class AppProcess {
+  public:
+    // Starts the program and waits for its top-level window with this caption.
+    AppProcess(const std::wstring& exe, const std::wstring& caption);
+    ~AppProcess();
+    AppProcess(const AppProcess&) = delete;
+    AppProcess& operator=(const AppProcess&) = delete;
+
+    HWND window() const { return window_; }
+    DWORD pid() const { return info_.dwProcessId; }
+    bool running() const;
+
+  private:
+    PROCESS_INFORMATION info_{};
+    HWND window_ = nullptr;
+};
+
+// A descendant window of `parent` of the given class whose text is `text` (empty = any).
+HWND FindControl(HWND parent, const std::wstring& window_class, const std::wstring& text);
+// The descendant with this control identifier.
+HWND FindControlById(HWND parent, int id);
+std::wstring WindowText(HWND window);
+
+// Truly visible: the control and all its ancestors are shown.
+bool IsShown(HWND control);
+
+// A click as the user makes it. Posted, so a handler that opens a modal box does not block
+// the driver. Refuses (returns false) a control the user could not see.
+bool Click(HWND button);
+bool IsChecked(HWND check_box);
+
+std::vector<std::wstring> ListLines(HWND list_box);
+int SelectedTab(HWND tab_strip);
+int TabCount(HWND tab_strip);
+// Selects the tab to the left or right as the arrow keys do.
+void PressArrow(HWND tab_strip, bool right);
+// Presses arrows until `index` is the selected tab.
+void SelectTab(HWND tab_strip, int index);
+
+struct MessageBoxInfo {
+    HWND window = nullptr;
+    std::wstring text;
+    std::wstring caption;
+};
+// Waits for a message box of process `pid`.
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout);
+void AnswerMessageBox(const MessageBoxInfo& box, int button_id);
+
+// Waits until `done` holds, pumping nothing (the target runs in its own process).
+template <class Pred>
+bool WaitUntil(Pred done, std::chrono::milliseconds timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        if (done()) return true;
+        Sleep(50);
+    }
+    return done();
+}
+
+// Saves what the screen shows of the window as a 24-bit BMP.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+
+}  // namespace qm::e2e
