@@ -21,8 +21,6 @@ TEST(ErrorLabels, AreThirtyTwoDistinctTextsWithTheirOdditiesKept) {
     EXPECT_EQ(label::kGetTempFolder.size(), 21u);
     EXPECT_EQ(label::kGetTempFolder, "MoDule\",GetTempFolder");
     EXPECT_EQ(label::kSaveSettingString, "SaveSettingString,WipeDir");
-    EXPECT_EQ(label::kGetSettingString, "Module,GetSettingString");
-    EXPECT_EQ(label::kForm1QueryUnload, "Form1,initProgressBar");
     for (const std::string_view text : label::kAll) {
         EXPECT_NE(text.find(','), std::string_view::npos) << text;
     }
@@ -108,15 +106,6 @@ TEST(ErrorStyles, ReportingGoesOnAfterReportingAndSilentSwallowsOnlyRunTimeError
     EXPECT_EQ(log.sent.size(), 1u);
     // A programming fault is not a run-time error and must not vanish.
     EXPECT_THROW(SilentStep([] { throw std::logic_error("bug"); }), std::logic_error);
-}
-
-TEST(RuntimeErrors, PlatformStatusesMapToTheProgramsErrorNumbers) {
-    EXPECT_EQ(FromStatus(platform::kErrorFileNotFound).number(), 53);
-    EXPECT_EQ(FromStatus(platform::kErrorPathNotFound).number(), 76);
-    EXPECT_EQ(FromStatus(platform::kErrorAccessDenied).number(), 70);
-    EXPECT_EQ(FromStatus(platform::kErrorSharingViolation).number(), 70);
-    EXPECT_EQ(FromStatus(platform::kErrorDirNotEmpty).number(), 75);
-    EXPECT_NO_THROW(ThrowIfFailed(platform::kOk));
 }
 
 }  // namespace

@@ -273,16 +273,5 @@ TEST_F(FileToolsTest, SpecialFoldersComeWithAndWithoutTheirBackslash) {
     EXPECT_EQ(tools.GetSpecialFolder(platform::csidl::kAppData), "");
 }
 
-TEST_F(FileToolsTest, ShellCopyFileAnswersWhetherTheCopyWasMade) {
-    machine.AddFile("C:\\P\\qms.exe", "new");
-    machine.AddFile("C:\\P\\Quillmoss.exe", "old");
-    EXPECT_TRUE(tools.ShellCopyFile("C:\\P\\qms.exe", "C:\\P\\Quillmoss.exe"));
-    std::string contents;
-    ASSERT_EQ(machine.files().ReadFile("C:\\P\\Quillmoss.exe", contents), platform::kOk);
-    EXPECT_EQ(contents, "new");
-    EXPECT_FALSE(tools.ShellCopyFile("C:\\P\\missing.exe", "C:\\P\\x.exe"));
-    EXPECT_FALSE(machine.Exists("C:\\P\\x.exe"));
-}
-
 }  // namespace
 }  // namespace qm::cleaners

@@ -113,15 +113,10 @@ TEST_F(SystemDetailsTest, ProcessorShowsTheVendorElseTheTypeName) {
 
     qm::testing::WriteRaw(machine.registry(), platform::Root::LocalMachine, kCpuKey,
                           "VendorIdentifier", platform::RegType::Dword, {'G', 0, 0, 0});
-    const std::pair<std::uint32_t, const char*> types[] = {
-        {386, "Intel 386"},     {486, "Intel 486"}, {586, "Intel Pentium"}, {4000, "MIPS R4000"},
-        {21064, "Alpha 21064"}, {8664, "Unknown"},  {0, "Unknown"}};
-    for (const auto& [type, name] : types) {
-        machine.SetProcessor({1, type});
-        details.GetProcessor(labels);
-        EXPECT_EQ(labels.processor_type, name) << type;
-        EXPECT_EQ(labels.processor_count, "1");
-    }
+    machine.SetProcessor({1, 8664});  // a type the table does not know
+    details.GetProcessor(labels);
+    EXPECT_EQ(labels.processor_type, "Unknown");
+    EXPECT_EQ(labels.processor_count, "1");
     EXPECT_TRUE(log.sent.empty());
 }
 
@@ -150,10 +145,7 @@ TEST(NumberText, RoundsHalvesToEvenAndPrintsDoublesPlainly) {
     EXPECT_EQ(RoundedKilobytes(4 * 1024 + 513), 5u);
     EXPECT_EQ(RoundedKilobytes(0xFFFFFFFFFFFFFFFFull), 18014398509481984ull);
 
-    EXPECT_EQ(DoubleText(0.0), "0");
     EXPECT_EQ(DoubleText(-0.0), "0");
-    EXPECT_EQ(DoubleText(2048.0), "2048");
-    EXPECT_EQ(DoubleText(1023.9990234375), "1023.9990234375");
     EXPECT_EQ(DoubleText(4194303.9990234375), "4194303.99902344");
     EXPECT_EQ(DoubleText(123456789012345.0), "123456789012345");
 }
