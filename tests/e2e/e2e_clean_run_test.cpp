@@ -75,6 +75,7 @@ TEST_F(CleanRunE2E, CancelThenOkCleansTheTickedItemsAndRecordsAllTwentyFour) {
     ASSERT_TRUE(WaitUntil([&] { return IsShown(recycle) && !IsShown(history); }, 5s));
     ASSERT_TRUE(Click(recycle));
     ASSERT_TRUE(WaitUntil([&] { return IsChecked(recycle); }, 5s));
+    Sleep(500);  // let the tick be painted before the picture is taken
     SaveScreenshot(main, Env("QM_E2E_SCREENSHOT"));
 
     // Cancel: nothing is cleaned and nothing is written.
