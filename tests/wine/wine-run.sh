@@ -15,6 +15,13 @@ mkdir -p "$(dirname "$prefix")"
   flock 9
   if [ ! -f "$prefix/.quillmoss-ready" ]; then
     "$wine" wineboot -i >/dev/null 2>&1 || true
+    # wineboot complains without a display but still builds the prefix; a prefix without its
+    # registry is broken, and marking it ready would make every later run fail obscurely.
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    if [ ! -f "$prefix/system.reg" ]; then
+      echo "wine-run.sh: could not create the Wine prefix $prefix" >&2
+      exit 1
+    fi
     # No window manager in the tests: unmanaged windows hide without the ~2 s stall.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     /usr/lib/wine/wineserver -w 2>/dev/null || true
