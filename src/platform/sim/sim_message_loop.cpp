@@ -25,16 +25,18 @@ void SimMessageLoop::StopTimer(int id) {
 
 std::uint64_t SimMessageLoop::EarliestDue() const {
     std::uint64_t earliest = std::numeric_limits<std::uint64_t>::max();
-    for (const auto& [id, timer] : timers_) earliest = std::min(earliest, timer.due);
+    for (const auto& [id, timer] : timers_) {
+        if (!ticking_.contains(id)) earliest = std::min(earliest, timer.due);
+    }
     for (const Action& action : actions_) earliest = std::min(earliest, action.due);
     return earliest;
 }
 
-bool SimMessageLoop::RunNextDueEvent() {
+bool SimMessageLoop::RunNextDueEvent(std::uint64_t due_by) {
     // Earliest due first; among equals, whatever was scheduled first.
     auto timer = timers_.end();
     for (auto it = timers_.begin(); it != timers_.end(); ++it) {
-        if (it->second.due > elapsed_) continue;
+        if (it->second.due > due_by || ticking_.contains(it->first)) continue;
         if (timer == timers_.end() || std::tie(it->second.due, it->second.order) <
                                           std::tie(timer->second.due, timer->second.order)) {
             timer = it;
@@ -42,7 +44,7 @@ bool SimMessageLoop::RunNextDueEvent() {
     }
     auto action = actions_.end();
     for (auto it = actions_.begin(); it != actions_.end(); ++it) {
-        if (it->due > elapsed_) continue;
+        if (it->due > due_by) continue;
         if (action == actions_.end() ||
             std::tie(it->due, it->order) < std::tie(action->due, action->order)) {
             action = it;
@@ -56,9 +58,16 @@ bool SimMessageLoop::RunNextDueEvent() {
                                          std::tie(action->due, action->order))) {
         // Re-arm before the tick runs: the handler may stop or restart its own timer, or pump
         // messages itself, and must then not see this tick as still pending.
+        const int id = timer->first;
         std::function<void()> tick = timer->second.tick;
         timer->second.due = elapsed_ + timer->second.interval;
         timer->second.order = next_order_++;
+        struct TickingGuard {
+            std::set<int>& ticking;
+            int id;
+            ~TickingGuard() { ticking.erase(id); }
+        } guard{ticking_, id};
+        ticking_.insert(id);
         tick();
     } else {
         std::function<void()> run = std::move(action->run);
@@ -72,7 +81,10 @@ void SimMessageLoop::PumpPending() {
     ++pumps_;
     const std::uint64_t frame_end = elapsed_ + kFrameMs;
     elapsed_ = std::max(elapsed_, std::min(frame_end, EarliestDue()));
-    while (RunNextDueEvent()) {
+    // Only what was due when this pump began: a handler that pumps moves the clock on, and
+    // what falls due meanwhile belongs to the next pump, as posted messages would.
+    const std::uint64_t due_by = elapsed_;
+    while (RunNextDueEvent(due_by)) {
     }
 }
 

@@ -3,9 +3,14 @@
 // moves the clock on to the next thing that is due (a timer tick or a scripted user action),
 // but never by more than one 16 ms frame, so a wait that polls the tick count still sees it
 // grow in small steps.
+//
+// A timer is never re-entered: while its tick runs (and perhaps pumps, as a wait does), its
+// next ticks hold back until the tick returns. Without this, every nested pump would move the
+// clock on far enough to fire the same timer again and recurse without end.
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "platform/message_loop.h"
@@ -43,8 +48,8 @@ class SimMessageLoop final : public platform::MessageLoop {
         std::function<void()> run;
     };
 
-    // Runs the earliest event that is due by now; false when none is.
-    bool RunNextDueEvent();
+    // Runs the earliest event due by `due_by`; false when none is.
+    bool RunNextDueEvent(std::uint64_t due_by);
     std::uint64_t EarliestDue() const;
 
     // Time is kept as 64-bit milliseconds since the machine was made, so scheduling never
@@ -54,6 +59,7 @@ class SimMessageLoop final : public platform::MessageLoop {
     std::uint64_t pumps_ = 0;
     std::uint64_t next_order_ = 0;
     std::map<int, Timer> timers_;
+    std::set<int> ticking_;  // timers whose tick is running now
     std::vector<Action> actions_;
 };
 
