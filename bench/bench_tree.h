@@ -1,0 +1,21 @@
+#pragma once
+// Generated folder trees for the file benchmarks: the same shape every time, so two trees
+// can be deleted side by side by different tools.
+#include <string>
+
+namespace qm::bench {
+
+struct TreeShape {
+    int top_folders = 20;
+    int subfolders = 10;
+    int files_per_folder = 100;  // in each subfolder: 20 x 10 x 100 = 20,000 files
+    int file_bytes = 64;
+    int Files() const { return top_folders * subfolders * files_per_folder; }
+};
+
+// Creates `root` and the tree below it; returns the number of files made.
+int MakeTree(const std::wstring& root, const TreeShape& shape);
+// Wall-clock milliseconds since an arbitrary start.
+double NowMs();
+
+}  // namespace qm::bench
