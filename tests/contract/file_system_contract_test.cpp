@@ -65,6 +65,8 @@ TEST_F(FileSystemContract, ListingFollowsWindowsWildcardRules) {
     EXPECT_EQ(Listed("a*.t?t"), (Names{"a.txt", "ab.txt"}));
     EXPECT_EQ(Listed("A.TXT"), (Names{"a.txt"}));  // a plain name finds itself, case kept
     EXPECT_EQ(Listed("*.zip", platform::kErrorFileNotFound), Names{});
+    EXPECT_EQ(Listed("noext.*"), Names{"noext"});  // a mask may run out in dots and stars
+    EXPECT_EQ(Listed("**b**"), (Names{"B.TXT", "a.txt.bak", "ab.txt", "sub"}));
 
     std::vector<platform::DirEntry> entries;
     ASSERT_EQ(files_.List(In("*"), entries), kOk);
@@ -83,6 +85,9 @@ TEST_F(FileSystemContract, ListingFollowsWindowsWildcardRules) {
     EXPECT_EQ(entries[1].name, "..");
 
     EXPECT_EQ(Listed("sub\\*"), (Names{".", ".."}));
+    // The drive's root has no "." or "..".
+    ASSERT_EQ(files_.List("C:\\*", entries), kOk);
+    for (const auto& entry : entries) EXPECT_NE(entry.name.substr(0, 1), ".");
     EXPECT_EQ(files_.List(In("missing\\*"), entries), platform::kErrorPathNotFound);
 }
 
