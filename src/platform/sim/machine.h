@@ -60,7 +60,8 @@ class Machine {
     std::size_t open_registry_keys() const;
 
     // --- files ----------------------------------------------------------------------------
-    // Test set-up helpers; parents are created as needed.
+    // Test set-up helpers; parents are created as needed. A path off drive C:, a file where a
+    // folder must be, or locking something that does not exist throws std::invalid_argument.
     void AddFile(const std::string& path, const std::string& contents = "",
                  std::uint32_t attributes = 0);
     void AddFolder(const std::string& path, std::uint32_t attributes = 0);
