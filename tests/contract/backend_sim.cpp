@@ -6,7 +6,7 @@ namespace qm::contract {
 namespace {
 
 class SimHold final : public FileHold {
-public:
+  public:
     SimHold(sim::Machine& machine, std::string path, HoldMode mode)
         : machine_(machine), path_(std::move(path)) {
         machine_.Lock(path_, mode == HoldMode::Exclusive ? sim::LockMode::Exclusive
@@ -14,14 +14,13 @@ public:
     }
     ~SimHold() override { machine_.Unlock(path_); }
 
-private:
+  private:
     sim::Machine& machine_;
     std::string path_;
 };
 
 class SimBackend final : public Backend {
-public:
-
+  public:
     platform::Registry& registry() override { return machine_.registry(); }
     platform::FileSystem& files() override { return machine_.files(); }
     platform::Shell& shell() override { return machine_.shell(); }
@@ -40,13 +39,15 @@ public:
     }
     bool IsReal() const override { return false; }
 
-private:
+  private:
     sim::Machine machine_;
     int made_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeBackend() { return std::make_unique<SimBackend>(); }
+std::unique_ptr<Backend> MakeBackend() {
+    return std::make_unique<SimBackend>();
+}
 
 }  // namespace qm::contract
