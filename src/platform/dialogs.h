@@ -19,7 +19,7 @@ inline constexpr int kIdNo = 7;
 }  // namespace mb
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Shows a modal box owned by the main window and returns the button pressed.
     virtual int MessageBox(std::string_view text, std::string_view caption,

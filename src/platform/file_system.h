@@ -26,7 +26,7 @@ struct DirEntry {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
 
     // FindFirstFile/FindNextFile over "folder\pattern": every entry whose name matches the

@@ -6,7 +6,7 @@
 namespace qm::platform {
 
 class MessageLoop {
-public:
+  public:
     virtual ~MessageLoop() = default;
     // Handles every message already waiting (clicks, key presses, timer ticks) and returns.
     // On the simulated machine this is where virtual time moves on.

@@ -5,7 +5,7 @@
 namespace qm::platform {
 
 class Process {
-public:
+  public:
     virtual ~Process() = default;
     // The folder the program was started from, as Windows gives it (no trailing backslash,
     // except for a drive root such as "C:\").

@@ -29,7 +29,7 @@ enum class RegType : std::uint32_t {
 using RegKey = std::uint64_t;
 
 class Registry {
-public:
+  public:
     virtual ~Registry() = default;
 
     // RegOpenKey: opens an existing key (path may be empty for the root itself).
@@ -53,7 +53,7 @@ public:
 
 // Closes a key when it goes out of scope.
 class RegKeyGuard {
-public:
+  public:
     RegKeyGuard(Registry& registry, RegKey key) : registry_(registry), key_(key) {}
     RegKeyGuard(const RegKeyGuard&) = delete;
     RegKeyGuard& operator=(const RegKeyGuard&) = delete;
@@ -61,7 +61,7 @@ public:
         if (key_ != 0) registry_.CloseKey(key_);
     }
 
-private:
+  private:
     Registry& registry_;
     RegKey key_;
 };

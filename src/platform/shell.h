@@ -15,7 +15,7 @@ inline constexpr int kHistory = 34;
 }  // namespace csidl
 
 class Shell {
-public:
+  public:
     virtual ~Shell() = default;
 
     // SHGetFolderPath with flag 0: the folder's current path, no trailing backslash.

@@ -30,7 +30,7 @@ struct DllVersion {
 };
 
 class SystemInfo {
-public:
+  public:
     virtual ~SystemInfo() = default;
     virtual VersionRecord GetVersion() = 0;
     // Milliseconds since Windows started; wraps after 2^32.

@@ -16,12 +16,12 @@ enum class HoldMode {
 
 // Keeps a file open as another program would, until destroyed.
 class FileHold {
-public:
+  public:
     virtual ~FileHold() = default;
 };
 
 class Backend {
-public:
+  public:
     virtual ~Backend() = default;
     virtual platform::Registry& registry() = 0;
     virtual platform::FileSystem& files() = 0;

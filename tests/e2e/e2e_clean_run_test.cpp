@@ -144,5 +144,23 @@ TEST_F(CleanRunE2E, NothingTickedShowsTheEmptySelectionMessage) {
     EXPECT_EQ(value->text(), L"uu");
 }
 
+TEST_F(CleanRunE2E, SystemInfoPanelShowsTheMachine) {
+    AppProcess app(exe_, L"Quillmoss v2.80");
+    HWND main = app.window();
+    HWND tabs = FindControlById(main, gui::kTabStrip1);
+    HWND list = FindControlById(main, gui::kList1);
+    HWND caption = FindControl(main, L"Static", L"Number of Processors:");
+    ASSERT_TRUE(caption);
+    EXPECT_FALSE(IsShown(caption));
+    SelectTab(tabs, 3);
+    ASSERT_TRUE(WaitUntil([&] { return IsShown(caption); }, 5s));
+    EXPECT_FALSE(IsShown(list));
+    EXPECT_TRUE(IsShown(FindControl(main, L"Static", L"WindowsXP")));
+    EXPECT_TRUE(IsShown(FindControl(main, L"Static", L"5.1.2600")));
+    // Selecting a tab rewrites the status lines.
+    ExpectStatusLines(ListLines(list));
+    EXPECT_EQ(ListLines(list).size(), 4u);
+}
+
 }  // namespace
 }  // namespace qm::e2e
