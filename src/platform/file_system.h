@@ -46,6 +46,12 @@ class FileSystem {
     // Whole-file read and write (write creates or replaces).
     virtual Status ReadFile(std::string_view path, std::string& contents) = 0;
     virtual Status WriteFile(std::string_view path, std::string_view contents) = 0;
+
+    // MoveFileEx with no new name and MOVEFILE_DELAY_UNTIL_REBOOT: the file (or the folder,
+    // if it is empty by then) is deleted at the next restart. Windows 95/98/ME refuse it.
+    virtual Status ScheduleDeleteAtRestart(std::string_view path) = 0;
+    // GetTempPath: the folder for temporary files, ending in a backslash.
+    virtual Status GetTempPath(std::string& path) = 0;
 };
 
 }  // namespace qm::platform

@@ -1,5 +1,6 @@
 #pragma once
 // Everything the core reaches the machine through. Both backends hand out one of these.
+#include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/message_loop.h"
@@ -7,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/system_info.h"
+#include "platform/url_cache.h"
 
 namespace qm::platform {
 
@@ -18,6 +20,8 @@ struct Platform {
     Dialogs& dialogs;
     MessageLoop& loop;
     Process& process;
+    UrlCache& url_cache;
+    Desktop& desktop;
 };
 
 }  // namespace qm::platform

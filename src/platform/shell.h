@@ -1,7 +1,11 @@
 #pragma once
-// The parts of the Windows shell Quillmoss uses: special folders and the silent copy.
+// The parts of the Windows shell Quillmoss uses: special folders, the silent copy, the
+// History folder as a shell namespace, the Recent Documents list and the Recycle Bin.
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/status.h"
 
@@ -12,6 +16,11 @@ inline constexpr int kAppData = 26;
 inline constexpr int kInternetCache = 32;
 inline constexpr int kCookies = 33;
 inline constexpr int kHistory = 34;
+inline constexpr int kWindows = 36;
+inline constexpr int kSystem = 37;
+inline constexpr int kProgramFiles = 38;
+inline constexpr int kProfile = 40;
+inline constexpr int kProgramFilesX86 = 42;
 }  // namespace csidl
 
 class Shell {
@@ -26,6 +35,23 @@ class Shell {
     // and the operation's aborted flag.
     virtual Status CopyFileSilent(std::string_view source, std::string_view target,
                                   bool& aborted) = 0;
+
+    // The History folder opened as a shell namespace (the shell's automation object,
+    // NameSpace(34)): its items in the folder's order, and the names of one item's verbs in
+    // menu order ("&Open", "&Delete", ... with their accelerator ampersands).
+    virtual Status HistoryItemCount(std::size_t& count) = 0;
+    virtual Status HistoryItemVerbs(std::size_t item, std::vector<std::string>& verbs) = 0;
+    // Runs verb `verb` of item `item` (DoIt). A deleting verb shows the shell's confirmation
+    // question and returns once it is answered; timers tick while it is open.
+    virtual Status InvokeHistoryVerb(std::size_t item, std::size_t verb) = 0;
+
+    // SHAddToRecentDocs with flags 0 and no item: empties the Recent Documents list.
+    virtual void ClearRecentDocs() = 0;
+    // SHEmptyRecycleBin for all drives with no question, no progress window and no sound;
+    // the HRESULT it returns (0 = S_OK).
+    virtual std::int32_t EmptyRecycleBin() = 0;
+    // SHUpdateRecycleBinIcon.
+    virtual void UpdateRecycleBinIcon() = 0;
 };
 
 }  // namespace qm::platform

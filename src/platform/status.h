@@ -16,11 +16,13 @@ inline constexpr Status kErrorNoMoreFiles = 18;
 inline constexpr Status kErrorSharingViolation = 32;
 inline constexpr Status kErrorFileExists = 80;
 inline constexpr Status kErrorInvalidParameter = 87;
+inline constexpr Status kErrorCallNotImplemented = 120;
 inline constexpr Status kErrorInsufficientBuffer = 122;
 inline constexpr Status kErrorInvalidName = 123;
 inline constexpr Status kErrorDirNotEmpty = 145;
 inline constexpr Status kErrorAlreadyExists = 183;
 inline constexpr Status kErrorMoreData = 234;
+inline constexpr Status kErrorNoMoreItems = 259;
 inline constexpr Status kErrorKeyDeleted = 1018;
 
 }  // namespace qm::platform

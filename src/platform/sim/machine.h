@@ -14,9 +14,10 @@
 
 namespace qm::sim {
 
-// One thing the machine lost: a file, a folder, a registry key or a registry value.
+// One thing the machine lost: a file, a folder, a registry key or value, an Internet cache
+// entry (path = its URL) or an item of the History namespace (path = its name).
 struct Deletion {
-    enum class Kind { File, Folder, RegistryKey, RegistryValue };
+    enum class Kind { File, Folder, RegistryKey, RegistryValue, UrlCacheEntry, HistoryItem };
     Kind kind;
     std::string path;        // files and folders: full path; registry: "HKCU\path" or "HKLM\path"
     std::string value_name;  // RegistryValue only
@@ -51,6 +52,8 @@ class Machine {
     platform::Dialogs& dialogs();
     platform::MessageLoop& loop();
     platform::Process& process();
+    platform::UrlCache& url_cache();
+    platform::Desktop& desktop();
 
     // --- registry -------------------------------------------------------------------------
     // A user without administrator rights: every write, create and delete under HKLM is
@@ -81,6 +84,53 @@ class Machine {
     // HKCU\Software\Microsoft\Windows\CurrentVersion and HKLM\...\CurrentVersion\Run.
     void SetSpecialFolder(int csidl, const std::string& path);
     void ClearSpecialFolder(int csidl);
+
+    // The folder GetTempPath reports (a trailing backslash is added when missing). Default:
+    // the profile's "Local Settings\Temp", which exists. Extra special folders by default:
+    // 36 C:\WINDOWS, 37 C:\WINDOWS\system32, 38 C:\Program Files, 40 the profile folder.
+    void SetTempPath(const std::string& path);
+
+    // History namespace: its items in order, each with its verbs (default "&Open" and
+    // "&Delete"). "&Delete" opens the shell's confirmation question "Are you sure you want to
+    // delete the selected item(s)?": the message loop keeps pumping while it is open, so
+    // timers tick; Desktop::ConfirmOwnQuestion answers it Yes. Unanswered after 10 s of
+    // virtual time, the scripted user answers it like a message box (recorded in boxes()).
+    // Yes removes the item (recorded in deletions()).
+    void AddHistoryItem(const std::string& name,
+                        std::vector<std::string> verbs = {"&Open", "&Delete"});
+    std::vector<std::string> HistoryItems() const;
+    // Another program's window is the active one: ConfirmOwnQuestion then does nothing.
+    void SetOtherProgramActive(bool active);
+    // Key presses or answers Quillmoss sent to another program's window (must stay 0).
+    int input_sent_to_other_programs() const;
+
+    // Recent Documents: the shortcuts in the profile's "Recent" folder (CSIDL 8) and the
+    // values of HKCU\...\Explorer\RecentDocs; ClearRecentDocs removes both.
+    void AddRecentDocument(const std::string& name);
+    // Recycle Bin: files under C:\RECYCLER\<user's id>\. EmptyRecycleBin deletes them and
+    // returns S_OK; an already empty bin returns E_UNEXPECTED (0x8000FFFF), as some Windows
+    // versions do. recycle_bin_icon_updates() counts UpdateRecycleBinIcon calls.
+    void AddToRecycleBin(const std::string& name, const std::string& contents = "");
+    std::vector<std::string> RecycleBinFiles() const;
+    int recycle_bin_icon_updates() const;
+
+    // --- Internet cache ------------------------------------------------------------------------
+    // Entries in insertion order. An entry may name a local file (created if given) that goes
+    // with it when the entry is deleted. A locked entry is in use: DeleteEntry refuses it.
+    void AddUrlCacheEntry(const std::string& url,
+                          std::uint32_t type = platform::cache_entry::kNormal,
+                          const std::string& local_file = "");
+    void LockUrlCacheEntry(const std::string& url);
+    std::vector<std::string> UrlCacheUrls() const;
+    // Bytes the walk's entry buffer must hold for this entry (what the size probe reports).
+    static std::uint32_t UrlCacheEntrySize(const std::string& url);
+
+    // --- restart ---------------------------------------------------------------------------
+    // Paths given to ScheduleDeleteAtRestart, in order (refused with kErrorCallNotImplemented
+    // when the version record says Windows 95/98/ME, platform 1).
+    std::vector<std::string> ScheduledAtRestart() const;
+    // Carries them out: files are deleted, folders only when empty by then; then forgets them.
+    void Restart();
 
     // --- system ---------------------------------------------------------------------------
     void SetVersion(const platform::VersionRecord& version);  // default: XP 5.1.2600, platform 2
