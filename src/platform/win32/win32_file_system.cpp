@@ -110,3 +110,12 @@ Status Win32FileSystem::WriteFile(std::string_view path, std::string_view conten
 }
 
 }  // namespace qm::win32
+
+namespace qm::win32 {
+platform::Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view) {
+    return platform::kErrorCallNotImplemented;
+}
+platform::Status Win32FileSystem::GetTempPath(std::string&) {
+    return platform::kErrorCallNotImplemented;
+}
+}  // namespace qm::win32

@@ -17,6 +17,8 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
+    platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
+    platform::Status GetTempPath(std::string& path) override;
 };
 
 }  // namespace qm::win32

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_loop.h"
@@ -7,6 +8,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_url_cache.h"
 
 namespace qm::win32 {
 
@@ -18,7 +20,10 @@ struct Win32Platform::Impl {
     Win32Dialogs dialogs;
     Win32MessageLoop loop;
     Win32Process process;
-    platform::Platform view{registry, files, shell, system, dialogs, loop, process};
+    Win32UrlCache url_cache;
+    Win32Desktop desktop;
+    platform::Platform view{registry, files,   shell,     system, dialogs,
+                            loop,     process, url_cache, desktop};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

@@ -76,3 +76,20 @@ Status Win32Shell::CopyFileSilent(std::string_view source, std::string_view targ
 }
 
 }  // namespace qm::win32
+
+namespace qm::win32 {
+platform::Status Win32Shell::HistoryItemCount(std::size_t&) {
+    return platform::kErrorCallNotImplemented;
+}
+platform::Status Win32Shell::HistoryItemVerbs(std::size_t, std::vector<std::string>&) {
+    return platform::kErrorCallNotImplemented;
+}
+platform::Status Win32Shell::InvokeHistoryVerb(std::size_t, std::size_t) {
+    return platform::kErrorCallNotImplemented;
+}
+void Win32Shell::ClearRecentDocs() {}
+std::int32_t Win32Shell::EmptyRecycleBin() {
+    return E_NOTIMPL;
+}
+void Win32Shell::UpdateRecycleBinIcon() {}
+}  // namespace qm::win32

@@ -8,6 +8,7 @@
 
 #undef CreateDirectory
 #undef DeleteFile
+#undef GetTempPath
 #undef GetUserName
 #undef MessageBox
 #undef RemoveDirectory
