@@ -1,0 +1,194 @@
+#include "cleaners/leftovers.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "errors/labels.h"
+#include "errors/runtime_error.h"
+
+namespace qm::cleaners {
+
+using errors::SilentStep;
+using platform::Root;
+
+namespace {
+
+// A fully qualified folder, broken down so that two spellings of one folder compare equal:
+// the root ("C:" or "\\SERVER\SHARE") and the folders below it, upper-cased, with "." and
+// ".." resolved and doubled, trailing or forward slashes gone.
+struct FolderPath {
+    std::string root;
+    std::vector<std::string> parts;
+
+    bool IsRoot() const { return parts.empty(); }
+    // True when this folder is `other` or one of the folders that contain it.
+    bool Contains(const FolderPath& other) const {
+        if (root != other.root || parts.size() > other.parts.size()) return false;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            if (parts[i] != other.parts[i]) return false;
+        }
+        return true;
+    }
+};
+
+std::string UpperAscii(std::string_view text) {
+    std::string upper(text);
+    for (char& c : upper) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return upper;
+}
+
+std::vector<std::string_view> SplitAtBackslashes(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    while (true) {
+        const auto slash = text.find('\\');
+        pieces.push_back(text.substr(0, slash));
+        if (slash == std::string_view::npos) return pieces;
+        text.remove_prefix(slash + 1);
+    }
+}
+
+// Empty when the path is not fully qualified: a relative path or one rooted on "the current
+// drive" names a different folder depending on where the program happens to stand.
+std::optional<FolderPath> ParseFolder(std::string_view path) {
+    std::string text = UpperAscii(path);
+    for (char& c : text) {
+        if (c == '/') c = '\\';
+    }
+    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+
+    std::string_view rest = text;
+    // "\\?\C:\..." and "\\?\UNC\server\share\..." are the same folders spelt long.
+    if (rest.starts_with("\\\\?\\") || rest.starts_with("\\\\.\\")) {
+        rest.remove_prefix(4);
+        if (rest.starts_with("UNC\\")) {
+            rest.remove_prefix(4);
+            text = "\\\\" + std::string(rest);
+            rest = text;
+        }
+    }
+
+    FolderPath folder;
+    std::vector<std::string_view> pieces;
+    if (rest.starts_with("\\\\")) {
+        pieces = SplitAtBackslashes(rest.substr(2));
+        if (pieces.size() < 2 || pieces[0].empty() || pieces[1].empty()) return std::nullopt;
+        folder.root = "\\\\" + std::string(pieces[0]) + "\\" + std::string(pieces[1]);
+        pieces.erase(pieces.begin(), pieces.begin() + 2);
+    } else if (rest.size() >= 2 && rest[1] == ':' && rest[0] >= 'A' && rest[0] <= 'Z') {
+        // "C:" alone or "C:folder" is relative to that drive's current folder.
+        if (rest.size() > 2 && rest[2] != '\\') return std::nullopt;
+        if (rest.size() == 2) return std::nullopt;
+        folder.root = std::string(rest.substr(0, 2));
+        pieces = SplitAtBackslashes(rest.substr(3));
+    } else {
+        return std::nullopt;
+    }
+
+    for (const std::string_view piece : pieces) {
+        if (piece.empty() || piece == ".") continue;
+        if (piece == "..") {
+            if (!folder.parts.empty()) folder.parts.pop_back();
+            continue;
+        }
+        folder.parts.emplace_back(piece);
+    }
+    return folder;
+}
+
+// The length the platform's buffer must hold, counted in the UTF-16 units the wide API uses.
+std::size_t WideLength(std::string_view utf8) {
+    std::size_t units = 0;
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) == 0x80) continue;  // continuation byte
+        units += byte >= 0xF0 ? 2 : 1;        // beyond U+FFFF takes a surrogate pair
+    }
+    return units;
+}
+
+// Folders whose loss, or the loss of anything inside them, would wreck Windows, the
+// installed programs or the user's profile.
+constexpr std::array kVitalFolders = {
+    platform::csidl::kWindows,         platform::csidl::kSystem,  platform::csidl::kProgramFiles,
+    platform::csidl::kProgramFilesX86, platform::csidl::kProfile,
+};
+
+}  // namespace
+
+LeftoverCleaners::LeftoverCleaners(platform::Platform& platform, settings::SettingsStore& settings,
+                                   FileTools& file_tools, errors::ErrorReporter& reporter)
+    : platform_(platform), settings_(settings), file_tools_(file_tools), reporter_(reporter) {}
+
+std::string LeftoverCleaners::GetTempFolder() {
+    std::string gathered;
+    try {
+        std::string path;
+        // A failed call leaves the buffer as it was: all NULs, so no text.
+        if (platform_.files.GetTempPath(path) != platform::kOk) return gathered;
+        if (const auto nul = path.find('\0'); nul != std::string::npos) path.resize(nul);
+        // A path that does not fit with its NUL is not copied at all.
+        if (WideLength(path) + 1 > kTempPathBufferLength) return gathered;
+        gathered = std::move(path);
+    } catch (const errors::RuntimeError& e) {
+        reporter_.Report(errors::label::kGetTempFolder, e);
+    }
+    return gathered;
+}
+
+bool LeftoverCleaners::IsProtectedTempFolder(std::string_view temp_folder) {
+    const std::optional<FolderPath> temp = ParseFolder(temp_folder);
+    if (!temp || temp->IsRoot()) return true;
+    for (const int csidl : kVitalFolders) {
+        std::string vital = file_tools_.GetFolderClean(csidl);
+        if (vital.empty()) vital = file_tools_.GetSpecialFolder(csidl);
+        if (vital.empty()) continue;
+        const std::optional<FolderPath> vital_folder = ParseFolder(vital);
+        if (vital_folder && temp->Contains(*vital_folder)) return true;
+    }
+    return false;
+}
+
+void LeftoverCleaners::CleanTempFolder() {
+    // A TEMP variable pointed at C:\ or C:\WINDOWS would otherwise have the whole tree under
+    // it deleted, hidden and system files included.
+    const std::string folder = GetTempFolder();
+    SilentStep([&] {
+        if (IsProtectedTempFolder(folder)) return;
+        file_tools_.DeleteFolderTree(folder);
+    });
+}
+
+void LeftoverCleaners::EmptyRecycleBin() {
+    std::int32_t result = 0;
+    SilentStep([&] { result = platform_.shell.EmptyRecycleBin(); });
+    // Some Windows versions answer an already empty bin with an error; the icon may then
+    // still show a full bin. One refresh is enough: a second one changes nothing visible.
+    if (result != 0) SilentStep([&] { platform_.shell.UpdateRecycleBinIcon(); });
+    SilentStep([&] { platform_.loop.PumpPending(); });
+}
+
+void LeftoverCleaners::CleanOutlookDeleted() {
+    SilentStep([&] {
+        const std::string id = settings_.GetSettingString(Root::CurrentUser, mail_key::kIdentities,
+                                                          mail_key::kDefaultUserId, "");
+        // Without an identity the store key would be "Identities\\Software...", no identity's.
+        if (id.empty()) return;
+        const std::string store_key =
+            std::string(mail_key::kIdentities) + "\\" + id + std::string(mail_key::kOutlookExpress);
+        const std::string store =
+            settings_.GetSettingString(Root::CurrentUser, store_key, mail_key::kStoreRoot, "");
+        // A damaged, relative store root would name a file beside whatever folder is current.
+        if (store.empty() || !ParseFolder(store)) return;
+        const std::string mail_file = AddBackslash(store) + std::string(kDeletedMailFile);
+        // A file the mail program holds open cannot be read and is left for another time.
+        if (!file_tools_.FileExists(mail_file)) return;
+        platform_.files.DeleteFile(mail_file);
+    });
+}
+
+}  // namespace qm::cleaners
