@@ -1,0 +1,90 @@
+#include "cleaners/netscape_cleaners.h"
+
+#include <array>
+#include <string_view>
+
+#include "cleaners/netscape_profiles.h"
+#include "errors/labels.h"
+#include "errors/runtime_error.h"
+
+namespace qm::cleaners {
+
+namespace {
+
+constexpr std::array<std::string_view, 3> kHistoryFiles = {"history.dat", "history.mab",
+                                                           "localstore.rdf"};
+
+}  // namespace
+
+NetscapeCleaners::NetscapeCleaners(platform::Platform& platform, settings::SettingsStore& settings,
+                                   FileTools& tools, errors::ErrorReporter& reporter)
+    : platform_(platform), settings_(settings), tools_(tools), reporter_(reporter) {}
+
+template <class Step>
+void NetscapeCleaners::Run(ErrorStyle style, Step&& step) {
+    if (style == ErrorStyle::Reporting) {
+        errors::ReportingStep(reporter_, errors::label::kCleanNetScapeURLS, step);
+    } else {
+        errors::SilentStep(step);
+    }
+}
+
+std::string NetscapeCleaners::MozillaFolder() {
+    const std::string app_data =
+        settings_.GetSettingString(platform::Root::CurrentUser, kShellFoldersPath, "AppData", "");
+    // An empty value (missing, or REG_EXPAND_SZ, which the settings store reads as empty)
+    // would make this "\Mozilla\" at the root of the current drive: not the user's profile,
+    // so it is not searched at all.
+    const std::string mozilla = AddBackslash(app_data) + "Mozilla\\";
+    return IsAbsoluteFolderPath(mozilla) ? mozilla : std::string();
+}
+
+std::vector<std::string> NetscapeCleaners::Profiles(ErrorStyle style) {
+    const std::string mozilla = MozillaFolder();
+    if (mozilla.empty()) return {};
+    const std::string profile_registry = mozilla + "registry.dat";
+    if (!tools_.FileExists(profile_registry)) return {};
+
+    std::string content;
+    Run(style, [&] {
+        const platform::Status status = platform_.files.ReadFile(profile_registry, content);
+        if (status != platform::kOk) content.clear();
+        errors::ThrowIfFailed(status);
+    });
+    std::vector<std::string> profiles = FindProfileFolders(content, mozilla);
+    for (std::string& profile : profiles) profile = AddBackslash(profile);
+    return profiles;
+}
+
+void NetscapeCleaners::Delete(ErrorStyle style, const std::string& path) {
+    Run(style, [&] { errors::ThrowIfFailed(platform_.files.DeleteFile(path)); });
+}
+
+void NetscapeCleaners::CleanNetScapeURLS() {
+    for (const std::string& profile : Profiles(ErrorStyle::Reporting)) {
+        for (const std::string_view name : kHistoryFiles) {
+            const std::string file = profile + std::string(name);
+            if (tools_.FileExists(file)) Delete(ErrorStyle::Reporting, file);
+        }
+    }
+}
+
+void NetscapeCleaners::CleanNetScapeCookies() {
+    // The cache folder is the sign of a profile in use; one without it keeps its cookies.
+    for (const std::string& profile : Profiles(ErrorStyle::Silent)) {
+        if (tools_.FolderExists(profile + "cache"))
+            Delete(ErrorStyle::Silent, profile + "cookies.txt");
+    }
+}
+
+void NetscapeCleaners::CleanNetScapeCache() {
+    for (const std::string& profile : Profiles(ErrorStyle::Silent)) {
+        const std::string cache = profile + "cache\\";
+        if (!tools_.FolderExists(profile + "cache")) continue;
+        std::vector<platform::DirEntry> files;
+        Run(ErrorStyle::Silent, [&] { files = tools_.Dir(cache + "*.*", mask::kNormal); });
+        for (const platform::DirEntry& file : files) Delete(ErrorStyle::Silent, cache + file.name);
+    }
+}
+
+}  // namespace qm::cleaners

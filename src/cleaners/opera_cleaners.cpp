@@ -1,0 +1,86 @@
+#include "cleaners/opera_cleaners.h"
+
+#include <string_view>
+#include <vector>
+
+#include "cleaners/netscape_profiles.h"
+#include "errors/runtime_error.h"
+
+namespace qm::cleaners {
+
+namespace {
+
+constexpr std::string_view kOperaAppPath =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe";
+constexpr std::string_view kOpera7Profile = "Opera\\OPERA7\\profile\\";
+
+}  // namespace
+
+OperaCleaners::OperaCleaners(platform::Platform& platform, settings::SettingsStore& settings,
+                             FileTools& tools, errors::ErrorReporter& /*reporter*/)
+    : platform_(platform), settings_(settings), tools_(tools) {}
+
+std::string OperaCleaners::GetOperaPath() {
+    return settings_.GetSettingString(platform::Root::LocalMachine, kOperaAppPath, "Path", "");
+}
+
+std::string OperaCleaners::OperaFolder() {
+    // Without the App Paths entry the places would be "\Cache" and "\cookies.dat" at the root
+    // of whatever drive is current: nothing of Opera's, so nothing is touched.
+    const std::string folder = AddBackslash(GetOperaPath());
+    return IsAbsoluteFolderPath(folder) ? folder : std::string();
+}
+
+std::string OperaCleaners::Opera7Profile() {
+    // A failed look-up gives empty text, and the profile would then be a relative path.
+    const std::string app_data = tools_.GetSpecialFolder(platform::csidl::kAppData);
+    if (!IsAbsoluteFolderPath(app_data)) return {};
+    return app_data + std::string(kOpera7Profile);
+}
+
+void OperaCleaners::DeleteFilesDirectlyIn(const std::string& folder) {
+    if (!tools_.FolderExists(folder)) return;
+    const std::string inside = AddBackslash(folder);
+    std::vector<platform::DirEntry> files;
+    errors::SilentStep([&] { files = tools_.Dir(inside + "*.*", mask::kNormal); });
+    for (const platform::DirEntry& file : files) {
+        errors::SilentStep(
+            [&] { errors::ThrowIfFailed(platform_.files.DeleteFile(inside + file.name)); });
+    }
+}
+
+void OperaCleaners::DeleteIfListed(const std::string& file) {
+    errors::SilentStep([&] {
+        if (tools_.Dir(file, mask::kNormal).empty()) return;
+        errors::ThrowIfFailed(platform_.files.DeleteFile(file));
+    });
+}
+
+void OperaCleaners::CleanOperaCache() {
+    const std::string folder = OperaFolder();
+    if (!folder.empty()) DeleteFilesDirectlyIn(folder + "Cache");
+}
+
+void OperaCleaners::CleanOpera7Cache() {
+    const std::string profile = Opera7Profile();
+    if (!profile.empty()) DeleteFilesDirectlyIn(profile + "cache4");
+}
+
+void OperaCleaners::CleanOperaCookies() {
+    const std::string folder = OperaFolder();
+    if (!folder.empty()) DeleteIfListed(folder + "cookies.dat");
+}
+
+void OperaCleaners::CleanOpera7Cookies() {
+    const std::string profile = Opera7Profile();
+    if (!profile.empty()) DeleteIfListed(profile + "cookies4.dat");
+}
+
+void OperaCleaners::CleanOperaTypedURLs() {
+    const std::string profile = Opera7Profile();
+    if (profile.empty()) return;
+    DeleteIfListed(profile + "global.dat");
+    DeleteIfListed(profile + "opera.dir");
+}
+
+}  // namespace qm::cleaners
