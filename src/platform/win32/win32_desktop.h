@@ -1,5 +1,7 @@
 #pragma once
-// The desktop's windows, touched only where they are Quillmoss's own.
+// The desktop's windows, touched only where they are Quillmoss's own: the confirmation
+// question answered here must be a dialog of this process and the active window, so that a
+// stray timer tick can never press a button in another program.
 #include "platform/desktop.h"
 
 namespace qm::win32 {

@@ -2,6 +2,8 @@
 
 #include "platform/win32/windows_api.h"
 
+#include <algorithm>
+
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 
@@ -109,13 +111,29 @@ Status Win32FileSystem::WriteFile(std::string_view path, std::string_view conten
     return platform::kOk;
 }
 
-}  // namespace qm::win32
+Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
+    // The restart list is read by the session manager, not by us: it gets the path in the
+    // plain form the user would type, and only a path too long for that form keeps \\?\.
+    std::wstring wide = ToWide(path);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    if (wide.size() >= MAX_PATH) wide = ToWidePath(path);
+    return Succeeded(::MoveFileExW(wide.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
+}
 
-namespace qm::win32 {
-platform::Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view) {
-    return platform::kErrorCallNotImplemented;
+Status Win32FileSystem::GetTempPath(std::string& path) {
+    path.clear();
+    // The answer may change between the two calls (another thread setting TMP), so the
+    // buffer grows until the path fits.
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    for (;;) {
+        const DWORD length = ::GetTempPathW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) return LastError();
+        if (length < buffer.size()) {
+            path = ToUtf8(std::wstring_view(buffer.data(), length));
+            return platform::kOk;
+        }
+        buffer.assign(length + 1, L'\0');
+    }
 }
-platform::Status Win32FileSystem::GetTempPath(std::string&) {
-    return platform::kErrorCallNotImplemented;
-}
+
 }  // namespace qm::win32

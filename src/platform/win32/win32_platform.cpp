@@ -1,5 +1,6 @@
 #include "platform/win32/win32_platform.h"
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
@@ -13,6 +14,9 @@
 namespace qm::win32 {
 
 struct Win32Platform::Impl {
+    // First in, last out: the History folder's automation calls need it for as long as the
+    // shell backend may be used.
+    ComApartment apartment;
     Win32Registry registry;
     Win32FileSystem files;
     Win32Shell shell;
@@ -35,6 +39,7 @@ platform::Platform& Win32Platform::platform() {
 
 void Win32Platform::SetDialogOwner(HWND__* owner) {
     impl_->dialogs.SetOwnerWindow(owner);
+    impl_->shell.SetOwnerWindow(owner);
 }
 
 bool Win32Platform::QuitRequested() const {

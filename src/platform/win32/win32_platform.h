@@ -1,7 +1,8 @@
 #pragma once
 // The real machine: owns one of each Windows backend and hands them to the core as a
-// platform::Platform. Kept free of <windows.h> so that whoever builds the program needs no
-// Windows types beyond a window handle.
+// platform::Platform. Made on the window thread, which it puts in a COM apartment for the
+// shell's automation object. Kept free of <windows.h> so that whoever builds the program
+// needs no Windows types beyond a window handle.
 #include <memory>
 
 #include "platform/platform.h"
@@ -19,7 +20,8 @@ class Win32Platform {
 
     platform::Platform& platform();
 
-    // Message boxes belong to this window from now on (null: no owner).
+    // Message boxes and the shell's windows belong to this window from now on (null: no
+    // owner).
     void SetDialogOwner(HWND__* owner);
     // True once a pump met WM_QUIT and put it back for the main loop.
     bool QuitRequested() const;

@@ -7,23 +7,18 @@
 
 #include <algorithm>
 
+#include "platform/win32/hresult_status.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
+
+// Exported by shell32 since Windows 2000 without a declaration in its headers.
+extern "C" __declspec(dllimport) HRESULT WINAPI SHUpdateRecycleBinIcon();
 
 namespace qm::win32 {
 
 using platform::Status;
 
 namespace {
-
-// Shell calls answer with HRESULTs; the core compares Windows error numbers. S_FALSE (the
-// folder is known but does not exist) is a failure too, since there is no path to use.
-Status FromHresult(HRESULT result) {
-    if (result == S_OK) return platform::kOk;
-    if (HRESULT_FACILITY(result) == FACILITY_WIN32) return HRESULT_CODE(result);
-    if (result == S_FALSE) return platform::kErrorFileNotFound;
-    return platform::kErrorInvalidParameter;
-}
 
 std::string TextBeforeNul(const wchar_t* buffer) {
     return ToUtf8(std::wstring_view(buffer));
@@ -75,21 +70,21 @@ Status Win32Shell::CopyFileSilent(std::string_view source, std::string_view targ
     return result;
 }
 
-}  // namespace qm::win32
+void Win32Shell::ClearRecentDocs() {
+    // No item means "forget them all": the shortcuts in Recent and the RecentDocs list.
+    ::SHAddToRecentDocs(SHARD_PIDL, nullptr);
+}
 
-namespace qm::win32 {
-platform::Status Win32Shell::HistoryItemCount(std::size_t&) {
-    return platform::kErrorCallNotImplemented;
-}
-platform::Status Win32Shell::HistoryItemVerbs(std::size_t, std::vector<std::string>&) {
-    return platform::kErrorCallNotImplemented;
-}
-platform::Status Win32Shell::InvokeHistoryVerb(std::size_t, std::size_t) {
-    return platform::kErrorCallNotImplemented;
-}
-void Win32Shell::ClearRecentDocs() {}
 std::int32_t Win32Shell::EmptyRecycleBin() {
-    return E_NOTIMPL;
+    // An owner that has gone would make any window the shell shows float free; none at all
+    // is the better owner then. The empty root means every drive's bin.
+    const HWND owner = (owner_ != nullptr && ::IsWindow(owner_)) ? owner_ : nullptr;
+    return ::SHEmptyRecycleBinW(owner, nullptr,
+                                SHERB_NOCONFIRMATION | SHERB_NOPROGRESSUI | SHERB_NOSOUND);
 }
-void Win32Shell::UpdateRecycleBinIcon() {}
+
+void Win32Shell::UpdateRecycleBinIcon() {
+    ::SHUpdateRecycleBinIcon();
+}
+
 }  // namespace qm::win32

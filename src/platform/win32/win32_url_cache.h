@@ -1,5 +1,7 @@
 #pragma once
-// The Internet cache through WinINet's wide-character walk.
+// The Internet cache through WinINet's wide-character walk. A walk is WinINet's own find
+// handle; each call holds one entry buffer of exactly the size asked for and frees it before
+// returning, so walking a cache of any size takes the same memory.
 #include "platform/url_cache.h"
 
 namespace qm::win32 {
