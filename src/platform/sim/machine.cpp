@@ -1,59 +1,8 @@
 #include "platform/sim/machine.h"
 
-#include "platform/sim/sim_dialogs.h"
-#include "platform/sim/sim_file_system.h"
-#include "platform/sim/sim_message_loop.h"
-#include "platform/sim/sim_registry.h"
-#include "platform/sim/sim_shell.h"
-#include "platform/sim/sim_system.h"
+#include "platform/sim/machine_impl.h"
 
 namespace qm::sim {
-
-namespace {
-
-constexpr const char* kProfile = "C:\\Documents and Settings\\Tester";
-
-}  // namespace
-
-struct Machine::Impl {
-    std::vector<Deletion> deletions;  // first: the parts below record into it
-    SimRegistry registry{deletions};
-    SimFileSystem files{deletions};
-    SimShell shell{files};
-    SimMessageLoop loop;
-    SimSystemInfo system{loop};
-    SimDialogs dialogs;
-    SimProcess process;
-    platform::Platform platform{registry, files, shell, system, dialogs, loop, process};
-
-    // What a freshly installed Windows XP with Quillmoss on it has that the program relies on.
-    void MakeDefaultMachine() {
-        const std::string profile = kProfile;
-        const std::pair<int, std::string> special_folders[] = {
-            {platform::csidl::kAppData, profile + "\\Application Data"},
-            {platform::csidl::kInternetCache,
-             profile + "\\Local Settings\\Temporary Internet Files"},
-            {platform::csidl::kCookies, profile + "\\Cookies"},
-            {platform::csidl::kHistory, profile + "\\Local Settings\\History"},
-        };
-        for (const auto& [csidl, path] : special_folders) {
-            files.AddFolder(path, 0);
-            shell.SetSpecialFolder(csidl, path);
-        }
-        files.AddFile(process.folder + "\\" + process.name + ".exe", "MZ",
-                      platform::attr::kArchive);
-
-        for (const auto& [root, path] :
-             {std::pair{platform::Root::CurrentUser,
-                        "Software\\Microsoft\\Windows\\CurrentVersion"},
-              std::pair{platform::Root::LocalMachine,
-                        "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run"}}) {
-            platform::RegKey key = 0;
-            registry.CreateKey(root, path, key);
-            registry.CloseKey(key);
-        }
-    }
-};
 
 Machine::Machine() : impl_(std::make_unique<Impl>()) {
     impl_->MakeDefaultMachine();
@@ -83,6 +32,12 @@ platform::MessageLoop& Machine::loop() {
 }
 platform::Process& Machine::process() {
     return impl_->process;
+}
+platform::UrlCache& Machine::url_cache() {
+    return impl_->url_cache;
+}
+platform::Desktop& Machine::desktop() {
+    return impl_->desktop;
 }
 
 void Machine::SetLocalMachineReadOnly(bool read_only) {
@@ -117,6 +72,59 @@ void Machine::SetSpecialFolder(int csidl, const std::string& path) {
 }
 void Machine::ClearSpecialFolder(int csidl) {
     impl_->shell.ClearSpecialFolder(csidl);
+}
+
+void Machine::SetTempPath(const std::string& path) {
+    impl_->files.SetTempPath(path);
+}
+
+void Machine::AddHistoryItem(const std::string& name, std::vector<std::string> verbs) {
+    impl_->history.Add(name, std::move(verbs));
+}
+std::vector<std::string> Machine::HistoryItems() const {
+    return impl_->history.Names();
+}
+void Machine::SetOtherProgramActive(bool active) {
+    impl_->history.SetOtherProgramActive(active);
+}
+int Machine::input_sent_to_other_programs() const {
+    return impl_->history.input_sent_to_other_programs();
+}
+
+void Machine::AddRecentDocument(const std::string& name) {
+    impl_->shell.AddRecentDocument(name);
+}
+void Machine::AddToRecycleBin(const std::string& name, const std::string& contents) {
+    impl_->files.AddFile(impl_->shell.recycle_bin_folder() + "\\" + name, contents,
+                         platform::attr::kArchive);
+}
+std::vector<std::string> Machine::RecycleBinFiles() const {
+    return impl_->shell.RecycleBinFiles();
+}
+int Machine::recycle_bin_icon_updates() const {
+    return impl_->shell.recycle_bin_icon_updates();
+}
+
+void Machine::AddUrlCacheEntry(const std::string& url, std::uint32_t type,
+                               const std::string& local_file) {
+    impl_->url_cache.Add(url, type, local_file);
+}
+void Machine::LockUrlCacheEntry(const std::string& url) {
+    impl_->url_cache.Lock(url);
+}
+std::vector<std::string> Machine::UrlCacheUrls() const {
+    return impl_->url_cache.Urls();
+}
+std::uint32_t Machine::UrlCacheEntrySize(const std::string& url) {
+    return SimUrlCache::EntrySize(url);
+}
+
+std::vector<std::string> Machine::ScheduledAtRestart() const {
+    return impl_->files.scheduled_at_restart();
+}
+void Machine::Restart() {
+    impl_->files.Restart();
+    impl_->url_cache.ReleaseLocks();
 }
 
 void Machine::SetVersion(const platform::VersionRecord& version) {

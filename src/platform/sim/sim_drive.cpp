@@ -10,8 +10,9 @@ namespace qm::sim {
 using platform::Status;
 namespace attr = platform::attr;
 
-SimFileSystem::SimFileSystem(std::vector<Deletion>& deletions)
-    : deletions_(deletions), root_(std::make_unique<Node>()) {
+SimFileSystem::SimFileSystem(std::vector<Deletion>& deletions,
+                             const platform::VersionRecord& version)
+    : deletions_(deletions), version_(version), root_(std::make_unique<Node>()) {
     root_->name = "C:";
     root_->is_folder = true;
 }
@@ -199,6 +200,45 @@ Status SimFileSystem::Copy(std::string_view source, std::string_view target) {
     }
     CopyInto(*from, folder, names.back());
     return platform::kOk;
+}
+
+bool SimFileSystem::DeleteNodeTree(Node& node) {
+    bool all_gone = true;
+    if (node.is_folder) {
+        std::vector<Node*> children;
+        for (auto& [key, child] : node.children) children.push_back(child.get());
+        for (Node* child : children) all_gone = DeleteNodeTree(*child) && all_gone;
+    }
+    if (!all_gone || node.lock) return false;
+    deletions_.push_back(
+        {node.is_folder ? Deletion::Kind::Folder : Deletion::Kind::File, FullPath(node), ""});
+    node.parent->children.erase(FoldCase(node.name));
+    return true;
+}
+
+Status SimFileSystem::DeleteTree(std::string_view path) {
+    Node* node = nullptr;
+    if (const Status status = Find(path, node); status != platform::kOk) return status;
+    if (node->parent == nullptr) return platform::kErrorAccessDenied;
+    return DeleteNodeTree(*node) ? platform::kOk : platform::kErrorSharingViolation;
+}
+
+void SimFileSystem::CollectFiles(const Node& folder, const std::string& prefix,
+                                 std::vector<std::string>& names) const {
+    for (const auto& [key, child] : folder.children) {
+        if (child->is_folder) {
+            CollectFiles(*child, prefix + child->name + "\\", names);
+        } else {
+            names.push_back(prefix + child->name);
+        }
+    }
+}
+
+std::vector<std::string> SimFileSystem::FilesBelow(std::string_view folder) const {
+    std::vector<std::string> names;
+    Node* node = nullptr;
+    if (Find(folder, node) == platform::kOk && node->is_folder) CollectFiles(*node, "", names);
+    return names;
 }
 
 }  // namespace qm::sim

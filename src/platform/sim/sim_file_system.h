@@ -12,12 +12,14 @@
 
 #include "platform/file_system.h"
 #include "platform/sim/machine.h"
+#include "platform/system_info.h"
 
 namespace qm::sim {
 
 class SimFileSystem final : public platform::FileSystem {
   public:
-    explicit SimFileSystem(std::vector<Deletion>& deletions);
+    // `version` is the machine's version record: Windows 9x cannot schedule at restart.
+    SimFileSystem(std::vector<Deletion>& deletions, const platform::VersionRecord& version);
     ~SimFileSystem() override;
 
     // Set-up helpers for tests: parents are created as needed, a bad path throws.
@@ -29,6 +31,17 @@ class SimFileSystem final : public platform::FileSystem {
     std::vector<std::string> AllPaths() const;
     // Copies a file or a whole folder, replacing what is at the target; for the shell's copy.
     platform::Status Copy(std::string_view source, std::string_view target);
+    // Removes a file or a whole folder whatever its attributes, as the shell does when it
+    // empties the Recycle Bin; entries held open stay. kOk only when all of it went.
+    platform::Status DeleteTree(std::string_view path);
+    // Names of the files below a folder, relative to it, in listing order.
+    std::vector<std::string> FilesBelow(std::string_view folder) const;
+
+    void SetTempPath(const std::string& path);
+    const std::vector<std::string>& scheduled_at_restart() const { return scheduled_; }
+    // What the system does while it restarts: every program ends (so nothing is held open
+    // any more), then the scheduled deletions run in order.
+    void Restart();
 
     platform::Status List(std::string_view pattern_path,
                           std::vector<platform::DirEntry>& entries) override;
@@ -40,6 +53,8 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
+    platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
+    platform::Status GetTempPath(std::string& path) override;
 
   private:
     struct Node {
@@ -67,9 +82,16 @@ class SimFileSystem final : public platform::FileSystem {
     static platform::DirEntry EntryFor(const Node& node, std::string name);
     void CollectPaths(const Node& folder, std::vector<std::string>& paths) const;
     void CopyInto(const Node& source, Node& folder, const std::string& name);
+    bool DeleteNodeTree(Node& node);
+    void CollectFiles(const Node& folder, const std::string& prefix,
+                      std::vector<std::string>& names) const;
+    static void ReleaseLocks(Node& folder);
 
     std::vector<Deletion>& deletions_;
+    const platform::VersionRecord& version_;
     std::unique_ptr<Node> root_;
+    std::string temp_path_ = "C:\\WINDOWS\\TEMP\\";
+    std::vector<std::string> scheduled_;
 };
 
 }  // namespace qm::sim

@@ -175,6 +175,23 @@ Status SimRegistry::DeleteKey(Root root, std::string_view path) {
     return platform::kOk;
 }
 
+Status SimRegistry::DeleteTree(Root root, std::string_view path) {
+    RegKey handle = 0;
+    if (const Status status = OpenKey(root, path, handle); status != platform::kOk) return status;
+    std::vector<std::string> children;
+    for (const auto& [folded, subkey] : handles_.at(handle)->subkeys) {
+        children.push_back(subkey->full_path.substr(subkey->full_path.rfind('\\') + 1));
+    }
+    CloseKey(handle);
+    for (const std::string& child : children) {
+        if (const Status status = DeleteTree(root, std::string(path) + "\\" + child);
+            status != platform::kOk) {
+            return status;
+        }
+    }
+    return DeleteKey(root, path);
+}
+
 void SimRegistry::CloseKey(RegKey handle) {
     handles_.erase(handle);
 }

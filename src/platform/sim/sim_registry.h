@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/registry.h"
@@ -21,6 +22,9 @@ class SimRegistry final : public platform::Registry {
     void SetLocalMachineReadOnly(bool read_only) { local_machine_read_only_ = read_only; }
     // Number of handles opened and not yet closed, so tests can catch leaks.
     std::size_t open_handles() const { return handles_.size(); }
+    // Deletes a key with everything below it, deepest keys first, as the shell does when it
+    // wipes a list it keeps in the registry; each key removed is recorded.
+    platform::Status DeleteTree(platform::Root root, std::string_view path);
 
     platform::Status OpenKey(platform::Root root, std::string_view path,
                              platform::RegKey& key) override;

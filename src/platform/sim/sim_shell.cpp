@@ -26,4 +26,16 @@ platform::Status SimShell::CopyFileSilent(std::string_view source, std::string_v
     return files_.Copy(source, target);
 }
 
+platform::Status SimShell::HistoryItemCount(std::size_t& count) {
+    return history_.Count(count);
+}
+
+platform::Status SimShell::HistoryItemVerbs(std::size_t item, std::vector<std::string>& verbs) {
+    return history_.Verbs(item, verbs);
+}
+
+platform::Status SimShell::InvokeHistoryVerb(std::size_t item, std::size_t verb) {
+    return history_.Invoke(item, verb);
+}
+
 }  // namespace qm::sim

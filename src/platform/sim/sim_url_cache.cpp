@@ -1,0 +1,115 @@
+#include "platform/sim/sim_url_cache.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace qm::sim {
+
+using platform::Status;
+
+void SimUrlCache::Add(const std::string& url, std::uint32_t type, const std::string& local_file) {
+    if (!local_file.empty() && !files_.Exists(local_file)) files_.AddFile(local_file, "", 0);
+    const auto same = std::find_if(entries_.begin(), entries_.end(),
+                                   [&](const Entry& entry) { return entry.url == url; });
+    if (same != entries_.end()) {
+        same->type = type;
+        same->local_file = local_file;
+        return;
+    }
+    entries_.push_back({next_serial_++, url, type, local_file, false});
+}
+
+void SimUrlCache::Lock(const std::string& url) {
+    for (Entry& entry : entries_) {
+        if (entry.url == url) {
+            entry.locked = true;
+            return;
+        }
+    }
+    throw std::invalid_argument("no cache entry to lock: " + url);
+}
+
+void SimUrlCache::ReleaseLocks() {
+    for (Entry& entry : entries_) entry.locked = false;
+}
+
+std::vector<std::string> SimUrlCache::Urls() const {
+    std::vector<std::string> urls;
+    for (const Entry& entry : entries_) urls.push_back(entry.url);
+    return urls;
+}
+
+std::uint32_t SimUrlCache::EntrySize(const std::string& url) {
+    // The fixed part of INTERNET_CACHE_ENTRY_INFO (80 bytes in a 32-bit process) followed by
+    // the URL and its terminator, rounded up to 8 bytes as the real cache aligns its strings.
+    const std::uint32_t bytes = 80 + static_cast<std::uint32_t>(url.size()) + 1;
+    return (bytes + 7) / 8 * 8;
+}
+
+const SimUrlCache::Entry* SimUrlCache::EntryFrom(std::uint64_t serial) const {
+    for (const Entry& entry : entries_) {
+        if (entry.serial >= serial) return &entry;
+    }
+    return nullptr;
+}
+
+Status SimUrlCache::Deliver(const Entry& found, std::uint32_t& size,
+                            platform::UrlCacheEntry& entry) {
+    const std::uint32_t needed = EntrySize(found.url);
+    if (size < needed) {
+        size = needed;
+        return platform::kErrorInsufficientBuffer;
+    }
+    entry.source_url = found.url;
+    entry.type = found.type;
+    return platform::kOk;
+}
+
+Status SimUrlCache::FindFirst(std::uint32_t& size, platform::UrlCacheWalk& walk,
+                              platform::UrlCacheEntry& entry) {
+    walk = 0;
+    const Entry* first = EntryFrom(0);
+    if (first == nullptr) return platform::kErrorNoMoreItems;
+    if (const Status status = Deliver(*first, size, entry); status != platform::kOk) {
+        return status;
+    }
+    walk = next_walk_;
+    next_walk_ += 4;
+    walks_[walk] = first->serial + 1;
+    return platform::kOk;
+}
+
+Status SimUrlCache::FindNext(platform::UrlCacheWalk walk, std::uint32_t& size,
+                             platform::UrlCacheEntry& entry) {
+    const auto cursor = walks_.find(walk);
+    if (cursor == walks_.end()) return platform::kErrorInvalidHandle;
+    // The cursor is a position in the order of addition, not an index, so entries deleted
+    // behind it (the usual delete-as-you-walk loop) do not make the walk skip one.
+    const Entry* next = EntryFrom(cursor->second);
+    if (next == nullptr) return platform::kErrorNoMoreItems;
+    if (const Status status = Deliver(*next, size, entry); status != platform::kOk) {
+        return status;
+    }
+    cursor->second = next->serial + 1;
+    return platform::kOk;
+}
+
+void SimUrlCache::Close(platform::UrlCacheWalk walk) {
+    walks_.erase(walk);
+}
+
+Status SimUrlCache::DeleteEntry(std::string_view url) {
+    const auto found = std::find_if(entries_.begin(), entries_.end(),
+                                    [&](const Entry& entry) { return entry.url == url; });
+    if (found == entries_.end()) return platform::kErrorFileNotFound;
+    if (found->locked) return platform::kErrorSharingViolation;
+    // The cache owns its local copy; one that some program holds open is left behind.
+    if (!found->local_file.empty() && files_.Exists(found->local_file)) {
+        files_.DeleteTree(found->local_file);
+    }
+    deletions_.push_back({Deletion::Kind::UrlCacheEntry, found->url, ""});
+    entries_.erase(found);
+    return platform::kOk;
+}
+
+}  // namespace qm::sim
