@@ -8,14 +8,7 @@ namespace {
 
 using app::Change;
 
-TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndPanels) {
-    EXPECT_EQ(window_.caption(), "Quillmoss v2.80");
-    EXPECT_EQ(window_.TabStrip1().tab_captions(),
-              (std::vector<std::string>{"Main", "Privacy Settings", "Q && A", "System Info"}));
-    EXPECT_EQ(window_.TabStrip2().tab_captions(),
-              (std::vector<std::string>{"Clean Internet Explorer", "Clean Common Folders",
-                                        "Clean Application MRU", "Opera", "Netscape"}));
-
+TEST_F(MainWindowTest, ControlsAreFoundByNameAndSitOnTheirPanels) {
     // The view finds every control by name (and index); a duplicate would bind two native
     // controls to one model. Parents come before their children so they can be created first.
     std::set<std::pair<std::string, int>> seen;
@@ -35,11 +28,9 @@ TEST_F(MainWindowTest, ControlsCarryTheirNamesCaptionsAndPanels) {
         EXPECT_EQ(box.parent(), &window_.frmPopularFolders(item.panel - 1));
         EXPECT_EQ(box.value(), 0);
     }
-    EXPECT_EQ(window_.FindControl("Label32")->caption(), "Applicable to Opera 3.2 and Opera 7.11");
     EXPECT_EQ(window_.FindControl("Label33")->parent(), &window_.frmPopularFolders(4));
     EXPECT_EQ(window_.HintLabel(4).name(), "Label31");
     EXPECT_EQ(window_.Command7().parent(), &window_.frmone(app::kPrivacyTab));
-    EXPECT_EQ(window_.FindControl("Label20")->caption(), "Number of Processors:");
     EXPECT_EQ(window_.FindControl("frmone"), nullptr) << "array members need their index";
 
     EXPECT_EQ(window_.FrontTopPanel(), app::kMainTab);
