@@ -198,28 +198,33 @@ TEST_F(FileSystemContract, WholeFileReadAndWrite) {
     EXPECT_EQ(files_.ReadFile(In("absent\\new.txt"), contents), platform::kErrorPathNotFound);
 }
 
-TEST_F(FileSystemContract, PathsLongerThanMaxPathWork) {
-    std::string folder = scratch_;
-    const std::string segment(60, 'd');
-    while (folder.size() < 300) {
-        folder += "\\" + segment;
-        ASSERT_EQ(files_.CreateDirectory(folder), kOk) << folder.size();
+TEST_F(FileSystemContract, PathsLongerThanMaxPathWorkForEveryFileOperation) {
+    std::vector<std::string> folders{scratch_};
+    while (folders.back().size() < 300) {
+        folders.push_back(folders.back() + "\\" + std::string(60, 'd'));
+        ASSERT_EQ(files_.CreateDirectory(folders.back()), kOk) << folders.back().size();
     }
-    const std::string file = folder + "\\deep file.txt";
+    const std::string file = folders.back() + "\\deep file.txt";
     ASSERT_GT(file.size(), 260u);
-    ASSERT_EQ(files_.WriteFile(file, "deep"), kOk);
+    ASSERT_EQ(files_.WriteFile(file, "deep contents"), kOk);
     std::string contents;
     ASSERT_EQ(files_.ReadFile(file, contents), kOk);
-    EXPECT_EQ(contents, "deep");
+    EXPECT_EQ(contents, "deep contents");
+    EXPECT_EQ(files_.OpenForRead(file), kOk);
     std::vector<platform::DirEntry> entries;
-    ASSERT_EQ(files_.List(folder + "\\*.txt", entries), kOk);
+    ASSERT_EQ(files_.List(folders.back() + "\\*.txt", entries), kOk);
     ASSERT_EQ(entries.size(), 1u);
     EXPECT_EQ(entries[0].name, "deep file.txt");
-    ASSERT_EQ(files_.SetAttributes(file, attr::kHidden), kOk);
-    EXPECT_EQ(Attributes(file) & kSignificant, attr::kHidden);
+    EXPECT_EQ(entries[0].size, 13u);
+    ASSERT_EQ(files_.SetAttributes(file, attr::kReadOnly | attr::kHidden), kOk);
+    EXPECT_EQ(Attributes(file) & kSignificant, attr::kReadOnly | attr::kHidden);
+    EXPECT_EQ(files_.DeleteFile(file), platform::kErrorAccessDenied);
+    ASSERT_EQ(files_.SetAttributes(file, attr::kNormal), kOk);
     EXPECT_EQ(files_.DeleteFile(file), kOk);
-    EXPECT_EQ(files_.RemoveDirectory(folder), kOk);
-    EXPECT_FALSE(Exists(folder));
+    for (std::size_t level = folders.size() - 1; level > 0; --level) {
+        EXPECT_EQ(files_.RemoveDirectory(folders[level]), kOk) << level;
+    }
+    EXPECT_FALSE(Exists(folders[1]));
 }
 
 TEST_F(FileSystemContract, NamesOutsideAsciiKeepTheirLettersAndIgnoreCase) {

@@ -113,7 +113,7 @@ TEST_P(RegistryContract, ValuesKeepTheirTypeAndExactBytes) {
     registry_.CloseKey(reader);
 }
 
-TEST_P(RegistryContract, DefaultValueAndOverwritingWithAnotherType) {
+TEST_P(RegistryContract, DefaultValueOverwritingWithAnotherTypeAndDeletingValues) {
     const RegKey key = Create(scratch_);
     RegType type = RegType::None;
     std::uint32_t size = 0;
@@ -126,6 +126,13 @@ TEST_P(RegistryContract, DefaultValueAndOverwritingWithAnotherType) {
     ExpectValue(key, "changes", RegType::Dword, Bytes{5, 0, 0, 0});
     ASSERT_EQ(registry_.SetValue(key, "changes", RegType::Sz, Utf16("x")), kOk);
     ExpectValue(key, "changes", RegType::Sz, Utf16("x"));
+
+    EXPECT_EQ(registry_.DeleteValue(key, "changes"), kOk);
+    EXPECT_EQ(registry_.DeleteValue(key, "changes"), platform::kErrorFileNotFound);
+    EXPECT_EQ(registry_.DeleteValue(key, "never there"), platform::kErrorFileNotFound);
+    Bytes data;
+    EXPECT_EQ(registry_.QueryValue(key, "changes", type, data), platform::kErrorFileNotFound);
+    ExpectValue(key, "", RegType::Sz, Utf16("default"));
     registry_.CloseKey(key);
 }
 
@@ -146,20 +153,6 @@ TEST_P(RegistryContract, KeyAndValueNamesIgnoreLetterCase) {
     registry_.CloseKey(key);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\MIXEDcase \xC3\xBC\xD0\xB6"), kOk);
     EXPECT_EQ(Open(other_case), platform::kErrorFileNotFound);
-}
-
-TEST_P(RegistryContract, DeletingValuesAndMissingValues) {
-    const RegKey key = Create(scratch_);
-    ASSERT_EQ(registry_.SetValue(key, "doomed", RegType::Sz, Utf16("x")), kOk);
-    ASSERT_EQ(registry_.SetValue(key, "kept", RegType::Sz, Utf16("y")), kOk);
-    EXPECT_EQ(registry_.DeleteValue(key, "doomed"), kOk);
-    EXPECT_EQ(registry_.DeleteValue(key, "doomed"), platform::kErrorFileNotFound);
-    EXPECT_EQ(registry_.DeleteValue(key, "never there"), platform::kErrorFileNotFound);
-    RegType type = RegType::None;
-    Bytes data;
-    EXPECT_EQ(registry_.QueryValue(key, "doomed", type, data), platform::kErrorFileNotFound);
-    ExpectValue(key, "kept", RegType::Sz, Utf16("y"));
-    registry_.CloseKey(key);
 }
 
 TEST_P(RegistryContract, DeletingKeysRefusesThoseWithSubkeys) {

@@ -1,5 +1,6 @@
-// What only the Windows backend has: the \\?\ long-path form, the thread timers and the
-// message pump, the program's own name, and the handle owner they are built on.
+// What only the Windows backend has: the \\?\ long-path form (long paths themselves are in the
+// file-system contract), the thread timers and the message pump, the program's own name, and the
+// handle owner they are built on.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,7 +8,6 @@
 #include "backend.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_message_loop.h"
 #include "platform/win32/win32_process.h"
 
@@ -26,42 +26,6 @@ TEST(Win32Paths, DrivePathsGetTheLongFormAndOthersOnlyTheirSlashesTurned) {
                             "e \xE2\x82\xAC")),
               "Stra\xC3\x9F"
               "e \xE2\x82\xAC");
-}
-
-TEST(Win32Paths, PathsLongerThanMaxPathWorkForEveryFileOperation) {
-    auto backend = contract::MakeBackend();
-    Win32FileSystem files;
-    std::string folder = backend->ScratchFolder();
-    std::vector<std::string> folders;
-    while (folder.size() < 300) {
-        folder += "\\a-rather-long-folder-name-for-testing";
-        ASSERT_EQ(files.CreateDirectory(folder), kOk) << folder.size();
-        folders.push_back(folder);
-    }
-    const std::string file = folder + "\\deep.txt";
-    ASSERT_GT(file.size(), 260u);
-    ASSERT_EQ(files.WriteFile(file, "deep contents"), kOk);
-    std::string contents;
-    ASSERT_EQ(files.ReadFile(file, contents), kOk);
-    EXPECT_EQ(contents, "deep contents");
-    EXPECT_EQ(files.OpenForRead(file), kOk);
-
-    std::vector<platform::DirEntry> entries;
-    ASSERT_EQ(files.List(folder + "\\*.txt", entries), kOk);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "deep.txt");
-    EXPECT_EQ(entries[0].size, 13u);
-
-    ASSERT_EQ(files.SetAttributes(file, platform::attr::kReadOnly), kOk);
-    std::uint32_t attributes = 0;
-    ASSERT_EQ(files.GetAttributes(file, attributes), kOk);
-    EXPECT_EQ(attributes & platform::attr::kReadOnly, platform::attr::kReadOnly);
-    EXPECT_EQ(files.DeleteFile(file), platform::kErrorAccessDenied);
-    ASSERT_EQ(files.SetAttributes(file, platform::attr::kNormal), kOk);
-    EXPECT_EQ(files.DeleteFile(file), kOk);
-    for (auto it = folders.rbegin(); it != folders.rend(); ++it)
-        EXPECT_EQ(files.RemoveDirectory(*it), kOk) << *it;
-    EXPECT_EQ(files.GetAttributes(folders.front(), attributes), platform::kErrorFileNotFound);
 }
 
 TEST(Win32Handles, OwnershipMovesAndTheHandleClosesExactlyOnce) {

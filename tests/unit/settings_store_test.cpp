@@ -133,6 +133,7 @@ TEST_F(SettingsStoreTest, ReadOnlyLocalMachineStoresNothingAndReadsDefaults) {
     store.SaveSettingLong(Root::LocalMachine, kKey, "n", 3);
     store.SaveString(Root::LocalMachine, "Software\\New", "v", "x");
     store.DeleleteValue(Root::LocalMachine, kKey, "closebrow");
+    store.DeleteKey(Root::LocalMachine, kKey);
     store.RegisterRunAtStart();
 
     EXPECT_EQ(store.Get("closebrow"), "e");
@@ -142,6 +143,7 @@ TEST_F(SettingsStoreTest, ReadOnlyLocalMachineStoresNothingAndReadsDefaults) {
     EXPECT_EQ(store.MyGetSettingString(Root::LocalMachine, kKey, "ver", "5"), "");
     EXPECT_FALSE(ReadRaw(registry, Root::LocalMachine, kKey, "ver").exists);
     EXPECT_FALSE(ReadRaw(registry, Root::LocalMachine, kRunPath, kRunValue).exists);
+    EXPECT_TRUE(machine.deletions().empty());
     // The user's own hive is still writable.
     store.SaveSettingString(Root::CurrentUser, "Software\\Q", "v", "ok");
     EXPECT_EQ(store.GetSettingString(Root::CurrentUser, "Software\\Q", "v", ""), "ok");

@@ -1,5 +1,6 @@
 // The simulated machine's own test-only features: virtual time, the scripted user, the
-// deletion record, a read-only HKLM and files held open by another program.
+// deletion record and files held open by another program (a read-only HKLM is checked
+// through the settings store).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -14,40 +15,6 @@ using platform::kOk;
 using platform::RegKey;
 using platform::RegType;
 using platform::Root;
-
-TEST(SimMachine, StartsAsAnXpMachineWithTheProfileAndTheProgram) {
-    Machine machine;
-    const struct {
-        int csidl;
-        const char* path;
-    } folders[] = {
-        {platform::csidl::kAppData, "C:\\Documents and Settings\\Tester\\Application Data"},
-        {platform::csidl::kInternetCache,
-         "C:\\Documents and Settings\\Tester\\Local Settings\\Temporary Internet Files"},
-        {platform::csidl::kCookies, "C:\\Documents and Settings\\Tester\\Cookies"},
-        {platform::csidl::kHistory, "C:\\Documents and Settings\\Tester\\Local Settings\\History"},
-    };
-    for (const auto& folder : folders) {
-        std::string path;
-        ASSERT_EQ(machine.shell().GetFolderPath(folder.csidl, path), kOk);
-        EXPECT_EQ(path, folder.path);
-        EXPECT_TRUE(machine.Exists(path));
-    }
-    const platform::VersionRecord version = machine.system().GetVersion();
-    EXPECT_TRUE(version.ok);
-    EXPECT_EQ(version.major * 10000 + version.minor * 1000 + version.build, 50000u + 1000 + 2600);
-    EXPECT_EQ(version.platform, 2u);
-    EXPECT_EQ(machine.process().ProgramFolder(), "C:\\Program Files\\Quillmoss");
-    EXPECT_TRUE(machine.Exists("C:\\Program Files\\Quillmoss\\Quillmoss.exe"));
-
-    // A moved profile and a missing special folder, as tests of odd machines need them.
-    machine.SetSpecialFolder(platform::csidl::kCookies, "D:\\Elsewhere\\");
-    std::string path;
-    ASSERT_EQ(machine.shell().GetSpecialFolderLocationPath(platform::csidl::kCookies, path), kOk);
-    EXPECT_EQ(path, "D:\\Elsewhere");
-    machine.ClearSpecialFolder(platform::csidl::kHistory);
-    EXPECT_NE(machine.shell().GetFolderPath(platform::csidl::kHistory, path), kOk);
-}
 
 TEST(SimMachine, PumpsMoveVirtualTimeToTheNextEventInSmallSteps) {
     Machine machine;
@@ -120,9 +87,7 @@ TEST(SimMachine, ScriptedUserAnswersBoxesInOrderAndReactsWhileOpen) {
     EXPECT_EQ(machine.dialogs().MessageBox("Sure?", "Q", mb::kOkCancel | 0x100), mb::kIdCancel);
     EXPECT_EQ(machine.unscripted_boxes(), 3);
     ASSERT_EQ(machine.boxes().size(), 4u);
-    EXPECT_EQ(machine.boxes()[0].text, "Clean now?");
-    EXPECT_EQ(machine.boxes()[0].caption, "Quillmoss");
-    EXPECT_EQ(machine.boxes()[0].style, mb::kYesNo);
+    // Text, caption and style of the record are checked wherever the clean run asks.
     EXPECT_EQ(machine.boxes()[0].answer, mb::kIdNo);
     EXPECT_EQ(machine.boxes()[3].answer, mb::kIdCancel);
 }
@@ -157,63 +122,19 @@ TEST(SimMachine, RecordsEveryDeletionWithStoredNames) {
     EXPECT_EQ(gone[2].value_name, "Url1");
     EXPECT_EQ(gone[3].kind, Kind::RegistryKey);
     EXPECT_EQ(gone[3].path, "HKCU\\Software\\Typed\\URLs");
-    machine.ClearDeletions();
-    EXPECT_TRUE(machine.deletions().empty());
-}
-
-TEST(SimMachine, ReadOnlyLocalMachineRefusesEveryChangeButReads) {
-    Machine machine;
-    platform::Registry& registry = machine.registry();
-    RegKey key = 0;
-    ASSERT_EQ(registry.CreateKey(Root::LocalMachine, "Software\\Microsoft\\Qmoss", key), kOk);
-    ASSERT_EQ(
-        registry.SetValue(key, "Saved", RegType::Dword, std::vector<std::uint8_t>{1, 0, 0, 0}),
-        kOk);
-    registry.CloseKey(key);
-    machine.ClearDeletions();
-    machine.SetLocalMachineReadOnly(true);
-
-    EXPECT_EQ(registry.CreateKey(Root::LocalMachine, "Software\\New", key),
-              platform::kErrorAccessDenied);
-    EXPECT_EQ(key, 0u);
-    ASSERT_EQ(registry.CreateKey(Root::LocalMachine, "Software\\Microsoft\\Qmoss", key), kOk);
-    std::vector<std::uint8_t> data;
-    RegType type = RegType::None;
-    EXPECT_EQ(registry.QueryValue(key, "Saved", type, data), kOk);
-    EXPECT_EQ(registry.SetValue(key, "Saved", RegType::Sz, {}), platform::kErrorAccessDenied);
-    EXPECT_EQ(registry.DeleteValue(key, "Saved"), platform::kErrorAccessDenied);
-    EXPECT_EQ(registry.DeleteKey(Root::LocalMachine, "Software\\Microsoft\\Qmoss"),
-              platform::kErrorAccessDenied);
-    EXPECT_EQ(registry.QueryValue(key, "Saved", type, data), kOk);
-    EXPECT_EQ(type, RegType::Dword);
-    registry.CloseKey(key);
-    // The user's own hive stays writable.
-    ASSERT_EQ(registry.CreateKey(Root::CurrentUser, "Software\\Mine", key), kOk);
-    EXPECT_EQ(registry.SetValue(key, "v", RegType::Sz, {}), kOk);
-    registry.CloseKey(key);
-    EXPECT_TRUE(machine.deletions().empty());
-
-    machine.SetLocalMachineReadOnly(false);
-    EXPECT_EQ(registry.DeleteKey(Root::LocalMachine, "Software\\Microsoft\\Qmoss"), kOk);
 }
 
 TEST(SimMachine, LockModesDecideWhatOtherProgramsCanDo) {
+    // Reads, deletes and opens of held files are in the file-system contract; these are not.
     Machine machine;
     machine.AddFile("C:\\Temp\\index.dat", "cache", platform::attr::kHidden);
     platform::FileSystem& files = machine.files();
-    std::string contents;
-
     machine.Lock("C:\\Temp\\index.dat", LockMode::NoDelete);
-    EXPECT_EQ(files.ReadFile("C:\\Temp\\index.dat", contents), kOk);
     EXPECT_EQ(files.WriteFile("C:\\Temp\\index.dat", "x"), platform::kErrorSharingViolation);
-    EXPECT_EQ(files.DeleteFile("C:\\Temp\\index.dat"), platform::kErrorSharingViolation);
-
     machine.Lock("C:\\Temp\\index.dat", LockMode::Exclusive);
-    EXPECT_EQ(files.OpenForRead("C:\\Temp\\index.dat"), platform::kErrorSharingViolation);
     bool aborted = false;
     EXPECT_EQ(machine.shell().CopyFileSilent("C:\\Temp\\other.dat", "C:\\Temp\\index.dat", aborted),
               platform::kErrorFileNotFound);
-
     // A folder someone works in cannot be removed either.
     machine.AddFolder("C:\\Busy");
     machine.Lock("C:\\Busy");
@@ -259,20 +180,14 @@ TEST(SimMachine, FilesBehaveAsWindowsWhereWineCannotShowIt) {
     EXPECT_EQ(files.WriteFile("C:\\Locked\\bad|name.txt", ""), platform::kErrorInvalidName);
 }
 
-TEST(SimMachine, SilentCopyMakesTargetFoldersAndReplaces) {
+TEST(SimMachine, SilentCopyMakesTargetFoldersButNotACopyIntoItself) {
+    // Replacing an existing file is in the shell contract; whole folders are not.
     Machine machine;
     machine.AddFile("C:\\Download\\qms.exe", "new build", platform::attr::kArchive);
     bool aborted = true;
-    ASSERT_EQ(machine.shell().CopyFileSilent(
-                  "C:\\Download\\qms.exe", "C:\\Program Files\\Quillmoss\\Quillmoss.exe", aborted),
-              kOk);
-    EXPECT_FALSE(aborted);
-    std::string contents;
-    ASSERT_EQ(machine.files().ReadFile("C:\\Program Files\\Quillmoss\\Quillmoss.exe", contents),
-              kOk);
-    EXPECT_EQ(contents, "new build");
     ASSERT_EQ(machine.shell().CopyFileSilent("C:\\Download", "C:\\Backup\\Deep\\Download", aborted),
               kOk);
+    EXPECT_FALSE(aborted);
     EXPECT_TRUE(machine.Exists("C:\\Backup\\Deep\\Download\\qms.exe"));
     EXPECT_NE(machine.shell().CopyFileSilent("C:\\Backup", "C:\\Backup\\Deep\\Inside", aborted),
               kOk);
