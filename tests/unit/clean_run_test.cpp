@@ -14,6 +14,22 @@ using platform::mb::kIdOk;
 class CleanRunTest : public MainWindowTest {
   protected:
     std::vector<std::string> Lines() { return window_.List1().lines(); }
+    // Clicks the start button and answers its confirmation.
+    void Start(int answer) {
+        machine_.AnswerNextBox(answer);
+        window_.Command7().Click();
+    }
+    void ExpectBox(std::size_t index, std::string_view text, std::uint32_t style) {
+        ASSERT_LT(index, machine_.boxes().size());
+        EXPECT_EQ(machine_.boxes()[index].text, text);
+        EXPECT_EQ(machine_.boxes()[index].caption, "Quillmoss");
+        EXPECT_EQ(machine_.boxes()[index].style, style);
+    }
+    static std::vector<std::string> Then(std::vector<std::string> lines,
+                                         std::initializer_list<std::string> more) {
+        lines.insert(lines.end(), more);
+        return lines;
+    }
     void ExpectAllValues(std::string_view ticked_value, const std::set<std::string>& ticked,
                          std::string_view other_value) {
         for (const auto& item : clean::ItemsInRunOrder()) {
@@ -42,13 +58,10 @@ TEST_F(CleanRunTest, CancelWritesNothingAndLeavesOnlyTheStatusLines) {
     window_.List1().AddItem("from an earlier run");
     const auto status = StatusLines();
 
-    machine_.AnswerNextBox(kIdCancel);
-    window_.Command7().Click();
+    Start(kIdCancel);
 
     ASSERT_EQ(machine_.boxes().size(), 1u);
-    EXPECT_EQ(machine_.boxes()[0].text, "Do you want to clean selected items");
-    EXPECT_EQ(machine_.boxes()[0].caption, "Quillmoss");
-    EXPECT_EQ(machine_.boxes()[0].style, platform::mb::kOkCancel);
+    ExpectBox(0, "Do you want to clean selected items", platform::mb::kOkCancel);
     EXPECT_EQ(Lines(), status);
     EXPECT_FALSE(window_.ItemsCleaned());
     EXPECT_TRUE(machine_.Exists(cookie));
@@ -66,14 +79,12 @@ TEST_F(CleanRunTest, TwoTickedItemsGiveTheirLinesAndAllTwentyFourValues) {
     const auto status = StatusLines();
     const std::uint32_t start = machine_.now();
 
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7().Click();
+    Start(kIdOk);
 
-    auto expected = status;
-    expected.insert(expected.end(),
-                    {"", "Cleaning Intenet History...", "Internet History Cleaned.", "",
-                     "Cleaning Internet Cookies...", "Internet Cookies Cleaned.", "",
-                     "All selected items has been cleaned."});
+    const auto expected =
+        Then(status, {"", "Cleaning Intenet History...", "Internet History Cleaned.", "",
+                      "Cleaning Internet Cookies...", "Internet Cookies Cleaned.", "",
+                      "All selected items has been cleaned."});
     EXPECT_EQ(Lines(), expected);
     EXPECT_EQ(window_.List1().selected_index(), static_cast<int>(expected.size()) - 1);
     EXPECT_TRUE(window_.ItemsCleaned());
@@ -91,21 +102,16 @@ TEST_F(CleanRunTest, TwoTickedItemsGiveTheirLinesAndAllTwentyFourValues) {
 TEST_F(CleanRunTest, NothingTickedAsksForASelectionAndRecordsUuEverywhere) {
     // A first run cleans something; the second run is judged by its own ticks alone.
     Tick("chkTemp");
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
     ASSERT_TRUE(window_.ItemsCleaned());
     window_.ItemBox(*clean::FindByValueName("temp")).SetValue(0);
     const auto status = StatusLines();
     const std::uint64_t pumps_before = machine_.pumps();
 
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     ASSERT_EQ(machine_.boxes().size(), 3u);
-    EXPECT_EQ(machine_.boxes()[2].text,
-              "No option is selected\r\nPlease select one or more options");
-    EXPECT_EQ(machine_.boxes()[2].caption, "Quillmoss");
-    EXPECT_EQ(machine_.boxes()[2].style, platform::mb::kOk);
+    ExpectBox(2, "No option is selected\r\nPlease select one or more options", platform::mb::kOk);
     EXPECT_FALSE(window_.ItemsCleaned());
     EXPECT_EQ(Lines(), status);
     EXPECT_EQ(machine_.pumps(), pumps_before) << "no pause without a cleaned item";
@@ -119,8 +125,7 @@ TEST_F(CleanRunTest, TicksChangedDuringAnEarlierPauseCountWhenTheRunGetsThere) {
         Tick("chkNetTypeurls");
         window_.ItemBox(*clean::FindByValueName("cookies")).SetValue(0);
     });
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     ExpectAllValues("tt", {"ihistory", "nettypeurl"}, "uu");
     const auto lines = Lines();
@@ -144,17 +149,14 @@ TEST_F(CleanRunTest, AStartDuringAPauseIsIgnored) {
 
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(machine_.boxes().size(), 1u) << "no second confirmation";
-    auto expected = status;
-    expected.insert(expected.end(),
-                    {"", "Cleaning Intenet History...", "Internet History Cleaned.", "",
-                     "Cleaning recent visited URL lists...", "Recent visited URL list Cleaned.", "",
-                     "All selected items has been cleaned."});
-    EXPECT_EQ(Lines(), expected);
+    EXPECT_EQ(Lines(), Then(status, {"", "Cleaning Intenet History...", "Internet History Cleaned.",
+                                     "", "Cleaning recent visited URL lists...",
+                                     "Recent visited URL list Cleaned.", "",
+                                     "All selected items has been cleaned."}));
     EXPECT_FALSE(window_.clean_run().in_progress());
 
     // The guard is released: the next start runs again.
-    machine_.AnswerNextBox(kIdCancel);
-    window_.Command7().Click();
+    Start(kIdCancel);
     EXPECT_EQ(machine_.boxes().size(), 2u);
 }
 
@@ -162,8 +164,7 @@ TEST_F(CleanRunTest, AReadOnlySettingsKeyDoesNotStopTheRun) {
     machine_.SetLocalMachineReadOnly(true);
     Tick("chkRecBin");
     Tick("chkOperaType");
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     EXPECT_TRUE(window_.ItemsCleaned());
     EXPECT_EQ(Lines().back(), "All selected items has been cleaned.");
@@ -177,8 +178,7 @@ TEST_F(CleanRunTest, AFailingStepIsReportedAndTheItemStillFinishes) {
     window_.clean_run().UseSteps(&steps);
     Tick("chkCookies");
     Tick("chkOperaCh");
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     using enum clean::StepId;
     EXPECT_EQ(steps.ran, (std::vector<clean::StepId>{ListUrlCacheEntries,
@@ -200,8 +200,7 @@ TEST_F(CleanRunTest, AnUnknownCookiesFolderCleansNothingElsewhere) {
     machine_.AddFile("C:\\Projects\\plan.doc", "mine");
     const auto before = machine_.AllPaths();
     Tick("chkCookies");
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     // On Windows "\*.txt" is the root of the current drive; the simulated drive refuses it,
     // so the attempt itself is what shows.
@@ -214,8 +213,7 @@ TEST_F(CleanRunTest, AnUnknownCookiesFolderCleansNothingElsewhere) {
 TEST_F(CleanRunTest, AllTwentyFourItemsRunToTheEndUnderVirtualTime) {
     for (const auto& item : clean::ItemsInRunOrder()) window_.ItemBox(item).SetValue(1);
     const std::uint32_t start = machine_.now();
-    machine_.AnswerNextBox(kIdOk);
-    window_.Command7_Click();
+    Start(kIdOk);
 
     EXPECT_EQ(window_.List1().count(), 4u + 24u * 3u + 2u);
     EXPECT_EQ(Lines()[4 + 23 * 3 + 1], "Cleaning Netscape Typed URLs...");

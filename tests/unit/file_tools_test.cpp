@@ -23,6 +23,16 @@ class FileToolsTest : public ::testing::Test {
         for (const auto& entry : tools.Dir(pattern, mask)) names.push_back(entry.name);
         return names;
     }
+    // Plain files, each named relative to `folder`.
+    void AddFiles(const std::string& folder, std::initializer_list<const char*> names) {
+        for (const char* name : names) machine.AddFile(folder + "\\" + name);
+    }
+    void ExpectExist(const std::string& folder, std::initializer_list<const char*> names,
+                     bool exist) {
+        for (const char* name : names) {
+            EXPECT_EQ(machine.Exists(folder + "\\" + name), exist) << name;
+        }
+    }
     // True when every recorded deletion is `folder` itself or lies inside it.
     bool OnlyDeletedInside(const std::string& folder) const {
         const std::string inside = folder + "\\";
@@ -34,12 +44,6 @@ class FileToolsTest : public ::testing::Test {
 };
 
 using Names = std::vector<std::string>;
-
-TEST(AddBackslash, GivesExactlyOneTrailingBackslash) {
-    EXPECT_EQ(AddBackslash("C:\\Temp"), "C:\\Temp\\");
-    EXPECT_EQ(AddBackslash("C:\\Temp\\"), "C:\\Temp\\");
-    EXPECT_EQ(AddBackslash(""), "\\");
-}
 
 TEST_F(FileToolsTest, DirLetsThroughOnlyEntriesWhoseBitsAreInTheMask) {
     machine.AddFile("C:\\D\\normal.txt");
@@ -64,9 +68,7 @@ TEST_F(FileToolsTest, DirLetsThroughOnlyEntriesWhoseBitsAreInTheMask) {
 }
 
 TEST_F(FileToolsTest, ExistenceTests) {
-    machine.AddFile("C:\\D\\file.txt");
-    machine.AddFile("C:\\D\\busy.txt");
-    machine.AddFile("C:\\D\\sealed.txt");
+    AddFiles("C:\\D", {"file.txt", "busy.txt", "sealed.txt"});
     machine.Lock("C:\\D\\busy.txt", sim::LockMode::NoDelete);
     machine.Lock("C:\\D\\sealed.txt", sim::LockMode::Exclusive);
     EXPECT_TRUE(tools.FileExists("C:\\D\\file.txt"));
@@ -85,28 +87,20 @@ TEST_F(FileToolsTest, ExistenceTests) {
 }
 
 TEST_F(FileToolsTest, WipeFilesTakesEachPatternThenEmptiesTheSubfolders) {
-    machine.AddFile("C:\\Cookies\\a.txt");
-    machine.AddFile("C:\\Cookies\\b.DAT");
-    machine.AddFile("C:\\Cookies\\keep.log");
+    AddFiles("C:\\Cookies",
+             {"a.txt", "b.DAT", "keep.log", "sub\\x.log", "sub\\deeper\\y.bin", "stuck\\gone.txt"});
     machine.AddFile("C:\\Cookies\\hidden.txt", "", attr::kHidden);
     machine.AddFile("C:\\Cookies\\system.dat", "", attr::kSystem);
     machine.AddFile("C:\\Cookies\\guarded.txt", "", attr::kReadOnly);
-    machine.AddFile("C:\\Cookies\\sub\\x.log");
-    machine.AddFile("C:\\Cookies\\sub\\deeper\\y.bin");
     machine.AddFile("C:\\Cookies\\stuck\\h.txt", "", attr::kHidden);
-    machine.AddFile("C:\\Cookies\\stuck\\gone.txt");
     machine.AddFile("C:\\Cookies Old\\a.txt");
     machine.AddFile("C:\\other.txt");
 
     tools.WipeFiles("C:\\Cookies", "*.txt;*.dat");
 
-    for (const char* gone : {"a.txt", "b.DAT", "sub", "stuck\\gone.txt"}) {
-        EXPECT_FALSE(machine.Exists(std::string("C:\\Cookies\\") + gone)) << gone;
-    }
-    for (const char* kept :
-         {"keep.log", "hidden.txt", "system.dat", "guarded.txt", "stuck\\h.txt"}) {
-        EXPECT_TRUE(machine.Exists(std::string("C:\\Cookies\\") + kept)) << kept;
-    }
+    ExpectExist("C:\\Cookies", {"a.txt", "b.DAT", "sub", "stuck\\gone.txt"}, false);
+    ExpectExist("C:\\Cookies",
+                {"keep.log", "hidden.txt", "system.dat", "guarded.txt", "stuck\\h.txt"}, true);
     EXPECT_TRUE(machine.Exists("C:\\Cookies Old\\a.txt"));
     EXPECT_TRUE(OnlyDeletedInside("C:\\Cookies"));
     // The read-only file and the folder that keeps its hidden file are reported, and the
@@ -116,10 +110,8 @@ TEST_F(FileToolsTest, WipeFilesTakesEachPatternThenEmptiesTheSubfolders) {
 }
 
 TEST_F(FileToolsTest, WipeDirRemovesEverySubfolderTreeButNotTheFolderOrItsFiles) {
-    for (const char* file : {"A\\1\\a.txt", "A\\1\\x\\b.txt", "A\\2\\c.txt", "B\\1\\y\\z\\d.txt",
-                             "B\\e.txt", "top.txt"}) {
-        machine.AddFile(std::string("C:\\W\\") + file);
-    }
+    AddFiles("C:\\W", {"A\\1\\a.txt", "A\\1\\x\\b.txt", "A\\2\\c.txt", "B\\1\\y\\z\\d.txt",
+                       "B\\e.txt", "top.txt"});
     machine.AddFolder("C:\\W\\Pagefile.sys");
     machine.AddFolder("C:\\W\\A\\pagefile.sys");  // only the exact name is spared
     tools.WipeDir("C:\\W\\");
@@ -142,19 +134,14 @@ TEST_F(FileToolsTest, DeleteFolderTreeRefusesWhatIsNotAFolderPath) {
 }
 
 TEST_F(FileToolsTest, DeleteFolderTreeStopsAtTheFirstFileThatWillNotGo) {
-    machine.AddFile("C:\\T\\a.txt");
-    machine.AddFile("C:\\T\\b.txt");
-    machine.AddFile("C:\\T\\c.txt");
-    machine.AddFile("C:\\T\\sub\\d.txt");
+    AddFiles("C:\\T", {"a.txt", "b.txt", "c.txt", "sub\\d.txt"});
     machine.Lock("C:\\T\\b.txt");
     const std::int32_t status = tools.DeleteFolderTree("C:\\T");
     EXPECT_NE(status, 0);
     EXPECT_NE(status, -1);
     ASSERT_EQ(machine.deletions().size(), 1u);
     EXPECT_EQ(machine.deletions()[0].path, "C:\\T\\a.txt");
-    for (const char* kept : {"C:\\T\\b.txt", "C:\\T\\c.txt", "C:\\T\\sub\\d.txt"}) {
-        EXPECT_TRUE(machine.Exists(kept)) << kept;
-    }
+    ExpectExist("C:\\T", {"b.txt", "c.txt", "sub\\d.txt"}, true);
     EXPECT_TRUE(log.sent.empty());  // silent
 
     machine.Unlock("C:\\T\\b.txt");
@@ -174,8 +161,7 @@ TEST_F(FileToolsTest, DeleteFolderTreeTakesProtectedFilesAndSparesOnlyTheExactPa
     EXPECT_TRUE(machine.Exists("C:\\TempKeep\\x.tmp"));
     EXPECT_TRUE(OnlyDeletedInside("C:\\Temp"));
 
-    machine.AddFile("C:\\Swap\\pagefile.sys");
-    machine.AddFile("C:\\Swap\\other.tmp");
+    AddFiles("C:\\Swap", {"pagefile.sys", "other.tmp"});
     const std::int32_t status = tools.DeleteFolderTree("C:\\Swap");
     EXPECT_NE(status, 0);
     EXPECT_NE(status, -1);
@@ -198,9 +184,10 @@ TEST_F(FileToolsTest, FolderLinksAreRemovedButNeverFollowed) {
     tools.DeleteFolderTree("C:\\T1");
     tools.WipeFiles("C:\\T2", "*.txt");
     EXPECT_FALSE(tools.KillFolder("C:\\T3"));
-    for (const char* folder : {"C:\\T1", "C:\\T2", "C:\\T3"}) {
-        EXPECT_TRUE(machine.Exists(std::string(folder) + "\\link\\elsewhere.txt")) << folder;
-        EXPECT_FALSE(machine.Exists(std::string(folder) + "\\a.txt")) << folder;
+    for (const std::string folder : {"C:\\T1", "C:\\T2", "C:\\T3"}) {
+        SCOPED_TRACE(folder);
+        ExpectExist(folder, {"link\\elsewhere.txt"}, true);
+        ExpectExist(folder, {"a.txt"}, false);
     }
 }
 
@@ -216,9 +203,7 @@ TEST_F(FileToolsTest, KillFolderForcesProtectedContentsAndReportsTheFirstFailure
     EXPECT_TRUE(machine.Exists("C:\\Cache\\X1Sibling\\d.htm"));
     EXPECT_TRUE(log.sent.empty());
 
-    machine.AddFile("C:\\Cache\\X2\\1.htm");
-    machine.AddFile("C:\\Cache\\X2\\2.htm");
-    machine.AddFile("C:\\Cache\\X2\\3.htm");
+    AddFiles("C:\\Cache\\X2", {"1.htm", "2.htm", "3.htm"});
     machine.Lock("C:\\Cache\\X2\\2.htm");
     EXPECT_FALSE(tools.KillFolder("C:\\Cache\\X2"));
     EXPECT_EQ(log.CountFor(label::kKillFolder), 1);
@@ -266,6 +251,10 @@ TEST_F(FileToolsTest, SpecialFoldersComeWithAndWithoutTheirBackslash) {
     EXPECT_EQ(tools.GetSpecialFolder(platform::csidl::kAppData), "C:\\");
     machine.SetSpecialFolder(platform::csidl::kAppData, "C:\\Profile\\App Data");
     EXPECT_EQ(tools.GetSpecialFolder(platform::csidl::kAppData), "C:\\Profile\\App Data\\");
+
+    EXPECT_EQ(AddBackslash("C:\\Temp"), "C:\\Temp\\");
+    EXPECT_EQ(AddBackslash("C:\\Temp\\"), "C:\\Temp\\");
+    EXPECT_EQ(AddBackslash(""), "\\");
 
     machine.ClearSpecialFolder(platform::csidl::kCookies);
     machine.ClearSpecialFolder(platform::csidl::kAppData);

@@ -10,12 +10,6 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-std::string Utf8(std::initializer_list<unsigned> bytes) {
-    std::string text;
-    for (const unsigned b : bytes) text.push_back(static_cast<char>(b));
-    return text;
-}
-
 TEST(RegistryText, EncodesEveryPlaneAndDecodesBack) {
     EXPECT_TRUE(ToRegistryText("").empty());
     EXPECT_EQ(ToRegistryText("A\xC3\xA9"), (Bytes{0x41, 0, 0xE9, 0}));
@@ -39,21 +33,17 @@ TEST(RegistryText, ReadsUpToTheFirstNulAndDropsAnOddByte) {
 
 TEST(RegistryText, MalformedInputBecomesReplacementCharacters) {
     const Bytes kReplacement{0xFD, 0xFF};
-    EXPECT_EQ(ToRegistryText(Utf8({0x80})), kReplacement);                    // stray continuation
-    EXPECT_EQ(ToRegistryText(Utf8({0xC0, 0xAF})), kReplacement);              // overlong "/"
-    EXPECT_EQ(ToRegistryText(Utf8({0xED, 0xA0, 0x80})), kReplacement);        // encoded surrogate
-    EXPECT_EQ(ToRegistryText(Utf8({0xF4, 0x90, 0x80, 0x80})), kReplacement);  // past U+10FFFF
-    EXPECT_EQ(ToRegistryText(Utf8({0xFF})), kReplacement);
+    EXPECT_EQ(ToRegistryText("\x80"), kReplacement);              // stray continuation
+    EXPECT_EQ(ToRegistryText("\xC0\xAF"), kReplacement);          // overlong "/"
+    EXPECT_EQ(ToRegistryText("\xED\xA0\x80"), kReplacement);      // encoded surrogate
+    EXPECT_EQ(ToRegistryText("\xF4\x90\x80\x80"), kReplacement);  // past U+10FFFF
+    EXPECT_EQ(ToRegistryText("\xFF"), kReplacement);
     // A cut-off sequence does not swallow the next character.
-    EXPECT_EQ(ToRegistryText(Utf8({0xE2, 0x82, 'x'})), (Bytes{0xFD, 0xFF, 'x', 0}));
+    EXPECT_EQ(ToRegistryText("\xE2\x82x"), (Bytes{0xFD, 0xFF, 'x', 0}));
 
-    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xD8}), "\xEF\xBF\xBD");  // lone high
-    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xDC, 'a', 0}),
-              "\xEF\xBF\xBD"
-              "a");  // lone low
-    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xD8, 'a', 0}),
-              "\xEF\xBF\xBD"
-              "a");  // high + BMP
+    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xD8}), "\uFFFD");           // lone high
+    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xDC, 'a', 0}), "\uFFFDa");  // lone low
+    EXPECT_EQ(FromRegistryText(Bytes{0x00, 0xD8, 'a', 0}), "\uFFFDa");  // high + BMP
 }
 
 TEST(RegistryText, HostileBytesNeverBreakTheConversion) {
