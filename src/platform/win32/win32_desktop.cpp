@@ -28,6 +28,20 @@ HWND ActiveWindow() {
     return ::GetActiveWindow();
 }
 
+// The button Enter would press, as the dialog manager chooses it: a focused push button
+// that has taken the default look, otherwise the dialog's default id, otherwise IDOK.
+int ButtonForEnter(HWND dialog) {
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    const DWORD owner_thread = ::GetWindowThreadProcessId(dialog, nullptr);
+    if (::GetGUIThreadInfo(owner_thread, &thread) && thread.hwndFocus != nullptr &&
+        ::IsChild(dialog, thread.hwndFocus) &&
+        (::SendMessageW(thread.hwndFocus, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON))
+        return ::GetDlgCtrlID(thread.hwndFocus);
+    const LRESULT default_id = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    return HIWORD(default_id) == DC_HASDEFID ? LOWORD(default_id) : IDOK;
+}
+
 }  // namespace
 
 bool Win32Desktop::ConfirmOwnQuestion() {
@@ -35,13 +49,15 @@ bool Win32Desktop::ConfirmOwnQuestion() {
     if (question == nullptr || !BelongsToThisProcess(question) || !IsDialog(question) ||
         !::IsWindowVisible(question) || !::IsWindowEnabled(question))
         return false;
-    // What the dialog manager does with Enter: the default button's command, or IDOK when the
-    // dialog names none. Posted, as the key press would be, so that the question closes from
-    // its own loop once this tick has returned.
-    const LRESULT default_id = ::SendMessageW(question, DM_GETDEFID, 0, 0);
-    const WORD button = HIWORD(default_id) == DC_HASDEFID ? LOWORD(default_id) : IDOK;
-    return ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(::GetDlgItem(question, button))) != FALSE;
+    // A dialog without such a button would take the command as an answer it never offered;
+    // the question then waits for the user instead.
+    const int id = ButtonForEnter(question);
+    const HWND button = ::GetDlgItem(question, id);
+    if (button == nullptr || !::IsWindowEnabled(button)) return false;
+    // Posted, as the key press would be, so that the question closes from its own loop once
+    // this tick has returned.
+    return ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                          reinterpret_cast<LPARAM>(button)) != FALSE;
 }
 
 }  // namespace qm::win32
