@@ -35,6 +35,37 @@ class Backend {
     virtual std::unique_ptr<FileHold> Hold(const std::string& path, HoldMode mode) = 0;
     // True for the real Windows API, false for the simulated machine.
     virtual bool IsReal() const = 0;
+
+    // --- for the cleaning suites ----------------------------------------------------------
+    // A backend that does not offer these yet returns null / false, and the suites that
+    // need them skip (visibly) rather than fail.
+
+    // The Internet cache of the machine's user. On Windows the walk sees every entry of the
+    // prefix's cache, so suites only ever delete entries they added themselves.
+    virtual platform::UrlCache* url_cache() { return nullptr; }
+    // Adds a NORMAL_CACHE_ENTRY for `url` with a small local file, as a browser would
+    // (Windows: CreateUrlCacheEntryW, write a few bytes, CommitUrlCacheEntryW). Whatever is
+    // left of it is deleted when the backend goes. False when the cache refused it.
+    virtual bool AddUrlCacheEntry(const std::string& url) {
+        static_cast<void>(url);
+        return false;
+    }
+    // Keeps the entry in use, as a browser reading its file does (Windows:
+    // RetrieveUrlCacheEntryFileW, then UnlockUrlCacheEntryFileW when the hold is destroyed).
+    // Null when the entry could not be taken.
+    virtual std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) {
+        static_cast<void>(url);
+        return nullptr;
+    }
+    // Puts `path` (an existing file) on the user's Recent Documents list as Explorer does
+    // when a document is opened (Windows: SHAddToRecentDocs with SHARD_PATHW). Whatever is
+    // left of it is removed when the backend goes. False when not offered.
+    virtual bool AddRecentDocument(const std::string& path) {
+        static_cast<void>(path);
+        return false;
+    }
+    // The windows on the desktop as Quillmoss acts on them; null when not offered.
+    virtual platform::Desktop* desktop() { return nullptr; }
 };
 
 std::unique_ptr<Backend> MakeBackend();

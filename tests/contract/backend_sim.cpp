@@ -19,6 +19,18 @@ class SimHold final : public FileHold {
     std::string path_;
 };
 
+class SimCacheHold final : public FileHold {
+  public:
+    SimCacheHold(sim::Machine& machine, std::string url) : machine_(machine), url_(std::move(url)) {
+        machine_.LockUrlCacheEntry(url_);
+    }
+    ~SimCacheHold() override { machine_.UnlockUrlCacheEntry(url_); }
+
+  private:
+    sim::Machine& machine_;
+    std::string url_;
+};
+
 class SimBackend final : public Backend {
   public:
     platform::Registry& registry() override { return machine_.registry(); }
@@ -38,6 +50,24 @@ class SimBackend final : public Backend {
         return std::make_unique<SimHold>(machine_, path, mode);
     }
     bool IsReal() const override { return false; }
+
+    platform::UrlCache* url_cache() override { return &machine_.url_cache(); }
+    bool AddUrlCacheEntry(const std::string& url) override {
+        std::string cache;
+        machine_.shell().GetFolderPath(platform::csidl::kInternetCache, cache);
+        const std::string file =
+            cache + "\\Content.IE5\\QMCNTRCT\\entry" + std::to_string(++made_) + "[1].htm";
+        machine_.AddUrlCacheEntry(url, platform::cache_entry::kNormal, file);
+        return true;
+    }
+    std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) override {
+        return std::make_unique<SimCacheHold>(machine_, url);
+    }
+    bool AddRecentDocument(const std::string& path) override {
+        machine_.AddRecentDocument(path.substr(path.find_last_of('\\') + 1));
+        return true;
+    }
+    platform::Desktop* desktop() override { return &machine_.desktop(); }
 
   private:
     sim::Machine machine_;

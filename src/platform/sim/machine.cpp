@@ -112,6 +112,9 @@ void Machine::AddUrlCacheEntry(const std::string& url, std::uint32_t type,
 void Machine::LockUrlCacheEntry(const std::string& url) {
     impl_->url_cache.Lock(url);
 }
+void Machine::UnlockUrlCacheEntry(const std::string& url) {
+    impl_->url_cache.Unlock(url);
+}
 std::vector<std::string> Machine::UrlCacheUrls() const {
     return impl_->url_cache.Urls();
 }
@@ -123,6 +126,7 @@ std::vector<std::string> Machine::ScheduledAtRestart() const {
     return impl_->files.scheduled_at_restart();
 }
 void Machine::Restart() {
+    // The boot-time deletions come first; the browser tidies its cache only once it runs.
     impl_->files.Restart();
     impl_->url_cache.ReleaseLocks();
 }

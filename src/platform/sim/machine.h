@@ -121,6 +121,9 @@ class Machine {
                           std::uint32_t type = platform::cache_entry::kNormal,
                           const std::string& local_file = "");
     void LockUrlCacheEntry(const std::string& url);
+    // Ends the use; an entry whose deletion was refused meanwhile goes now, as in WinINet.
+    // Restart() releases every entry the same way.
+    void UnlockUrlCacheEntry(const std::string& url);
     std::vector<std::string> UrlCacheUrls() const;
     // Bytes the walk's entry buffer must hold for this entry (what the size probe reports).
     static std::uint32_t UrlCacheEntrySize(const std::string& url);
@@ -130,6 +133,8 @@ class Machine {
     // when the version record says Windows 95/98/ME, platform 1).
     std::vector<std::string> ScheduledAtRestart() const;
     // Carries them out: files are deleted, folders only when empty by then; then forgets them.
+    // Nothing is held open after a restart, but a read-only file survives its scheduled
+    // deletion, as the boot-time delete does not clear the attribute.
     void Restart();
 
     // --- system ---------------------------------------------------------------------------

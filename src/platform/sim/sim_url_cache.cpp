@@ -9,8 +9,7 @@ using platform::Status;
 
 void SimUrlCache::Add(const std::string& url, std::uint32_t type, const std::string& local_file) {
     if (!local_file.empty() && !files_.Exists(local_file)) files_.AddFile(local_file, "", 0);
-    const auto same = std::find_if(entries_.begin(), entries_.end(),
-                                   [&](const Entry& entry) { return entry.url == url; });
+    const auto same = Named(url);
     if (same != entries_.end()) {
         same->type = type;
         same->local_file = local_file;
@@ -19,18 +18,31 @@ void SimUrlCache::Add(const std::string& url, std::uint32_t type, const std::str
     entries_.push_back({next_serial_++, url, type, local_file, false});
 }
 
+std::vector<SimUrlCache::Entry>::iterator SimUrlCache::Named(std::string_view url) {
+    return std::find_if(entries_.begin(), entries_.end(),
+                        [&](const Entry& entry) { return entry.url == url; });
+}
+
 void SimUrlCache::Lock(const std::string& url) {
-    for (Entry& entry : entries_) {
-        if (entry.url == url) {
-            entry.locked = true;
-            return;
-        }
-    }
-    throw std::invalid_argument("no cache entry to lock: " + url);
+    const auto entry = Named(url);
+    if (entry == entries_.end()) throw std::invalid_argument("no cache entry to lock: " + url);
+    entry->locked = true;
+}
+
+void SimUrlCache::Unlock(const std::string& url) {
+    const auto entry = Named(url);
+    if (entry == entries_.end()) return;
+    entry->locked = false;
+    // WinINet marks an entry whose delete it refused and removes it once it is released.
+    if (entry->pending_delete) Remove(entry);
 }
 
 void SimUrlCache::ReleaseLocks() {
-    for (Entry& entry : entries_) entry.locked = false;
+    std::vector<std::string> held;
+    for (const Entry& entry : entries_) {
+        if (entry.locked) held.push_back(entry.url);
+    }
+    for (const std::string& url : held) Unlock(url);
 }
 
 std::vector<std::string> SimUrlCache::Urls() const {
@@ -99,17 +111,23 @@ void SimUrlCache::Close(platform::UrlCacheWalk walk) {
 }
 
 Status SimUrlCache::DeleteEntry(std::string_view url) {
-    const auto found = std::find_if(entries_.begin(), entries_.end(),
-                                    [&](const Entry& entry) { return entry.url == url; });
+    const auto found = Named(url);
     if (found == entries_.end()) return platform::kErrorFileNotFound;
-    if (found->locked) return platform::kErrorSharingViolation;
-    // The cache owns its local copy; one that some program holds open is left behind.
-    if (!found->local_file.empty() && files_.Exists(found->local_file)) {
-        files_.DeleteTree(found->local_file);
+    if (found->locked) {
+        found->pending_delete = true;
+        return platform::kErrorSharingViolation;
     }
-    deletions_.push_back({Deletion::Kind::UrlCacheEntry, found->url, ""});
-    entries_.erase(found);
+    Remove(found);
     return platform::kOk;
+}
+
+void SimUrlCache::Remove(std::vector<Entry>::iterator entry) {
+    // The cache owns its local copy; one that some program holds open is left behind.
+    if (!entry->local_file.empty() && files_.Exists(entry->local_file)) {
+        files_.DeleteTree(entry->local_file);
+    }
+    deletions_.push_back({Deletion::Kind::UrlCacheEntry, entry->url, ""});
+    entries_.erase(entry);
 }
 
 }  // namespace qm::sim

@@ -21,6 +21,8 @@ class SimUrlCache final : public platform::UrlCache {
     void Add(const std::string& url, std::uint32_t type, const std::string& local_file);
     // Throws std::invalid_argument for a URL that is not in the cache.
     void Lock(const std::string& url);
+    // The entry is no longer in use; if a delete was refused meanwhile, it goes now.
+    void Unlock(const std::string& url);
     // A restart ends the programs that held entries.
     void ReleaseLocks();
     std::vector<std::string> Urls() const;
@@ -40,8 +42,11 @@ class SimUrlCache final : public platform::UrlCache {
         std::uint32_t type = 0;
         std::string local_file;
         bool locked = false;
+        bool pending_delete = false;  // refused while in use: goes once released
     };
 
+    std::vector<Entry>::iterator Named(std::string_view url);
+    void Remove(std::vector<Entry>::iterator entry);
     // The first entry added at or after `serial`, or null.
     const Entry* EntryFrom(std::uint64_t serial) const;
     // Fills `entry` from `found` when `size` is enough; otherwise reports the size it needs.
