@@ -64,6 +64,14 @@ class Backend {
         static_cast<void>(path);
         return false;
     }
+    // Moves `path` (an existing file) to the Recycle Bin as Explorer's Delete does (Windows:
+    // SHFileOperationW FO_DELETE with FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT).
+    // Under Wine the bin is the freedesktop trash of $XDG_DATA_HOME, which the test set-up
+    // points into the build. False when not offered or refused.
+    virtual bool RecycleFile(const std::string& path) {
+        static_cast<void>(path);
+        return false;
+    }
     // The windows on the desktop as Quillmoss acts on them; null when not offered.
     virtual platform::Desktop* desktop() { return nullptr; }
 };

@@ -67,6 +67,13 @@ class SimBackend final : public Backend {
         machine_.AddRecentDocument(path.substr(path.find_last_of('\\') + 1));
         return true;
     }
+    bool RecycleFile(const std::string& path) override {
+        std::string contents;
+        if (machine_.files().ReadFile(path, contents) != platform::kOk) return false;
+        // The bin keeps the file under a name of its own, as "Dc<n>" plus the extension.
+        machine_.AddToRecycleBin("Dc" + std::to_string(++made_) + ".tmp", contents);
+        return machine_.files().DeleteFile(path) == platform::kOk;
+    }
     platform::Desktop* desktop() override { return &machine_.desktop(); }
 
   private:
