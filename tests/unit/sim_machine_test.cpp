@@ -171,8 +171,9 @@ TEST(SimMachine, FilesBehaveAsWindowsWhereWineCannotShowIt) {
     ASSERT_EQ(files.List("C:\\*", entries), kOk);
     std::vector<std::string> names;
     for (const auto& entry : entries) names.push_back(entry.name);
-    EXPECT_EQ(names, (std::vector<std::string>{"bare.txt", "Custom", "Documents and Settings",
-                                               "Locked", "Program Files", "written.txt"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"bare.txt", "Custom", "Documents and Settings", "Locked",
+                                        "Program Files", "RECYCLER", "WINDOWS", "written.txt"}));
     // Win32 path clean-up: "." and "..", trailing dots and the long-path prefix.
     EXPECT_TRUE(machine.Exists("C:\\Locked\\.\\..\\Locked\\ro.txt."));
     EXPECT_TRUE(machine.Exists("\\\\?\\C:\\Locked\\ro.txt"));
