@@ -1,20 +1,28 @@
 // The real Windows API as a contract-suite machine. Each test works in a scratch folder under
 // the user's temporary folder and a scratch key under Software\QuillmossContract in both
-// roots; everything is removed again when the test's backend goes.
+// roots; everything is removed again when the test's backend goes, and so are the cache
+// entries and Recent Documents shortcuts a test adds.
 #include "platform/win32/windows_api.h"
-// After windows.h, which it needs.
+// After windows.h, which they need.
+#include <shellapi.h>
+#include <shlobj.h>
 #include <shlwapi.h>
+#include <wininet.h>
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "backend.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
+#include "platform/win32/win32_url_cache.h"
 
 namespace qm::contract {
 namespace {
@@ -64,9 +72,45 @@ class Win32Hold final : public FileHold {
     win32::ScopedFile file_;
 };
 
+// A browser reading a cached file keeps its entry locked until it lets go.
+class UrlCacheEntryHold final : public FileHold {
+  public:
+    explicit UrlCacheEntryHold(std::wstring url) : url_(std::move(url)) {}
+    ~UrlCacheEntryHold() override { ::UnlockUrlCacheEntryFileW(url_.c_str(), 0); }
+
+  private:
+    std::wstring url_;
+};
+
+bool WriteSmallFile(const wchar_t* path) {
+    win32::ScopedFile file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && ::WriteFile(file.get(), "<html></html>", 13, &written, nullptr);
+}
+
+std::string RecentFolder() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (::SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, 0, buffer) != S_OK) return {};
+    return win32::ToUtf8(std::wstring_view(buffer));
+}
+
+// Emptying the bin in a test must never reach a real user's bin. Under Wine the bin is the
+// freedesktop trash of $XDG_DATA_HOME, which the test set-up points into the build; on
+// Windows itself, or without that set-up, the bin is not offered at all.
+bool RecycleBinIsTheTestsOwn() {
+    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    const bool under_wine =
+        ntdll != nullptr && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+    return under_wine && ::GetEnvironmentVariableW(L"XDG_DATA_HOME", nullptr, 0) > 1;
+}
+
 class Win32Backend final : public Backend {
   public:
     ~Win32Backend() override {
+        for (const std::wstring& url : cache_urls_) ::DeleteUrlCacheEntryW(url.c_str());
+        for (const std::string& shortcut : shortcuts_)
+            ::DeleteFileW(win32::ToWidePath(shortcut).c_str());
         for (const std::string& folder : folders_) RemoveTree(win32::ToWidePath(folder));
         for (const std::string& key : keys_) {
             const std::wstring wide = win32::ToWide(key);
@@ -108,13 +152,70 @@ class Win32Backend final : public Backend {
 
     bool IsReal() const override { return true; }
 
+    platform::UrlCache* url_cache() override { return &url_cache_; }
+
+    bool AddUrlCacheEntry(const std::string& url) override {
+        const std::wstring wide = win32::ToWide(url);
+        wchar_t file[MAX_PATH + 1] = {};
+        if (!::CreateUrlCacheEntryW(wide.c_str(), 0, L"htm", file, 0)) return false;
+        if (!WriteSmallFile(file)) return false;
+        const FILETIME never{};
+        if (!::CommitUrlCacheEntryW(wide.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr,
+                                    0, nullptr, nullptr)) {
+            ::DeleteFileW(file);
+            return false;
+        }
+        cache_urls_.push_back(wide);
+        return true;
+    }
+
+    std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) override {
+        std::wstring wide = win32::ToWide(url);
+        DWORD size = 0;
+        ::RetrieveUrlCacheEntryFileW(wide.c_str(), nullptr, &size, 0);
+        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
+        std::vector<std::uint64_t> buffer((size + 7) / 8);
+        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data());
+        if (!::RetrieveUrlCacheEntryFileW(wide.c_str(), info, &size, 0)) return nullptr;
+        return std::make_unique<UrlCacheEntryHold>(std::move(wide));
+    }
+
+    bool AddRecentDocument(const std::string& path) override {
+        const std::string recent = RecentFolder();
+        if (recent.empty()) return false;
+        const std::wstring wide = win32::ToWide(path);
+        ::SHAddToRecentDocs(SHARD_PATHW, wide.c_str());
+        // The shell names the shortcut after the document.
+        shortcuts_.push_back(recent + "\\" + path.substr(path.find_last_of('\\') + 1) + ".lnk");
+        return true;
+    }
+
+    bool RecycleFile(const std::string& path) override {
+        if (!RecycleBinIsTheTestsOwn()) return false;
+        std::wstring from = win32::ToWide(path);
+        from.append(2, L'\0');  // a list of one path
+        SHFILEOPSTRUCTW operation{};
+        operation.wFunc = FO_DELETE;
+        operation.pFrom = from.c_str();
+        operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+    }
+
+    platform::Desktop* desktop() override { return &desktop_; }
+
   private:
+    // First in, last out: the History namespace's automation calls need it.
+    win32::ComApartment apartment_;
     win32::Win32Registry registry_;
     win32::Win32FileSystem files_;
     win32::Win32Shell shell_;
     win32::Win32SystemInfo system_;
+    win32::Win32UrlCache url_cache_;
+    win32::Win32Desktop desktop_;
     std::vector<std::string> folders_;
     std::vector<std::string> keys_;
+    std::vector<std::wstring> cache_urls_;
+    std::vector<std::string> shortcuts_;
 };
 
 }  // namespace

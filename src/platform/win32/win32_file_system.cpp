@@ -112,6 +112,10 @@ Status Win32FileSystem::WriteFile(std::string_view path, std::string_view conten
 }
 
 Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
+    // Windows takes any path into its restart list, there or not; a missing one is refused
+    // here, so that the answer says whether there will be anything to delete.
+    if (::GetFileAttributesW(ToWidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES)
+        return LastError();
     // The restart list is read by the session manager, not by us: it gets the path in the
     // plain form the user would type, and only a path too long for that form keeps \\?\.
     std::wstring wide = ToWide(path);
