@@ -11,7 +11,7 @@ CleanRun::CleanRun(RunWindow& window, platform::Platform& platform,
       platform_(platform),
       settings_(settings),
       reporter_(reporter),
-      shipped_steps_(file_tools, lst_cache_),
+      shipped_steps_(platform, settings, reporter, file_tools, lst_cache_),
       steps_(&shipped_steps_) {}
 
 void CleanRun::UseSteps(CleanerSteps* steps) {

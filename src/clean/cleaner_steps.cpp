@@ -2,11 +2,30 @@
 
 namespace qm::clean {
 
-CatalogueSteps::CatalogueSteps(cleaners::FileTools& file_tools, std::vector<std::string>& lst_cache)
-    : file_tools_(file_tools), lst_cache_(lst_cache) {}
+CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
+                               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
+                               std::vector<std::string>& lst_cache)
+    : file_tools_(file_tools),
+      lst_cache_(lst_cache),
+      system_details_(platform.system, settings, reporter),
+      ie_(platform, settings, file_tools, reporter),
+      recent_(platform, settings, file_tools, system_details_, reporter),
+      leftovers_(platform, settings, file_tools, reporter),
+      opera_(platform, settings, file_tools, reporter),
+      netscape_(platform, settings, file_tools, reporter) {}
 
 void CatalogueSteps::Run(StepId step) {
     switch (step) {
+        case StepId::CleanUrlHistory:
+            return ie_.CleanUrlHistory();
+        case StepId::CleanTypedURLs:
+            return ie_.CleanTypedURLs();
+        case StepId::CleanAutoComplete:
+            return ie_.CleanAutoComplete();
+        case StepId::ListUrlCacheEntries:
+            return ie_.ListUrlCacheEntries(lst_cache_);
+        case StepId::DeleteEachListedCacheEntry:
+            return ie_.DeleteEachListedEntry(lst_cache_);
         case StepId::WipeCookieFiles: {
             // With the Cookies folder unknown, WipeFiles("") would work on "\", the root of the
             // current drive, and remove every folder on it. No folder, nothing to clean.
@@ -14,40 +33,52 @@ void CatalogueSteps::Run(StepId step) {
             if (!folder.empty()) file_tools_.WipeFiles(folder, "*.txt");
             return;
         }
-
-        // The Internet Explorer, recent-file, Opera/Netscape and temporary folder, Recycle Bin
-        // and mail cleaners are wired in here as they are built; until then these steps leave
-        // the machine untouched. lst_cache_ is where the cache steps keep their URLs.
-        case StepId::CleanUrlHistory:
-        case StepId::CleanTypedURLs:
-        case StepId::CleanAutoComplete:
-        case StepId::ListUrlCacheEntries:
-        case StepId::DeleteEachListedCacheEntry:
         case StepId::DeleteListedCacheEntries:
+            return ie_.DeleteListedCacheEntries(lst_cache_);
         case StepId::CleanIECacheFiles:
+            return ie_.CleanIECacheFiles();
         case StepId::KillIndexDat:
+            return ie_.KillIndexDat();
         case StepId::CleanOutlookDeleted:
+            return leftovers_.CleanOutlookDeleted();
         case StepId::CleanWinZipFileMenu:
+            return recent_.CleanWinZipFileMenu();
         case StepId::CleanWinZipExtract:
+            return recent_.CleanWinZipExtract();
         case StepId::CleanWordPadMRU:
+            return recent_.CleanWordPadMRU();
         case StepId::CleanPaintMRU:
+            return recent_.CleanPaintMRU();
         case StepId::CleanMediaPlayer:
+            return recent_.CleanMediaPlayer();
         case StepId::CleanMSOfficeRecent:
+            return recent_.CleanMSOfficeRecent();
         case StepId::CleanRecentDocs:
+            return recent_.CleanRecentDocs();
         case StepId::CleanRunMRU:
+            return recent_.CleanRunMRU();
         case StepId::CleanTempFolder:
+            return leftovers_.CleanTempFolder();
         case StepId::EmptyRecycleBin:
+            return leftovers_.EmptyRecycleBin();
         case StepId::CleanFindMRU:
+            return recent_.CleanFindMRU();
         case StepId::CleanOperaCache:
+            return opera_.CleanOperaCache();
         case StepId::CleanOpera7Cache:
+            return opera_.CleanOpera7Cache();
         case StepId::CleanOperaCookies:
+            return opera_.CleanOperaCookies();
         case StepId::CleanOpera7Cookies:
+            return opera_.CleanOpera7Cookies();
         case StepId::CleanOperaTypedURLs:
+            return opera_.CleanOperaTypedURLs();
         case StepId::CleanNetScapeCache:
+            return netscape_.CleanNetScapeCache();
         case StepId::CleanNetScapeCookies:
+            return netscape_.CleanNetScapeCookies();
         case StepId::CleanNetScapeURLS:
-            (void)lst_cache_;
-            return;
+            return netscape_.CleanNetScapeURLS();
     }
 }
 

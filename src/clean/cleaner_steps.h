@@ -6,6 +6,15 @@
 #include <vector>
 
 #include "cleaners/file_tools.h"
+#include "cleaners/ie_cleaners.h"
+#include "cleaners/leftovers.h"
+#include "cleaners/netscape_cleaners.h"
+#include "cleaners/opera_cleaners.h"
+#include "cleaners/recent_lists.h"
+#include "errors/error_reporter.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+#include "sysinfo/system_details.h"
 
 namespace qm::clean {
 
@@ -48,16 +57,24 @@ class CleanerSteps {
     virtual void Run(StepId step) = 0;
 };
 
-// The steps as Quillmoss ships them, built on the file tools. lst_cache is the run's hidden
-// list of Internet-cache URLs, shared by the steps of the cookie and cache items.
+// The steps as Quillmoss ships them: every cleaner of the catalogue. lst_cache is the run's
+// hidden list of Internet-cache URLs, shared by the steps of the cookie and cache items.
 class CatalogueSteps : public CleanerSteps {
   public:
-    CatalogueSteps(cleaners::FileTools& file_tools, std::vector<std::string>& lst_cache);
+    CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
+                   errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
+                   std::vector<std::string>& lst_cache);
     void Run(StepId step) override;
 
   private:
     cleaners::FileTools& file_tools_;
     std::vector<std::string>& lst_cache_;
+    sysinfo::SystemDetails system_details_;
+    cleaners::IECleaners ie_;
+    cleaners::RecentListCleaners recent_;
+    cleaners::LeftoverCleaners leftovers_;
+    cleaners::OperaCleaners opera_;
+    cleaners::NetscapeCleaners netscape_;
 };
 
 }  // namespace qm::clean
