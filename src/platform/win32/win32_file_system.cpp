@@ -116,8 +116,8 @@ Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
     // here, so that the answer says whether there will be anything to delete.
     if (::GetFileAttributesW(ToWidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES)
         return LastError();
-    // The restart list is read by the session manager, not by us: it gets the path in the
-    // plain form the user would type, and only a path too long for that form keeps \\?\.
+    // Both forms end up in the restart list alike, as \??\C:\...; the plain one is used
+    // wherever it can be, and only a path too long for it keeps \\?\.
     std::wstring wide = ToWide(path);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     if (wide.size() >= MAX_PATH) wide = ToWidePath(path);
