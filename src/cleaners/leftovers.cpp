@@ -100,6 +100,22 @@ std::optional<FolderPath> ParseFolder(std::string_view path) {
     return folder;
 }
 
+// Windows often reports the temporary folder in 8.3 form ("C:\DOCUME~1\ADMINI~1\"), while the
+// special folders come with their long names. Listing a short name without wildcards finds
+// the entry under its long name, so each short-looking part is looked up that way.
+void ExpandShortNames(platform::FileSystem& files, FolderPath& folder) {
+    std::string path = folder.root;
+    for (std::string& part : folder.parts) {
+        if (part.find('~') != std::string::npos && part.find_first_of("*?") == std::string::npos) {
+            std::vector<platform::DirEntry> entries;
+            if (files.List(path + "\\" + part, entries) == platform::kOk && entries.size() == 1) {
+                part = UpperAscii(entries.front().name);
+            }
+        }
+        path += "\\" + part;
+    }
+}
+
 // The length the platform's buffer must hold, counted in the UTF-16 units the wide API uses.
 std::size_t WideLength(std::string_view utf8) {
     std::size_t units = 0;
@@ -141,8 +157,9 @@ std::string LeftoverCleaners::GetTempFolder() {
 }
 
 bool LeftoverCleaners::IsProtectedTempFolder(std::string_view temp_folder) {
-    const std::optional<FolderPath> temp = ParseFolder(temp_folder);
+    std::optional<FolderPath> temp = ParseFolder(temp_folder);
     if (!temp || temp->IsRoot()) return true;
+    ExpandShortNames(platform_.files, *temp);
     for (const int csidl : kVitalFolders) {
         std::string vital = file_tools_.GetFolderClean(csidl);
         if (vital.empty()) vital = file_tools_.GetSpecialFolder(csidl);

@@ -75,6 +75,43 @@ TEST_F(LeftoversTest, TempFolderHoldingWindowsProgramsOrTheProfileIsRefused) {
     }
 }
 
+// Drive C: as Windows lists it when a folder is asked for by its short name.
+class ShortNameFiles : public platform::FileSystem {
+  public:
+    explicit ShortNameFiles(platform::FileSystem& real) : real_(real) {}
+    platform::Status List(std::string_view pattern, std::vector<platform::DirEntry>& out) override {
+        if (pattern != "C:\\DOCUME~1") return real_.List(pattern, out);
+        out = {{"Documents and Settings", platform::attr::kDirectory, 0}};
+        return platform::kOk;
+    }
+    // clang-format off
+    platform::Status GetAttributes(std::string_view p, std::uint32_t& a) override { return real_.GetAttributes(p, a); }
+    platform::Status SetAttributes(std::string_view p, std::uint32_t a) override { return real_.SetAttributes(p, a); }
+    platform::Status DeleteFile(std::string_view p) override { return real_.DeleteFile(p); }
+    platform::Status RemoveDirectory(std::string_view p) override { return real_.RemoveDirectory(p); }
+    platform::Status CreateDirectory(std::string_view p) override { return real_.CreateDirectory(p); }
+    platform::Status OpenForRead(std::string_view p) override { return real_.OpenForRead(p); }
+    platform::Status ReadFile(std::string_view p, std::string& c) override { return real_.ReadFile(p, c); }
+    platform::Status WriteFile(std::string_view p, std::string_view c) override { return real_.WriteFile(p, c); }
+    platform::Status ScheduleDeleteAtRestart(std::string_view p) override { return real_.ScheduleDeleteAtRestart(p); }
+    platform::Status GetTempPath(std::string& p) override { return real_.GetTempPath(p); }
+    // clang-format on
+
+  private:
+    platform::FileSystem& real_;
+};
+
+TEST_F(LeftoversTest, ShortNameOfTheProfilesParentIsRefusedToo) {
+    ShortNameFiles short_names(machine.files());
+    platform::Platform& real = machine.platform();
+    platform::Platform platform{real.registry, short_names,    real.shell,
+                                real.system,   real.dialogs,   real.loop,
+                                real.process,  real.url_cache, real.desktop};
+    LeftoverCleaners with_short_names{platform, settings, tools, log.reporter};
+    EXPECT_TRUE(with_short_names.IsProtectedTempFolder("C:\\DOCUME~1\\"));
+    EXPECT_FALSE(with_short_names.IsProtectedTempFolder("C:\\DOCUME~1\\TESTER\\LOCALS~1\\Temp"));
+}
+
 TEST_F(LeftoversTest, RecycleBinIconIsRefreshedOnlyWhenEmptyingFails) {
     machine.AddToRecycleBin("Dc1.txt");
     const auto pumps = machine.pumps();
