@@ -11,6 +11,7 @@ echo "== Native build (sanitizers) =="
 cmake --preset native-asan >/dev/null
 cmake --build --preset native-asan -j2
 ctest --preset native-asan -j2
+tests/fuzz/run-fuzz.sh build/fuzz 200000  # profile walk fuzzer (clang libFuzzer), ~10 s
 
 echo "== Windows build, tests under Wine =="
 cmake --preset windows >/dev/null
