@@ -18,6 +18,11 @@ trap cleanup EXIT
 for _ in $(seq 1 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$fdfile")"
 
+# Wine keeps its Recycle Bin in the freedesktop trash of $XDG_DATA_HOME: keep the tests' own
+# bin inside the build, never the bin of whoever runs them.
+export XDG_DATA_HOME="$(dirname "$shot")/e2e-xdg-data"
+mkdir -p "$XDG_DATA_HOME"
+
 bmp="${shot%.png}.bmp"
 rm -f "$bmp"
 export QM_E2E_EXE QM_E2E_SCREENSHOT

@@ -1,0 +1,156 @@
+#include "profile_traces.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+#include <wininet.h>
+
+#include <vector>
+
+namespace qm::e2e {
+namespace {
+
+std::wstring Folder(int csidl) {
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, 0, path))) return {};
+    return path;
+}
+
+std::wstring Parent(const std::wstring& path) {
+    size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+}  // namespace
+
+ProfileFolders ProfileFolders::Current() {
+    ProfileFolders folders;
+    folders.app_data = Folder(CSIDL_APPDATA);
+    folders.internet_cache = Folder(CSIDL_INTERNET_CACHE);
+    folders.cookies = Folder(CSIDL_COOKIES);
+    folders.history = Folder(CSIDL_HISTORY);
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    folders.temp = temp;
+    if (!folders.temp.empty() && folders.temp.back() == L'\\') folders.temp.pop_back();
+    return folders;
+}
+
+bool PlantFolder(const std::wstring& path) {
+    if (FolderExists(path)) return true;
+    std::wstring parent = Parent(path);
+    if (!parent.empty() && parent.size() > 2 && !PlantFolder(parent)) return false;
+    return CreateDirectoryW(path.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool PlantFile(const std::wstring& path, const std::string& contents, DWORD attributes) {
+    if (!PlantFolder(Parent(path))) return false;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
+    return SetFileAttributesW(path.c_str(), attributes) != 0;
+}
+
+bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
+             DWORD type) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr)) {
+        return false;
+    }
+    LSTATUS status =
+        RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+bool SetNumber(HKEY root, const std::wstring& key, const std::wstring& name, DWORD number) {
+    HKEY handle = nullptr;
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr)) {
+        return false;
+    }
+    LSTATUS status = RegSetValueExW(handle, name.c_str(), 0, REG_DWORD,
+                                    reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool KeyExists(HKEY root, const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    LSTATUS status = RegQueryValueExW(handle, name.c_str(), nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
+std::wstring MultiText(HKEY root, const std::wstring& key, const std::wstring& name) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
+    DWORD size = 0;
+    std::wstring text;
+    if (RegQueryValueExW(handle, name.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
+        size > 0) {
+        std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+        RegQueryValueExW(handle, name.c_str(), nullptr, nullptr,
+                         reinterpret_cast<BYTE*>(data.data()), &size);
+        for (wchar_t c : data) text.push_back(c == L'\0' ? L'|' : c);
+    }
+    RegCloseKey(handle);
+    return text;
+}
+
+bool PlantCacheEntry(const std::wstring& url, DWORD type) {
+    wchar_t file[MAX_PATH] = {};
+    if (!CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) return false;
+    HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    WriteFile(handle, "<html></html>", 13, &written, nullptr);
+    CloseHandle(handle);
+    FILETIME zero{};
+    return CommitUrlCacheEntryW(url.c_str(), file, zero, zero, type, nullptr, 0, nullptr,
+                                nullptr) != 0;
+}
+
+bool CacheHasEntry(const std::wstring& url) {
+    DWORD size = 0;
+    GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size);
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER;
+}
+
+bool RecycleFile(const std::wstring& path) {
+    std::wstring from = path + L'\0';
+    SHFILEOPSTRUCTW operation{};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    return SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+long long RecycleBinItems() {
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof info;
+    if (FAILED(SHQueryRecycleBinW(nullptr, &info))) return -1;
+    return info.i64NumItems;
+}
+
+}  // namespace qm::e2e
