@@ -105,11 +105,14 @@ class Machine {
     int input_sent_to_other_programs() const;
 
     // Recent Documents: the shortcuts in the profile's "Recent" folder (CSIDL 8) and the
-    // values of HKCU\...\Explorer\RecentDocs; ClearRecentDocs removes both.
+    // values of HKCU\...\Explorer\RecentDocs; ClearRecentDocs removes both. Adding "a.doc"
+    // makes the shortcut "a.doc.lnk"; clearing leaves other files and shortcuts held open.
     void AddRecentDocument(const std::string& name);
     // Recycle Bin: files under C:\RECYCLER\<user's id>\. EmptyRecycleBin deletes them and
     // returns S_OK; an already empty bin returns E_UNEXPECTED (0x8000FFFF), as some Windows
-    // versions do. recycle_bin_icon_updates() counts UpdateRecycleBinIcon calls.
+    // versions do; a file held open stays and the call returns E_FAIL (0x80004005).
+    // RecycleBinFiles names the files relative to the bin folder ("Dc2\inner.txt").
+    // recycle_bin_icon_updates() counts UpdateRecycleBinIcon calls.
     void AddToRecycleBin(const std::string& name, const std::string& contents = "");
     std::vector<std::string> RecycleBinFiles() const;
     int recycle_bin_icon_updates() const;
@@ -125,7 +128,8 @@ class Machine {
     // Restart() releases every entry the same way.
     void UnlockUrlCacheEntry(const std::string& url);
     std::vector<std::string> UrlCacheUrls() const;
-    // Bytes the walk's entry buffer must hold for this entry (what the size probe reports).
+    // Bytes the walk's entry buffer must hold for this entry (what the size probe reports):
+    // the 80-byte fixed record, the URL and its terminator, rounded up to a multiple of 8.
     static std::uint32_t UrlCacheEntrySize(const std::string& url);
 
     // --- restart ---------------------------------------------------------------------------
