@@ -33,6 +33,46 @@ int MakeTree(const std::wstring& root, const TreeShape& shape) {
     return made;
 }
 
+int MakeCacheLikeTree(const std::wstring& root, int folders, int files) {
+    static const wchar_t* const kExtensions[] = {L"gif", L"htm", L"jpg", L"css", L"js",
+                                                 L"png", L"swf", L"txt", L"cab"};
+    CreateDirectoryW(root.c_str(), nullptr);
+    int made = 0;
+    for (int d = 0; d < folders; ++d) {
+        const std::wstring folder = root + L"\\QMB" + (d < 10 ? L"0" : L"") + std::to_wstring(d);
+        CreateDirectoryW(folder.c_str(), nullptr);
+        for (int f = 0; f < files; ++f) {
+            const std::wstring path = folder + L"\\item" + std::to_wstring(f) + L"[1]." +
+                                      kExtensions[f % (sizeof kExtensions / sizeof *kExtensions)];
+            HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file == INVALID_HANDLE_VALUE) continue;
+            DWORD written = 0;
+            WriteFile(file, "cached", 6, &written, nullptr);
+            CloseHandle(file);
+            ++made;
+        }
+    }
+    return made;
+}
+
+double RemoveWithRd(const std::wstring& root) {
+    std::wstring command = L"cmd.exe /c rd /s /q \"" + root + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    const double start = NowMs();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+        return -1;
+    }
+    WaitForSingleObject(process.hProcess, INFINITE);
+    const double elapsed = NowMs() - start;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return elapsed;
+}
+
 double NowMs() {
     using namespace std::chrono;
     return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();

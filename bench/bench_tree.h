@@ -15,6 +15,11 @@ struct TreeShape {
 
 // Creates `root` and the tree below it; returns the number of files made.
 int MakeTree(const std::wstring& root, const TreeShape& shape);
+// `folders` subfolders of `root` ("QMB00", ...), each holding `files` files whose extensions
+// cycle through those a browser cache holds. Returns the number of files made.
+int MakeCacheLikeTree(const std::wstring& root, int folders, int files);
+// Runs "cmd /c rd /s /q root" and returns its wall-clock milliseconds (-1 if it could not run).
+double RemoveWithRd(const std::wstring& root);
 // Wall-clock milliseconds since an arbitrary start.
 double NowMs();
 

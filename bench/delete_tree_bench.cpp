@@ -26,23 +26,6 @@ bool FolderExists(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-double RunRd(const std::wstring& root) {
-    std::wstring command = L"cmd.exe /c rd /s /q \"" + root + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    double start = NowMs();
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                        nullptr, &startup, &process)) {
-        return -1;
-    }
-    WaitForSingleObject(process.hProcess, INFINITE);
-    double elapsed = NowMs() - start;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return elapsed;
-}
-
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
@@ -82,7 +65,7 @@ int main(int argc, char** argv) {
         tools.WipeFiles(qm::win32::ToUtf8(wiped), "*.*");
         wipe_ms.push_back(NowMs() - start);
 
-        rd_ms.push_back(RunRd(theirs));
+        rd_ms.push_back(qm::bench::RemoveWithRd(theirs));
         if (status != 0 || FolderExists(ours) || FolderExists(theirs) ||
             FolderExists(wiped + L"\\top0")) {
             std::fprintf(stderr, "a tree was not deleted completely (status %d)\n", status);
