@@ -11,35 +11,37 @@ void SimUrlCache::Add(const std::string& url, std::uint32_t type, const std::str
     if (!local_file.empty() && !files_.Exists(local_file)) files_.AddFile(local_file, "", 0);
     const auto same = Named(url);
     if (same != entries_.end()) {
-        same->type = type;
-        same->local_file = local_file;
+        same->second.type = type;
+        same->second.local_file = local_file;
         return;
     }
-    entries_.push_back({next_serial_++, url, type, local_file, false});
+    const std::uint64_t serial = next_serial_++;
+    entries_.emplace(serial, Entry{serial, url, type, local_file, false});
+    by_url_.emplace(url, serial);
 }
 
-std::vector<SimUrlCache::Entry>::iterator SimUrlCache::Named(std::string_view url) {
-    return std::find_if(entries_.begin(), entries_.end(),
-                        [&](const Entry& entry) { return entry.url == url; });
+SimUrlCache::Entries::iterator SimUrlCache::Named(std::string_view url) {
+    const auto found = by_url_.find(std::string(url));
+    return found == by_url_.end() ? entries_.end() : entries_.find(found->second);
 }
 
 void SimUrlCache::Lock(const std::string& url) {
     const auto entry = Named(url);
     if (entry == entries_.end()) throw std::invalid_argument("no cache entry to lock: " + url);
-    entry->locked = true;
+    entry->second.locked = true;
 }
 
 void SimUrlCache::Unlock(const std::string& url) {
     const auto entry = Named(url);
     if (entry == entries_.end()) return;
-    entry->locked = false;
+    entry->second.locked = false;
     // WinINet marks an entry whose delete it refused and removes it once it is released.
-    if (entry->pending_delete) Remove(entry);
+    if (entry->second.pending_delete) Remove(entry);
 }
 
 void SimUrlCache::ReleaseLocks() {
     std::vector<std::string> held;
-    for (const Entry& entry : entries_) {
+    for (const auto& [serial, entry] : entries_) {
         if (entry.locked) held.push_back(entry.url);
     }
     for (const std::string& url : held) Unlock(url);
@@ -47,7 +49,7 @@ void SimUrlCache::ReleaseLocks() {
 
 std::vector<std::string> SimUrlCache::Urls() const {
     std::vector<std::string> urls;
-    for (const Entry& entry : entries_) urls.push_back(entry.url);
+    for (const auto& [serial, entry] : entries_) urls.push_back(entry.url);
     return urls;
 }
 
@@ -59,10 +61,8 @@ std::uint32_t SimUrlCache::EntrySize(const std::string& url) {
 }
 
 const SimUrlCache::Entry* SimUrlCache::EntryFrom(std::uint64_t serial) const {
-    for (const Entry& entry : entries_) {
-        if (entry.serial >= serial) return &entry;
-    }
-    return nullptr;
+    const auto found = entries_.lower_bound(serial);
+    return found == entries_.end() ? nullptr : &found->second;
 }
 
 Status SimUrlCache::Deliver(const Entry& found, std::uint32_t& size,
@@ -113,21 +113,23 @@ void SimUrlCache::Close(platform::UrlCacheWalk walk) {
 Status SimUrlCache::DeleteEntry(std::string_view url) {
     const auto found = Named(url);
     if (found == entries_.end()) return platform::kErrorFileNotFound;
-    if (found->locked) {
-        found->pending_delete = true;
+    if (found->second.locked) {
+        found->second.pending_delete = true;
         return platform::kErrorSharingViolation;
     }
     Remove(found);
     return platform::kOk;
 }
 
-void SimUrlCache::Remove(std::vector<Entry>::iterator entry) {
+void SimUrlCache::Remove(Entries::iterator found) {
+    const Entry& entry = found->second;
     // The cache owns its local copy; one that some program holds open is left behind.
-    if (!entry->local_file.empty() && files_.Exists(entry->local_file)) {
-        files_.DeleteTree(entry->local_file);
+    if (!entry.local_file.empty() && files_.Exists(entry.local_file)) {
+        files_.DeleteTree(entry.local_file);
     }
-    deletions_.push_back({Deletion::Kind::UrlCacheEntry, entry->url, ""});
-    entries_.erase(entry);
+    deletions_.push_back({Deletion::Kind::UrlCacheEntry, entry.url, ""});
+    by_url_.erase(entry.url);
+    entries_.erase(found);
 }
 
 }  // namespace qm::sim
