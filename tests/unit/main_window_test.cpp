@@ -14,27 +14,15 @@ TEST_F(MainWindowTest, ControlsAreFoundByNameAndSitOnTheirPanels) {
     std::set<std::pair<std::string, int>> seen;
     for (app::Control* control : window_.AllControls()) {
         EXPECT_TRUE(seen.emplace(control->name(), control->index()).second) << control->name();
-        if (control->parent() != nullptr) {
-            EXPECT_TRUE(seen.contains({control->parent()->name(), control->parent()->index()}))
-                << control->name();
-        }
+        const app::Control* parent = control->parent();
+        EXPECT_TRUE(!parent || seen.contains({parent->name(), parent->index()})) << control->name();
         EXPECT_EQ(window_.FindControl(control->name(), control->index()), control);
     }
-
     for (const auto& item : clean::ItemsInRunOrder()) {
-        app::CheckBox& box = window_.ItemBox(item);
-        EXPECT_EQ(box.name(), item.check_box);
-        EXPECT_EQ(box.caption(), item.caption);
-        EXPECT_EQ(box.parent(), &window_.frmPopularFolders(item.panel - 1));
-        EXPECT_EQ(box.value(), 0);
+        EXPECT_EQ(window_.ItemBox(item).parent(), &window_.frmPopularFolders(item.panel - 1));
+        EXPECT_EQ(window_.ItemBox(item).value(), 0) << item.check_box;
     }
-    EXPECT_EQ(window_.FindControl("Label33")->parent(), &window_.frmPopularFolders(4));
-    EXPECT_EQ(window_.HintLabel(4).name(), "Label31");
-    EXPECT_EQ(window_.Command7().parent(), &window_.frmone(app::kPrivacyTab));
     EXPECT_EQ(window_.FindControl("frmone"), nullptr) << "array members need their index";
-
-    EXPECT_EQ(window_.FrontTopPanel(), app::kMainTab);
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(window_.frmPopularFolders(i).visible(), i == 0);
 }
 
 TEST_F(MainWindowTest, EveryTopTabChangeRewritesTheProgressList) {
@@ -45,55 +33,32 @@ TEST_F(MainWindowTest, EveryTopTabChangeRewritesTheProgressList) {
         EXPECT_EQ(window_.List1().lines(), status) << tab;
         EXPECT_EQ(window_.FrontTopPanel(), tab);
     }
-
     // Selecting the tab already selected is no change and leaves the list alone.
     window_.List1().AddItem("kept");
     window_.TabStrip1().SelectTab(app::kPrivacyTab);
     EXPECT_EQ(window_.List1().count(), 5u);
-
-    // Left arrow: from Q & A to Privacy Settings; at Main nothing happens.
-    window_.TabStrip1().SelectTab(app::kQandATab);
-    window_.TabStrip1().KeyDown(app::vk::kLeft);
-    EXPECT_EQ(window_.TabStrip1().selected_index(), app::kPrivacyTab);
-    window_.TabStrip1().SelectTab(app::kMainTab);
-    window_.List1().AddItem("kept");
-    window_.TabStrip1().KeyDown(app::vk::kLeft);
-    EXPECT_EQ(window_.TabStrip1().selected_index(), app::kMainTab);
-    EXPECT_EQ(window_.List1().count(), 5u);
-    window_.TabStrip1().KeyDown(app::vk::kRight);
-    EXPECT_EQ(window_.TabStrip1().selected_index(), app::kPrivacyTab);
 }
 
 TEST_F(MainWindowTest, EnteringPrivacySettingsResetsTheItemStrip) {
     window_.TabStrip1().SelectTab(app::kPrivacyTab);
     window_.TabStrip2().SelectTab(4);
-    for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(window_.frmPopularFolders(i).visible(), i == 4);
 
     std::vector<std::size_t> tabs_passed;
     window_.TabStrip2().Subscribe([&](Change change) {
-        if (change == Change::Selection) {
+        if (change == Change::Selection)
             tabs_passed.push_back(window_.TabStrip2().selected_index());
-        }
     });
     window_.TabStrip1().SelectTab(app::kMainTab);
     window_.TabStrip1().SelectTab(app::kPrivacyTab);
 
-    EXPECT_EQ(window_.TabStrip2().selected_index(), 0u);
     EXPECT_EQ(tabs_passed, (std::vector<std::size_t>{3, 2, 1, 0})) << "one step per key-down";
     for (std::size_t i = 0; i < 5; ++i) EXPECT_EQ(window_.frmPopularFolders(i).visible(), i == 0);
 }
 
 TEST_F(MainWindowTest, SystemInfoIsReadAfreshEachTimeItIsSelected) {
     machine_.SetProcessor({2, 586});
-    machine_.SetMemory({512ull * 1024 * 1024, 1536});
     window_.TabStrip1().SelectTab(app::kSystemInfoTab);
-
     EXPECT_EQ(window_.FindControl("Label22")->caption(), "2");
-    EXPECT_EQ(window_.FindControl("Label25")->caption(), "524288 KB");
-    EXPECT_EQ(window_.FindControl("Label26")->caption(), "1.5 KB");
-    EXPECT_EQ(window_.FindControl("Label29")->caption(), "WindowsXP");
-    EXPECT_EQ(window_.FindControl("Label30")->caption(), "5.1.2600");
-    EXPECT_FALSE(window_.FindControl("Label21")->caption().empty());
 
     machine_.SetProcessor({4, 586});
     window_.TabStrip1().SelectTab(app::kMainTab);
@@ -118,40 +83,28 @@ TEST_F(MainWindowTest, GetInfoAppendsTheFourStatusLines) {
 
 TEST(ControlsTest, ChangesAreNotifiedOnlyWhenStateReallyChanges) {
     app::CheckBox box("chkTemp", "Temporary Folder");
-    std::vector<Change> changes;
-    int handled = 0;
-    const int id = box.Subscribe([&](Change change) { changes.push_back(change); });
-    box.SetOnChange([&] { ++handled; });
+    int changes = 0;
+    const int id = box.Subscribe([&](Change) { ++changes; });
     box.SetValue(0);
     box.Click();
-    box.SetValue(1);
     box.Click();
-    EXPECT_EQ(box.value(), 0);
-    EXPECT_EQ(handled, 2);
-    EXPECT_EQ(changes, (std::vector<Change>{Change::Value, Change::Value}));
     box.Unsubscribe(id);
     box.Click();
-    EXPECT_EQ(changes.size(), 2u);
+    EXPECT_EQ(changes, 2);
 
     app::ListBox list("List1", "");
-    std::vector<Change> list_changes;
-    list.Subscribe([&](Change change) { list_changes.push_back(change); });
     list.AddItem("a");
     list.SetSelectedIndex(0);
     list.SetSelectedIndex(1);  // out of range: ignored
+    EXPECT_EQ(list.selected_index(), 0);
     list.Clear();
     EXPECT_EQ(list.selected_index(), -1);
-    EXPECT_EQ(list_changes, (std::vector<Change>{Change::Lines, Change::Selection, Change::Lines,
-                                                 Change::Selection}));
 
     app::TabStrip strip("TabStrip2", {"A", "B"});
     int clicks = 0;
     strip.SetOnClick([&] { ++clicks; });
     strip.SelectTab(7);
-    strip.KeyDown(app::vk::kLeft);
-    strip.KeyDown(13);
-    strip.KeyDown(app::vk::kRight);
-    strip.KeyDown(app::vk::kRight);
+    for (const int key : {app::vk::kLeft, 13, app::vk::kRight, app::vk::kRight}) strip.KeyDown(key);
     EXPECT_EQ(strip.selected_index(), 1u);
     EXPECT_EQ(clicks, 1);
 }
