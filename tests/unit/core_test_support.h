@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "errors/error_reporter.h"
+#include "platform/platform.h"
 #include "platform/registry.h"
 #include "platform/sim/machine.h"
 
@@ -76,6 +77,37 @@ inline std::vector<std::uint8_t> Utf16Bytes(std::string_view ascii) {
         bytes.push_back(0);
     }
     return bytes;
+}
+
+// A drive that hands every call on to another; tests override Seen to watch the paths, or a
+// call to change what Windows would answer.
+struct ForwardingFiles : platform::FileSystem {
+    using S = platform::Status;
+    using V = std::string_view;
+    explicit ForwardingFiles(platform::FileSystem& drive) : real(drive) {}
+    platform::FileSystem& real;
+    virtual void Seen(V) {}
+
+    // clang-format off
+    S List(V p, std::vector<platform::DirEntry>& e) override { return Seen(p), real.List(p, e); }
+    S GetAttributes(V p, std::uint32_t& a) override { return Seen(p), real.GetAttributes(p, a); }
+    S SetAttributes(V p, std::uint32_t a) override { return Seen(p), real.SetAttributes(p, a); }
+    S DeleteFile(V p) override { return Seen(p), real.DeleteFile(p); }
+    S RemoveDirectory(V p) override { return Seen(p), real.RemoveDirectory(p); }
+    S CreateDirectory(V p) override { return Seen(p), real.CreateDirectory(p); }
+    S OpenForRead(V p) override { return Seen(p), real.OpenForRead(p); }
+    S ReadFile(V p, std::string& c) override { return Seen(p), real.ReadFile(p, c); }
+    S WriteFile(V p, V c) override { return Seen(p), real.WriteFile(p, c); }
+    S ScheduleDeleteAtRestart(V p) override { return Seen(p), real.ScheduleDeleteAtRestart(p); }
+    S GetTempPath(std::string& p) override { return real.GetTempPath(p); }
+    // clang-format on
+};
+
+// The machine's platform with another drive in place of its own.
+inline platform::Platform WithFiles(sim::Machine& machine, platform::FileSystem& files) {
+    const platform::Platform& own = machine.platform();
+    return {own.registry, files,       own.shell,     own.system, own.dialogs,
+            own.loop,     own.process, own.url_cache, own.desktop};
 }
 
 }  // namespace qm::testing
