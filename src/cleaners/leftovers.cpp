@@ -176,7 +176,12 @@ void LeftoverCleaners::CleanTempFolder() {
     const std::string folder = GetTempFolder();
     SilentStep([&] {
         if (IsProtectedTempFolder(folder)) return;
-        file_tools_.DeleteFolderTree(folder);
+        // When nothing in it was held, the folder goes with its contents; but every program
+        // writes its temporary files there and fails without it, so it is made again, empty.
+        if (file_tools_.DeleteFolderTree(folder) != 0) return;
+        std::string_view bare = folder;
+        if (bare.size() > 3 && bare.back() == '\\') bare.remove_suffix(1);
+        platform_.files.CreateDirectory(bare);
     });
 }
 

@@ -178,6 +178,7 @@ void ExpectCleaned(const Traces& t) {
     // Temporary folder and Recycle Bin
     EXPECT_FALSE(FileExists(t.f.temp + L"\\qm-e2e.tmp"));
     EXPECT_FALSE(FolderExists(t.f.temp + L"\\qm-e2e-dir"));
+    EXPECT_TRUE(FolderExists(t.f.temp)) << "the temporary folder itself stays, empty";
     EXPECT_EQ(RecycleBinItems(), 0);
     // Opera
     EXPECT_FALSE(FileExists(t.opera + L"\\Cache\\opr001.tmp"));

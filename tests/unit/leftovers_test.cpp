@@ -28,6 +28,10 @@ TEST_F(LeftoversTest, TempFolderIsEmptiedUpToALockedFileAndMustFitTheBuffer) {
     cleaners.CleanTempFolder();
     EXPECT_FALSE(machine.Exists("C:\\Temp\\a.tmp"));
     EXPECT_TRUE(machine.Exists("C:\\Temp\\Sub\\c.tmp")) << "the walk stops at the locked file";
+    machine.Unlock("C:\\Temp\\b.tmp");
+    cleaners.CleanTempFolder();
+    EXPECT_FALSE(machine.Exists("C:\\Temp\\Sub"));
+    EXPECT_TRUE(machine.Exists("C:\\Temp")) << "programs need the folder itself, empty";
 
     // 254 characters and the NUL fill the buffer; one more and no text comes back.
     const std::string fits = "C:\\" + std::string(250, 'a') + "\\";
