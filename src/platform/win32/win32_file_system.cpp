@@ -112,6 +112,16 @@ Status Win32FileSystem::WriteFile(std::string_view path, std::string_view conten
 }
 
 Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
+    // Windows 95, 98 and ME have no restart list: the call is not there to make. Wine keeps
+    // one even when it says it is Windows 98, so the platform is asked here.
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (::GetVersionExW(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS) {
+        return platform::kErrorCallNotImplemented;
+    }
+#pragma GCC diagnostic pop
     // Windows takes any path into its restart list, there or not; a missing one is refused
     // here, so that the answer says whether there will be anything to delete.
     if (::GetFileAttributesW(ToWidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES)

@@ -1,0 +1,62 @@
+// The cleaners whose work depends on the Windows version, against the real registry and
+// restart list of a prefix that reports the version named in QM_WINVER (winxp when unset).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "cleaners/file_tools.h"
+#include "cleaners/recent_lists.h"
+#include "errors/error_reporter.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_store.h"
+#include "sysinfo/system_details.h"
+
+namespace qm {
+namespace {
+
+using platform::Root;
+
+const char* const kFindKeys[] = {
+    "Software\\Microsoft\\Internet Explorer\\Explorer "
+    "Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU",
+    "Software\\Microsoft\\Search Assistant\\ACMru\\5603",
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU",
+};
+
+TEST(Win32VersionCleaners, FindListAndRestartSchedulingFollowTheWindowsVersion) {
+    const char* configured = std::getenv("QM_WINVER");
+    const std::string winver = configured != nullptr ? configured : "winxp";
+    // Which Find key goes: 2000's, XP's, or the one of every other version.
+    const int expected = winver == "win2k" ? 0 : winver == "winxp" ? 1 : 2;
+
+    win32::Win32Platform machine;
+    platform::Platform& p = machine.platform();
+    errors::ErrorReporter reporter;
+    settings::SettingsStore settings(p.registry, p.process, reporter);
+    cleaners::FileTools tools(p.files, p.shell, reporter);
+    sysinfo::SystemDetails details(p.system, settings, reporter);
+    cleaners::RecentListCleaners recent(p, settings, tools, details, reporter);
+
+    for (const char* key : kFindKeys) settings.SaveSettingString(Root::CurrentUser, key, "a", "x");
+    recent.CleanFindMRU();
+    for (int i = 0; i < 3; ++i) {
+        platform::RegKey key = 0;
+        const bool present = p.registry.OpenKey(Root::CurrentUser, kFindKeys[i], key) == 0;
+        if (present) p.registry.CloseKey(key);
+        EXPECT_EQ(present, i != expected) << winver << ": " << kFindKeys[i];
+        settings.DeleteKey(Root::CurrentUser, kFindKeys[i]);
+    }
+
+    // Windows 98 has no restart list, so the index files cannot be scheduled there; asking
+    // about a file that is not there keeps the restart list of the prefix untouched elsewhere.
+    const platform::Status status = p.files.ScheduleDeleteAtRestart("C:\\no-such-file.dat");
+    if (winver == "win98") {
+        EXPECT_EQ(status, platform::kErrorCallNotImplemented);
+    } else {
+        EXPECT_EQ(status, platform::kErrorFileNotFound);
+    }
+}
+
+}  // namespace
+}  // namespace qm
