@@ -3,7 +3,7 @@
 # Packages already present are left alone, so a second run costs a second.
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
-          mingw-w64 wine64 xvfb x11-utils imagemagick clang libclang-rt-14-dev)
+          mingw-w64 wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -12,5 +12,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # With their recommended packages: Wine and Xvfb are tested that way (xvfb-run, for one,
+  # needs xauth, which Xvfb only recommends).
+  apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
