@@ -2,40 +2,29 @@
 
 #include <cctype>
 #include <set>
-#include <string>
-#include <vector>
 
 #include "clean/catalogue.h"
 
 namespace qm::clean {
 namespace {
 
-TEST(CatalogueTest, NamesAreUniqueAndSettingsValuesKeepTheirCase) {
-    std::set<std::string> boxes;
-    std::set<std::string> values_folded;
+TEST(CatalogueTest, NamesAreUniqueEvenIgnoringCaseAndFoundExactly) {
+    std::set<std::string> boxes, values_folded;
     for (const CleaningItem& item : ItemsInRunOrder()) {
         EXPECT_TRUE(boxes.insert(std::string(item.check_box)).second) << item.check_box;
         // The registry ignores case, so two names differing only in case would share a value.
         std::string folded;
         for (char c : item.value_name) folded += static_cast<char>(std::tolower(c));
         EXPECT_TRUE(values_folded.insert(folded).second) << item.value_name;
-        if (item.value_name != "operaType") {
-            EXPECT_EQ(folded, item.value_name) << "only operaType has a capital letter";
-        }
         EXPECT_EQ(FindByCheckBox(item.check_box), &item);
         EXPECT_EQ(FindByValueName(item.value_name), &item);
         EXPECT_FALSE(item.steps.empty()) << item.check_box;
-        EXPECT_FALSE(item.start_line.empty());
-        EXPECT_FALSE(item.end_line.empty());
-        EXPECT_EQ(item.hint.empty(), item.check_box == "chkOutlook") << item.check_box;
     }
     EXPECT_EQ(FindByValueName("operatype"), nullptr) << "value names are looked up exactly";
-    EXPECT_EQ(FindByCheckBox("chkNothing"), nullptr);
 }
 
 TEST(CatalogueTest, RunOrderVisitsPanelsOneThreeTwoFourFiveAndEachPanelHasItsOwnPlaces) {
     auto items = ItemsInRunOrder();
-    ASSERT_EQ(items.size(), 24u);
     std::string panels;
     for (std::size_t i = 0; i < items.size(); ++i) {
         EXPECT_EQ(items[i].run_position, static_cast<int>(i) + 1);
@@ -43,15 +32,12 @@ TEST(CatalogueTest, RunOrderVisitsPanelsOneThreeTwoFourFiveAndEachPanelHasItsOwn
     }
     EXPECT_EQ(panels, "111111133333322222444555");
 
-    EXPECT_TRUE(ItemsOfPanel(" Opera").empty()) << "captions are compared exactly";
-    EXPECT_TRUE(ItemsOfPanel("netscape").empty());
     // Every item sits on exactly one panel, at a distinct place.
     std::size_t total = 0;
     for (const ItemPanel& panel : PanelsInTabOrder()) {
         const auto panel_items = ItemsOfPanel(panel.tab);
         EXPECT_EQ(ItemsOfPanel(panel.tab_caption), panel_items) << panel.tab_caption;
         for (std::size_t i = 0; i < panel_items.size(); ++i) {
-            EXPECT_EQ(panel_items[i]->panel, panel.tab) << panel.tab_caption;
             EXPECT_EQ(panel_items[i]->panel_position, static_cast<int>(i) + 1) << panel.tab_caption;
         }
         total += panel_items.size();
