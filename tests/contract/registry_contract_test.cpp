@@ -18,10 +18,7 @@ using Bytes = std::vector<std::uint8_t>;
 // REG_SZ data as the wide-character API stores it: UTF-16LE code units (ASCII only here).
 Bytes Utf16(std::string_view text) {
     Bytes bytes;
-    for (const char c : text) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-        bytes.push_back(0);
-    }
+    for (const char c : text) bytes.insert(bytes.end(), {static_cast<std::uint8_t>(c), 0});
     return bytes;
 }
 
@@ -35,7 +32,6 @@ class RegistryContract : public ::testing::TestWithParam<Root> {
     RegKey Create(const std::string& path) {
         RegKey key = 0;
         EXPECT_EQ(registry_.CreateKey(root_, path, key), kOk) << path;
-        EXPECT_NE(key, 0u);
         return key;
     }
     platform::Status Open(const std::string& path) {
@@ -61,112 +57,62 @@ class RegistryContract : public ::testing::TestWithParam<Root> {
 
 TEST_P(RegistryContract, OpenFindsOnlyExistingKeysAndCreateMakesEveryLevel) {
     EXPECT_EQ(Open(scratch_), platform::kErrorFileNotFound);
-    const RegKey deep = Create(scratch_ + "\\Level1\\Level2");
-    registry_.CloseKey(deep);
-    EXPECT_EQ(Open(scratch_), kOk);
+    registry_.CloseKey(Create(scratch_ + "\\Level1\\Level2"));
     EXPECT_EQ(Open(scratch_ + "\\Level1"), kOk);
-    EXPECT_EQ(Open(scratch_ + "\\Level1\\Level2"), kOk);
     EXPECT_EQ(Open(scratch_ + "\\Level1\\Missing"), platform::kErrorFileNotFound);
-    // Creating an existing key just opens it, keeping what it holds.
-    const RegKey first = Create(scratch_);
-    ASSERT_EQ(registry_.SetValue(first, "kept", RegType::Dword, Bytes{1, 0, 0, 0}), kOk);
-    registry_.CloseKey(first);
-    const RegKey again = Create(scratch_);
-    ExpectValue(again, "kept", RegType::Dword, Bytes{1, 0, 0, 0});
-    registry_.CloseKey(again);
 }
 
+// Only the types the settings store and the cleaners write.
 TEST_P(RegistryContract, ValuesKeepTheirTypeAndExactBytes) {
     const RegKey key = Create(scratch_);
     Bytes with_nuls = Utf16("before");
-    with_nuls.insert(with_nuls.end(), {0, 0});
-    const Bytes tail = Utf16("after");
-    with_nuls.insert(with_nuls.end(), tail.begin(), tail.end());
+    with_nuls.insert(with_nuls.end(), {0, 0, 'a', 0});
     Bytes long_binary(70000);
-    for (std::size_t i = 0; i < long_binary.size(); ++i) {
-        long_binary[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    }
-    const Bytes multi = {'a', 0, 0, 0, 'b', 0, 0, 0, 0, 0};
-    const struct {
-        const char* name;
-        RegType type;
-        Bytes data;
-    } cases[] = {
-        {"text without NUL", RegType::Sz, Utf16("C:\\Program Files\\Quillmoss")},
-        {"empty text", RegType::Sz, {}},
-        {"embedded NULs", RegType::Sz, with_nuls},
-        {"expandable", RegType::ExpandSz, Utf16("%TEMP%")},
-        {"number", RegType::Dword, {0x78, 0x56, 0x34, 0x12}},
-        {"long binary", RegType::Binary, long_binary},
-        {"empty binary", RegType::Binary, {}},
-        {"list", RegType::MultiSz, multi},
+    for (std::size_t i = 0; i < long_binary.size(); ++i) long_binary[i] = std::uint8_t(i * 7 + 3);
+    const std::pair<const char*, std::pair<RegType, Bytes>> cases[] = {
+        {"text", {RegType::Sz, Utf16("C:\\Program Files\\Quillmoss")}},
+        {"", {RegType::Sz, Utf16("the default value")}},
+        {"empty text", {RegType::Sz, {}}},
+        {"embedded NULs", {RegType::Sz, with_nuls}},
+        {"number", {RegType::Dword, {0x78, 0x56, 0x34, 0x12}}},
+        {"long binary", {RegType::Binary, long_binary}},
+        {"empty binary", {RegType::Binary, {}}},
     };
-    for (const auto& value : cases) {
-        ASSERT_EQ(registry_.SetValue(key, value.name, value.type, value.data), kOk) << value.name;
+    for (const auto& [name, value] : cases) {
+        ASSERT_EQ(registry_.SetValue(key, name, value.first, value.second), kOk) << name;
     }
     registry_.CloseKey(key);
-
-    // Read back through a fresh handle, so nothing can come from the writing handle.
-    RegKey reader = 0;
-    ASSERT_EQ(registry_.OpenKey(root_, scratch_, reader), kOk);
-    for (const auto& value : cases) ExpectValue(reader, value.name, value.type, value.data);
+    // Read back through a fresh handle, so nothing can come from the writing handle; creating
+    // an existing key just opens it, keeping what it holds.
+    const RegKey reader = Create(scratch_);
+    for (const auto& [name, value] : cases) ExpectValue(reader, name, value.first, value.second);
     registry_.CloseKey(reader);
 }
 
-TEST_P(RegistryContract, DefaultValueOverwritingWithAnotherTypeAndDeletingValues) {
+TEST_P(RegistryContract, ValuesChangeTypeAndGoByNameInAnyLetterCase) {
     const RegKey key = Create(scratch_);
     RegType type = RegType::None;
     std::uint32_t size = 0;
     EXPECT_EQ(registry_.QueryValueInfo(key, "", type, size), platform::kErrorFileNotFound);
-    ASSERT_EQ(registry_.SetValue(key, "", RegType::Sz, Utf16("default")), kOk);
-    ExpectValue(key, "", RegType::Sz, Utf16("default"));
-
-    ASSERT_EQ(registry_.SetValue(key, "changes", RegType::Sz, Utf16("a long text value")), kOk);
-    ASSERT_EQ(registry_.SetValue(key, "changes", RegType::Dword, Bytes{5, 0, 0, 0}), kOk);
+    ASSERT_EQ(registry_.SetValue(key, "Changes", RegType::Sz, Utf16("a long text value")), kOk);
+    ASSERT_EQ(registry_.SetValue(key, "CHANGES", RegType::Dword, Bytes{5, 0, 0, 0}), kOk);
     ExpectValue(key, "changes", RegType::Dword, Bytes{5, 0, 0, 0});
-    ASSERT_EQ(registry_.SetValue(key, "changes", RegType::Sz, Utf16("x")), kOk);
-    ExpectValue(key, "changes", RegType::Sz, Utf16("x"));
-
-    EXPECT_EQ(registry_.DeleteValue(key, "changes"), kOk);
-    EXPECT_EQ(registry_.DeleteValue(key, "changes"), platform::kErrorFileNotFound);
-    EXPECT_EQ(registry_.DeleteValue(key, "never there"), platform::kErrorFileNotFound);
-    Bytes data;
-    EXPECT_EQ(registry_.QueryValue(key, "changes", type, data), platform::kErrorFileNotFound);
-    ExpectValue(key, "", RegType::Sz, Utf16("default"));
+    EXPECT_EQ(registry_.DeleteValue(key, "chANGES"), kOk);
+    EXPECT_EQ(registry_.DeleteValue(key, "Changes"), platform::kErrorFileNotFound);
     registry_.CloseKey(key);
-}
-
-TEST_P(RegistryContract, KeyAndValueNamesIgnoreLetterCase) {
-    registry_.CloseKey(Create(scratch_ + "\\MixedCase \xC3\x9C\xD0\xB6"));     // "Ü" and "ж"
-    const std::string other_case = scratch_ + "\\mixedCASE \xC3\xBC\xD0\x96";  // "ü" and "Ж"
-    EXPECT_EQ(Open(other_case), kOk);
-
-    const RegKey key = Create(other_case);
-    ASSERT_EQ(registry_.SetValue(key, "ValueName", RegType::Sz, Utf16("one")), kOk);
-    ExpectValue(key, "VALUENAME", RegType::Sz, Utf16("one"));
-    ASSERT_EQ(registry_.SetValue(key, "valuename", RegType::Sz, Utf16("two")), kOk);
-    ExpectValue(key, "ValueName", RegType::Sz, Utf16("two"));
-    EXPECT_EQ(registry_.DeleteValue(key, "VALUEname"), kOk);
-    RegType type = RegType::None;
-    std::uint32_t size = 0;
-    EXPECT_EQ(registry_.QueryValueInfo(key, "valuename", type, size), platform::kErrorFileNotFound);
-    registry_.CloseKey(key);
+    // Key names fold letter case beyond ASCII too.
+    registry_.CloseKey(Create(scratch_ + "\\MixedCase \xC3\x9C\xD0\xB6"));
+    EXPECT_EQ(Open(scratch_ + "\\mixedCASE \xC3\xBC\xD0\x96"), kOk);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\MIXEDcase \xC3\xBC\xD0\xB6"), kOk);
-    EXPECT_EQ(Open(other_case), platform::kErrorFileNotFound);
 }
 
 TEST_P(RegistryContract, DeletingKeysRefusesThoseWithSubkeys) {
     registry_.CloseKey(Create(scratch_ + "\\parent\\child"));
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent"), platform::kErrorAccessDenied);
     EXPECT_EQ(Open(scratch_ + "\\parent\\child"), kOk);
-
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent\\child"), kOk);
-    EXPECT_EQ(Open(scratch_ + "\\parent\\child"), platform::kErrorFileNotFound);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent"), kOk);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent"), platform::kErrorFileNotFound);
-    EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\no\\such\\key"),
-              platform::kErrorFileNotFound);
-    EXPECT_EQ(Open(scratch_), kOk);
 }
 
 TEST_P(RegistryContract, HandlesOfDeletedKeysAndClosedHandlesFail) {
@@ -181,16 +127,10 @@ TEST_P(RegistryContract, HandlesOfDeletedKeysAndClosedHandlesFail) {
     EXPECT_EQ(registry_.QueryValue(key, "v", type, data), platform::kErrorKeyDeleted);
     EXPECT_EQ(registry_.SetValue(key, "w", RegType::Sz, Utf16("y")), platform::kErrorKeyDeleted);
     registry_.CloseKey(key);
-    // Re-creating the key gives a new, empty one.
-    const RegKey fresh = Create(scratch_ + "\\victim");
+    const RegKey fresh = Create(scratch_ + "\\victim");  // re-created: new and empty
     EXPECT_EQ(registry_.QueryValueInfo(fresh, "v", type, size), platform::kErrorFileNotFound);
     registry_.CloseKey(fresh);
-
-    const RegKey closed = Create(scratch_);
-    registry_.CloseKey(closed);
-    EXPECT_EQ(registry_.QueryValueInfo(closed, "v", type, size), platform::kErrorInvalidHandle);
-    EXPECT_EQ(registry_.SetValue(closed, "v", RegType::Sz, Utf16("x")),
-              platform::kErrorInvalidHandle);
+    EXPECT_EQ(registry_.QueryValueInfo(fresh, "v", type, size), platform::kErrorInvalidHandle);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothRoots, RegistryContract,
