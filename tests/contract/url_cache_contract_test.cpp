@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,11 +13,9 @@
 namespace qm::contract {
 namespace {
 
-using platform::kErrorFileNotFound;
 using platform::kErrorInsufficientBuffer;
-using platform::kErrorNoMoreItems;
-using platform::kErrorSharingViolation;
 using platform::kOk;
+using Visit = std::function<void(const platform::UrlCacheEntry&)>;
 
 class UrlCacheContract : public ::testing::Test {
   protected:
@@ -27,47 +26,32 @@ class UrlCacheContract : public ::testing::Test {
         const std::string scratch = backend_->ScratchFolder();
         const std::string token = scratch.substr(scratch.find_last_of('\\') + 1);
         for (const char* page : {"first.htm", "second.htm"}) {
-            const std::string url = "http://quillmoss.test/" + token + "/" + page;
-            ASSERT_TRUE(backend_->AddUrlCacheEntry(url)) << url;
-            ours_.push_back(url);
+            ours_.push_back("http://quillmoss.test/" + token + "/" + page);
+            ASSERT_TRUE(backend_->AddUrlCacheEntry(ours_.back())) << ours_.back();
         }
     }
 
-    bool IsOurs(const std::string& url) const {
-        return std::find(ours_.begin(), ours_.end(), url) != ours_.end();
-    }
-
     // Walks the whole cache the way the cleaners do: probe with no buffer, then fetch with
-    // exactly the size asked for. `visit` sees each entry once; returns the URLs seen.
-    template <typename Visit>
-    std::vector<std::string> Walk(Visit visit) {
-        std::vector<std::string> seen;
+    // exactly the size asked for. `visit` sees each entry; returns how often each of ours was
+    // seen.
+    std::vector<long> Walk(const Visit& visit = [](const platform::UrlCacheEntry&) {}) {
+        std::vector<long> seen(ours_.size());
         std::uint32_t size = 0;
         platform::UrlCacheWalk walk = 0;
         platform::UrlCacheEntry entry;
         const platform::Status probe = cache_->FindFirst(size, walk, entry);
         EXPECT_EQ(walk, 0u) << "a failed size probe must not open a walk";
-        if (probe == kErrorNoMoreItems) return seen;  // nothing left in the cache at all
-        EXPECT_EQ(probe, kErrorInsufficientBuffer);
-        if (cache_->FindFirst(size, walk, entry) != kOk) return seen;
-        EXPECT_NE(walk, 0u);
-        for (;;) {
+        bool ok = probe == kErrorInsufficientBuffer && cache_->FindFirst(size, walk, entry) == kOk;
+        while (ok) {
             EXPECT_GE(size, 80u + entry.source_url.size() + 1) << entry.source_url;
-            seen.push_back(entry.source_url);
+            for (std::size_t i = 0; i < ours_.size(); ++i) seen[i] += entry.source_url == ours_[i];
             visit(entry);
             size = 0;
-            const platform::Status probe = cache_->FindNext(walk, size, entry);
-            if (probe == kErrorNoMoreItems) break;
-            EXPECT_EQ(probe, kErrorInsufficientBuffer);
-            // A second buffer that is still too small must not move the walk on either.
-            const std::uint32_t needed = size;
-            size = 1;
-            EXPECT_EQ(cache_->FindNext(walk, size, entry), kErrorInsufficientBuffer);
-            EXPECT_EQ(size, needed);
-            if (cache_->FindNext(walk, size, entry) != kOk) {
-                ADD_FAILURE() << "the walk broke off with the size it asked for";
-                break;
-            }
+            const platform::Status next = cache_->FindNext(walk, size, entry);
+            if (next == platform::kErrorNoMoreItems) break;
+            EXPECT_EQ(next, kErrorInsufficientBuffer);
+            ok = cache_->FindNext(walk, size, entry) == kOk;
+            EXPECT_TRUE(ok) << "the walk broke off with the size it asked for";
         }
         cache_->Close(walk);
         return seen;
@@ -78,38 +62,26 @@ class UrlCacheContract : public ::testing::Test {
     std::vector<std::string> ours_;
 };
 
-TEST_F(UrlCacheContract, ProbedWalkSeesEachEntryOnceAndEndsWithNoMoreItems) {
-    const std::vector<std::string> seen = Walk([](const platform::UrlCacheEntry&) {});
-    for (const std::string& url : ours_) {
-        EXPECT_EQ(std::count(seen.begin(), seen.end(), url), 1) << url;
-    }
-}
-
 TEST_F(UrlCacheContract, DeletingWhileWalkingKeepsTheWalkGoing) {
     std::vector<platform::Status> deleted;
-    const std::vector<std::string> seen = Walk([&](const platform::UrlCacheEntry& entry) {
-        if (IsOurs(entry.source_url)) deleted.push_back(cache_->DeleteEntry(entry.source_url));
+    Walk([&](const platform::UrlCacheEntry& entry) {
+        if (std::count(ours_.begin(), ours_.end(), entry.source_url) == 1)
+            deleted.push_back(cache_->DeleteEntry(entry.source_url));
     });
-    // Both were reached although the first went while the walk stood on it.
+    // Each was reached once although the first went while the walk stood on it.
     EXPECT_EQ(deleted, (std::vector<platform::Status>{kOk, kOk}));
-
-    const std::vector<std::string> after = Walk([](const platform::UrlCacheEntry&) {});
-    for (const std::string& url : ours_) {
-        EXPECT_EQ(std::count(after.begin(), after.end(), url), 0) << url;
-        EXPECT_EQ(cache_->DeleteEntry(url), kErrorFileNotFound) << url;
-    }
+    EXPECT_EQ(Walk(), (std::vector<long>{0, 0}));
 }
 
 TEST_F(UrlCacheContract, EntryInUseIsRefusedAndGoesOnceReleased) {
     {
         const std::unique_ptr<FileHold> hold = backend_->HoldUrlCacheEntry(ours_[0]);
         if (hold == nullptr) GTEST_SKIP() << "this backend cannot hold a cache entry";
-        EXPECT_EQ(cache_->DeleteEntry(ours_[0]), kErrorSharingViolation);
-        const std::vector<std::string> seen = Walk([](const platform::UrlCacheEntry&) {});
-        EXPECT_EQ(std::count(seen.begin(), seen.end(), ours_[0]), 1);
+        EXPECT_EQ(cache_->DeleteEntry(ours_[0]), platform::kErrorSharingViolation);
+        EXPECT_EQ(Walk(), (std::vector<long>{1, 1}));
     }
     // The refused delete was remembered: releasing the entry removes it.
-    EXPECT_EQ(cache_->DeleteEntry(ours_[0]), kErrorFileNotFound);
+    EXPECT_EQ(cache_->DeleteEntry(ours_[0]), platform::kErrorFileNotFound);
     EXPECT_EQ(cache_->DeleteEntry(ours_[1]), kOk);
 }
 
