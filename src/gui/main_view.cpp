@@ -49,8 +49,9 @@ bool MainView::Create(HINSTANCE instance, int show) {
     if (!Register(instance, kClassName, icon)) return false;
 
     HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
+    const int dpi = dpi_;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, 0);
@@ -81,10 +82,11 @@ void MainView::CreateControls(HINSTANCE instance) {
                  : control->name() == "TabStrip2" ? kTabStrip2
                  : control->name() == "List1"     ? kList1
                                                   : next_id++;
-        HWND hwnd = CreateNative(instance, *control, id);
+        bool under = false;
+        HWND hwnd = CreateNative(instance, *control, id, under);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        natives_.push_back(Native{control, hwnd, id, 0});
+        natives_.push_back(Native{control, hwnd, id, 0, under});
     }
     // Subscribe only once the vector no longer moves: listeners keep the element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
@@ -105,13 +107,10 @@ void MainView::CreateControls(HINSTANCE instance) {
     UpdateVisibility();
 }
 
-HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id) {
+HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id, bool& under) {
     std::optional<Rect> place = PlaceOf(control.name(), control.index());
     if (!place) return nullptr;
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-
+    const int dpi = dpi_;
     const wchar_t* window_class = WC_STATICW;
     bool lies_under = IsFrame(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
@@ -150,7 +149,7 @@ HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id) {
             SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
     }
-    if (hwnd) lies_under_[hwnd] = lies_under;
+    under = lies_under;
     return hwnd;
 }
 
@@ -163,7 +162,7 @@ void MainView::StackControls() {
     for (int pass = 0; pass < 3; ++pass) {
         for (const Native& native : natives_) {
             const bool tab = dynamic_cast<app::TabStrip*>(native.model) != nullptr;
-            const bool under = lies_under_[native.hwnd];
+            const bool under = native.lies_under;
             if ((pass == 0 && tab) || (pass == 1 && under && !tab) || (pass == 2 && !under)) {
                 raise(native.hwnd);
             }

@@ -2,7 +2,6 @@
 // The main window on screen: one standard Win32 control per control of the model, with the
 // model's captions, kept in step with every change the model reports, and the user's clicks,
 // ticks and tab selections fed back into the model's handlers.
-#include <map>
 #include <memory>
 #include <vector>
 
@@ -28,10 +27,12 @@ class MainView : public BaseWindow<MainView> {
         HWND hwnd;
         int id;
         int subscription;
+        bool lies_under;  // a tab strip or group box
     };
 
     void CreateControls(HINSTANCE instance);
-    HWND CreateNative(HINSTANCE instance, app::Control& control, int id);
+    // `under`: a tab strip or group box, which lies beneath the controls drawn on it.
+    HWND CreateNative(HINSTANCE instance, app::Control& control, int id, bool& under);
     void StackControls();
     void Mirror(Native& native, app::Change change);
     void MirrorLines(Native& native);
@@ -44,7 +45,7 @@ class MainView : public BaseWindow<MainView> {
     app::MainWindow& model_;
     win32::Win32Platform& machine_;
     std::vector<Native> natives_;
-    std::map<HWND, bool> lies_under_;
+    int dpi_ = 96;
     HFONT font_ = nullptr;
     bool creating_ = false;
 };
