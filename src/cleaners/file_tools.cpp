@@ -6,12 +6,6 @@ namespace qm::cleaners {
 
 using platform::DirEntry;
 
-std::string AddBackslash(std::string_view path) {
-    std::string result(path);
-    if (result.empty() || result.back() != '\\') result.push_back('\\');
-    return result;
-}
-
 FileTools::FileTools(platform::FileSystem& files, platform::Shell& shell,
                      errors::ErrorReporter& reporter)
     : files_(files), shell_(shell), reporter_(reporter) {}
@@ -73,10 +67,8 @@ std::string FileTools::GetFolderClean(int csidl) {
     std::string path;
     if (shell_.GetFolderPath(csidl, path) != platform::kOk) return {};
     path = UpToFirstNul(std::move(path));
-    // Callers join names with AddBackslash; a drive root ("C:\") keeps its backslash so that
-    // it still names the root and not the drive's current folder.
-    if (path.size() > 3 && path.back() == '\\') path.pop_back();
-    return path;
+    // Callers join names with AddBackslash.
+    return std::string(WithoutTrailingBackslash(path));
 }
 
 std::string FileTools::GetInternetCacheFolder() {

@@ -6,14 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cleaners/folder_path.h"
 #include "errors/error_reporter.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
 
 namespace qm::cleaners {
-
-// The path with exactly one trailing backslash added when it has none ("" gives "\").
-std::string AddBackslash(std::string_view path);
 
 // Attribute masks of a listing: 0 = normal files only, 16 adds folders, 22 = everything.
 namespace mask {

@@ -16,10 +16,6 @@ namespace {
 constexpr std::int32_t kRefused = -1;
 constexpr std::uint32_t kProtectiveBits = attr::kReadOnly | attr::kHidden | attr::kSystem;
 
-bool IsDotEntry(std::string_view name) {
-    return name == "." || name == "..";
-}
-
 std::int32_t ErrorNumber(Status status) {
     return errors::FromStatus(status).number();
 }

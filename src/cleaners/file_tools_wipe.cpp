@@ -25,10 +25,6 @@ std::vector<std::string_view> SplitPatterns(std::string_view patterns) {
     return parts;
 }
 
-bool IsDotEntry(std::string_view name) {
-    return name == "." || name == "..";
-}
-
 }  // namespace
 
 void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {

@@ -1,4 +1,5 @@
 // The Internet cache: its entries walked one at a time, and the files it keeps on disk.
+#include "cleaners/folder_path.h"
 #include "cleaners/ie_cleaners.h"
 #include "cleaners/name_pattern.h"
 #include "cleaners/reparse_point.h"
@@ -15,10 +16,6 @@ namespace {
 // The listing CleanIECacheFiles makes of Content.IE5: folders and system entries; hidden
 // entries stay out of sight.
 constexpr std::uint32_t kFoldersAndSystem = attr::kDirectory | attr::kSystem;
-
-bool IsDotEntry(std::string_view name) {
-    return name == "." || name == "..";
-}
 
 bool IsNormalEntry(const UrlCacheEntry& entry) {
     return (entry.type & platform::cache_entry::kNormal) != 0;

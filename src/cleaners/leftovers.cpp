@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "errors/runtime_error.h"
 
@@ -14,91 +15,6 @@ using errors::SilentStep;
 using platform::Root;
 
 namespace {
-
-// A fully qualified folder, broken down so that two spellings of one folder compare equal:
-// the root ("C:" or "\\SERVER\SHARE") and the folders below it, upper-cased, with "." and
-// ".." resolved and doubled, trailing or forward slashes gone.
-struct FolderPath {
-    std::string root;
-    std::vector<std::string> parts;
-
-    bool IsRoot() const { return parts.empty(); }
-    // True when this folder is `other` or one of the folders that contain it.
-    bool Contains(const FolderPath& other) const {
-        if (root != other.root || parts.size() > other.parts.size()) return false;
-        for (std::size_t i = 0; i < parts.size(); ++i) {
-            if (parts[i] != other.parts[i]) return false;
-        }
-        return true;
-    }
-};
-
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
-}
-
-std::vector<std::string_view> SplitAtBackslashes(std::string_view text) {
-    std::vector<std::string_view> pieces;
-    while (true) {
-        const auto slash = text.find('\\');
-        pieces.push_back(text.substr(0, slash));
-        if (slash == std::string_view::npos) return pieces;
-        text.remove_prefix(slash + 1);
-    }
-}
-
-// Empty when the path is not fully qualified: a relative path or one rooted on "the current
-// drive" names a different folder depending on where the program happens to stand.
-std::optional<FolderPath> ParseFolder(std::string_view path) {
-    std::string text = UpperAscii(path);
-    for (char& c : text) {
-        if (c == '/') c = '\\';
-    }
-    while (!text.empty() && text.front() == ' ') text.erase(text.begin());
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-
-    std::string_view rest = text;
-    // "\\?\C:\..." and "\\?\UNC\server\share\..." are the same folders spelt long.
-    if (rest.starts_with("\\\\?\\") || rest.starts_with("\\\\.\\")) {
-        rest.remove_prefix(4);
-        if (rest.starts_with("UNC\\")) {
-            rest.remove_prefix(4);
-            text = "\\\\" + std::string(rest);
-            rest = text;
-        }
-    }
-
-    FolderPath folder;
-    std::vector<std::string_view> pieces;
-    if (rest.starts_with("\\\\")) {
-        pieces = SplitAtBackslashes(rest.substr(2));
-        if (pieces.size() < 2 || pieces[0].empty() || pieces[1].empty()) return std::nullopt;
-        folder.root = "\\\\" + std::string(pieces[0]) + "\\" + std::string(pieces[1]);
-        pieces.erase(pieces.begin(), pieces.begin() + 2);
-    } else if (rest.size() >= 2 && rest[1] == ':' && rest[0] >= 'A' && rest[0] <= 'Z') {
-        // "C:" alone or "C:folder" is relative to that drive's current folder.
-        if (rest.size() > 2 && rest[2] != '\\') return std::nullopt;
-        if (rest.size() == 2) return std::nullopt;
-        folder.root = std::string(rest.substr(0, 2));
-        pieces = SplitAtBackslashes(rest.substr(3));
-    } else {
-        return std::nullopt;
-    }
-
-    for (const std::string_view piece : pieces) {
-        if (piece.empty() || piece == ".") continue;
-        if (piece == "..") {
-            if (!folder.parts.empty()) folder.parts.pop_back();
-            continue;
-        }
-        folder.parts.emplace_back(piece);
-    }
-    return folder;
-}
 
 // Windows often reports the temporary folder in 8.3 form ("C:\DOCUME~1\ADMINI~1\"), while the
 // special folders come with their long names. Listing a short name without wildcards finds
@@ -179,9 +95,7 @@ void LeftoverCleaners::CleanTempFolder() {
         // When nothing in it was held, the folder goes with its contents; but every program
         // writes its temporary files there and fails without it, so it is made again, empty.
         if (file_tools_.DeleteFolderTree(folder) != 0) return;
-        std::string_view bare = folder;
-        if (bare.size() > 3 && bare.back() == '\\') bare.remove_suffix(1);
-        platform_.files.CreateDirectory(bare);
+        platform_.files.CreateDirectory(WithoutTrailingBackslash(folder));
     });
 }
 

@@ -7,15 +7,9 @@
 #include <string_view>
 #include <vector>
 
-namespace qm::cleaners {
+#include "cleaners/folder_path.h"
 
-// True for an absolute folder path a cleaner may work in: "X:\..." or "\\server\share\...",
-// every name made of characters Windows allows in a file name (valid UTF-8, no control
-// characters, none of < > " | ? * / :), and no empty, "." or ".." name or a name ending in a
-// dot or a blank (Windows would quietly strip those and land somewhere else). Empty or
-// relative paths are refused: they resolve against the current drive or folder, which is
-// nothing the user asked to clean.
-bool IsAbsoluteFolderPath(std::string_view path);
+namespace qm::cleaners {
 
 // The profile folders named in registry.dat's content, in file order. A profile folder is a
 // stretch of the content that starts with the Mozilla folder's path (letter case ignored for

@@ -3,7 +3,7 @@
 #include <array>
 #include <cctype>
 
-#include "cleaners/file_tools.h"
+#include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "settings/registry_text.h"
 
