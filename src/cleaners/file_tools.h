@@ -35,6 +35,11 @@ class FileTools {
     void WipeFiles(std::string_view folder, std::string_view patterns);
     // Empties and removes every subfolder reachable through a normal listing.
     void WipeDir(std::string_view folder);
+    // Deletes the normal files directly in `folder`, each in a step of its own so that a file
+    // held open stays and the others still go. Failures pass silently, or with `label` are
+    // reported under it; subfolders are left alone.
+    void DeleteFilesIn(std::string_view folder);
+    void DeleteFilesIn(std::string_view folder, std::string_view label);
     // 0 = done, -1 = refused, otherwise the error number that stopped it.
     std::int32_t DeleteFolderTree(std::string_view path);
     // True when the folder existed and is gone afterwards (read-only contents included).

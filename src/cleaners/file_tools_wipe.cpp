@@ -1,6 +1,6 @@
-// WipeFiles and WipeDir: the reporting deleters that empty a folder of what a normal listing
-// shows. Hidden and system entries are never seen, so they survive, and so do the folders
-// that hold them.
+// WipeFiles, WipeDir and DeleteFilesIn: the deleters that empty a folder of what a normal
+// listing shows. Hidden and system entries are never seen, so they survive, and so do the
+// folders that hold them.
 #include <utility>
 
 #include "cleaners/file_tools.h"
@@ -25,6 +25,18 @@ std::vector<std::string_view> SplitPatterns(std::string_view patterns) {
     return parts;
 }
 
+// Lists the normal files of `base` + `pattern` and deletes each; the listing and every delete
+// are steps of their own, run in the caller's error style by `run_step`.
+template <class RunStep>
+void DeleteListedFiles(FileTools& tools, platform::FileSystem& files, const std::string& base,
+                       std::string_view pattern, RunStep run_step) {
+    std::vector<DirEntry> listed;
+    run_step([&] { listed = tools.Dir(base + std::string(pattern), mask::kNormal); });
+    for (const DirEntry& file : listed) {
+        run_step([&] { errors::ThrowIfFailed(files.DeleteFile(base + file.name)); });
+    }
+}
+
 }  // namespace
 
 void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {
@@ -33,16 +45,21 @@ void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {
         // An empty piece ("*.txt;" or ";;") would otherwise list base + "" and, through the
         // trailing backslash, every file of the folder.
         if (pattern.empty()) continue;
-        std::vector<DirEntry> files;
-        errors::ReportingStep(reporter_, label::kWipeFiles,
-                              [&] { files = Dir(base + std::string(pattern), mask::kNormal); });
-        for (const DirEntry& file : files) {
-            errors::ReportingStep(reporter_, label::kWipeFiles, [&] {
-                errors::ThrowIfFailed(files_.DeleteFile(base + file.name));
-            });
-        }
+        DeleteListedFiles(*this, files_, base, pattern, [&](auto&& step) {
+            errors::ReportingStep(reporter_, label::kWipeFiles, step);
+        });
     }
     WipeDir(base);
+}
+
+void FileTools::DeleteFilesIn(std::string_view folder) {
+    DeleteListedFiles(*this, files_, AddBackslash(folder), "*.*",
+                      [](auto&& step) { errors::SilentStep(step); });
+}
+
+void FileTools::DeleteFilesIn(std::string_view folder, std::string_view label) {
+    DeleteListedFiles(*this, files_, AddBackslash(folder), "*.*",
+                      [&](auto&& step) { errors::ReportingStep(reporter_, label, step); });
 }
 
 void FileTools::WipeDir(std::string_view folder) {

@@ -79,11 +79,7 @@ void NetscapeCleaners::CleanNetScapeCookies() {
 
 void NetscapeCleaners::CleanNetScapeCache() {
     for (const std::string& profile : Profiles(ErrorStyle::Silent)) {
-        const std::string cache = profile + "cache\\";
-        if (!tools_.FolderExists(profile + "cache")) continue;
-        std::vector<platform::DirEntry> files;
-        Run(ErrorStyle::Silent, [&] { files = tools_.Dir(cache + "*.*", mask::kNormal); });
-        for (const platform::DirEntry& file : files) Delete(ErrorStyle::Silent, cache + file.name);
+        if (tools_.FolderExists(profile + "cache")) tools_.DeleteFilesIn(profile + "cache");
     }
 }
 

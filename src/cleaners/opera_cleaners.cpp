@@ -39,14 +39,7 @@ std::string OperaCleaners::Opera7Profile() {
 }
 
 void OperaCleaners::DeleteFilesDirectlyIn(const std::string& folder) {
-    if (!tools_.FolderExists(folder)) return;
-    const std::string inside = AddBackslash(folder);
-    std::vector<platform::DirEntry> files;
-    errors::SilentStep([&] { files = tools_.Dir(inside + "*.*", mask::kNormal); });
-    for (const platform::DirEntry& file : files) {
-        errors::SilentStep(
-            [&] { errors::ThrowIfFailed(platform_.files.DeleteFile(inside + file.name)); });
-    }
+    if (tools_.FolderExists(folder)) tools_.DeleteFilesIn(folder);
 }
 
 void OperaCleaners::DeleteIfListed(const std::string& file) {

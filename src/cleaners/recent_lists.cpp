@@ -124,16 +124,8 @@ void RecentListCleaners::CleanMediaPlayer() {
         if (!app_data.empty()) folder = app_data + std::string(kMediaPlayerFolder);
     });
     if (folder.empty() || !file_tools_.FolderExists(folder)) return;
-
-    std::vector<platform::DirEntry> files;
-    errors::ReportingStep(reporter_, label,
-                          [&] { files = file_tools_.Dir(folder + "\\*.*", mask::kNormal); });
     // One failure per file: a file the player holds open stays, and the rest still go.
-    for (const platform::DirEntry& file : files) {
-        errors::ReportingStep(reporter_, label, [&] {
-            errors::ThrowIfFailed(platform_.files.DeleteFile(folder + "\\" + file.name));
-        });
-    }
+    file_tools_.DeleteFilesIn(folder, label);
 }
 
 void RecentListCleaners::CleanMSOfficeRecent() {
@@ -142,13 +134,7 @@ void RecentListCleaners::CleanMSOfficeRecent() {
     std::string app_data;
     SilentStep([&] { app_data = file_tools_.GetSpecialFolder(platform::csidl::kAppData); });
     if (app_data.empty()) return;
-    const std::string folder = app_data + std::string(kOfficeRecentFolder);
-
-    std::vector<platform::DirEntry> files;
-    SilentStep([&] { files = file_tools_.Dir(folder + "*.*", mask::kNormal); });
-    for (const platform::DirEntry& file : files) {
-        SilentStep([&] { errors::ThrowIfFailed(platform_.files.DeleteFile(folder + file.name)); });
-    }
+    file_tools_.DeleteFilesIn(app_data + std::string(kOfficeRecentFolder));
 }
 
 }  // namespace qm::cleaners
