@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "cleaners/ascii_case.h"
+
 namespace qm::cleaners {
 
 namespace {
@@ -127,14 +129,6 @@ bool FolderPath::Contains(const FolderPath& other) const {
         if (parts[i] != other.parts[i]) return false;
     }
     return true;
-}
-
-std::string UpperAscii(std::string_view text) {
-    std::string upper(text);
-    for (char& c : upper) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return upper;
 }
 
 std::optional<FolderPath> ParseFolder(std::string_view path) {

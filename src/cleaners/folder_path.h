@@ -50,7 +50,4 @@ struct FolderPath {
 // forms "\\?\C:\..." and "\\?\UNC\server\share\..." give the same folders as the short ones.
 std::optional<FolderPath> ParseFolder(std::string_view path);
 
-// The text with its ASCII letters upper-cased; other bytes stay as they are.
-std::string UpperAscii(std::string_view text);
-
 }  // namespace qm::cleaners

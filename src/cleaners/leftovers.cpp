@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "cleaners/ascii_case.h"
 #include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "errors/runtime_error.h"

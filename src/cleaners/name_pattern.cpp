@@ -1,23 +1,16 @@
 #include "cleaners/name_pattern.h"
 
-#include <cctype>
+#include "cleaners/ascii_case.h"
 
 namespace qm::cleaners {
-namespace {
-
-bool SameLetter(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) ==
-           std::tolower(static_cast<unsigned char>(b));
-}
-
-}  // namespace
 
 bool MatchesPattern(std::string_view name, std::string_view pattern) {
     if (pattern == "*.*") return true;
     // Greedy match with one backtrack point: the last "*" seen.
     std::size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == '?' || SameLetter(pattern[p], name[n]))) {
+        if (p < pattern.size() &&
+            (pattern[p] == '?' || SameIgnoringAsciiCase(pattern[p], name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {

@@ -2,15 +2,13 @@
 
 #include <cstddef>
 
+#include "cleaners/ascii_case.h"
+
 namespace qm::cleaners {
 
 namespace {
 
 constexpr std::string_view kProfileSuffix = ".slt";
-
-char FoldAscii(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
 
 // Byte-wise search ignoring ASCII letter case. Multi-byte UTF-8 sequences compare exactly,
 // which keeps the search from ever matching half a character.
@@ -21,7 +19,7 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std
     for (std::size_t at = from; at + needle.size() <= text.size(); ++at) {
         std::size_t matched = 0;
         while (matched < needle.size() &&
-               FoldAscii(text[at + matched]) == FoldAscii(needle[matched])) {
+               SameIgnoringAsciiCase(text[at + matched], needle[matched])) {
             ++matched;
         }
         if (matched == needle.size()) return at;
