@@ -54,15 +54,6 @@ bool FileTools::ShellCopyFile(std::string_view source, std::string_view target) 
     return status == platform::kOk && !aborted;
 }
 
-namespace {
-
-std::string UpToFirstNul(std::string text) {
-    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    return text;
-}
-
-}  // namespace
-
 std::string FileTools::GetFolderClean(int csidl) {
     std::string path;
     if (shell_.GetFolderPath(csidl, path) != platform::kOk) return {};

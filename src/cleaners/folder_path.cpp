@@ -91,6 +91,11 @@ std::string AddBackslash(std::string_view path) {
     return result;
 }
 
+std::string UpToFirstNul(std::string text) {
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
 std::string_view WithoutTrailingBackslash(std::string_view path) {
     if (path.size() > 3 && path.back() == '\\') path.remove_suffix(1);
     return path;

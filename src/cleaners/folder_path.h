@@ -12,6 +12,9 @@ namespace qm::cleaners {
 // The path with exactly one trailing backslash added when it has none ("" gives "\").
 std::string AddBackslash(std::string_view path);
 
+// A path as a platform buffer hands it back: the text before the first NUL.
+std::string UpToFirstNul(std::string text);
+
 // The path without its trailing backslash, except for a drive root ("C:\"), which keeps it
 // so that it still names the root and not the drive's current folder.
 std::string_view WithoutTrailingBackslash(std::string_view path);

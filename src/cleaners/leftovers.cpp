@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "cleaners/ascii_case.h"
@@ -63,7 +64,7 @@ std::string LeftoverCleaners::GetTempFolder() {
         std::string path;
         // A failed call leaves the buffer as it was: all NULs, so no text.
         if (platform_.files.GetTempPath(path) != platform::kOk) return gathered;
-        if (const auto nul = path.find('\0'); nul != std::string::npos) path.resize(nul);
+        path = UpToFirstNul(std::move(path));
         // A path that does not fit with its NUL is not copied at all.
         if (WideLength(path) + 1 > kTempPathBufferLength) return gathered;
         gathered = std::move(path);
