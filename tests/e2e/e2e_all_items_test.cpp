@@ -51,83 +51,114 @@ struct Traces {
     std::wstring outside = L"C:\\Keep";  // never a documented place
 };
 
+struct FileTrace {
+    std::wstring path;
+    bool goes;  // false: must stay
+};
+
+// The plain trace files of every item, and the files beside them that must stay.
+std::vector<FileTrace> Files(const Traces& t) {
+    const std::wstring media = t.f.app_data + L"\\Microsoft\\Media Player";
+    return {
+        {t.f.cookies + L"\\tester@example[1].txt", true},
+        {t.f.cookies + L"\\tester@ünïcode[2].txt", true},
+        {t.f.cookies + L"\\Low\\tester@low[1].txt", true},
+        {t.content + L"\\QMTEST01\\logo[1].gif", true},
+        {t.content + L"\\keep-direct.txt", false},  // files directly in Content.IE5 stay
+        {t.mail + L"\\Deleted Items.dbx", true},
+        {t.mail + L"\\Inbox.dbx", false},
+        {t.other_mail + L"\\Deleted Items.dbx", false},  // not the default identity
+        {media + L"\\list.wpl", true},
+        {media + L"\\Art\\cover.jpg", false},  // subfolders stay
+        {t.f.app_data + L"\\Microsoft\\Office\\Recent\\report.doc.lnk", true},
+        {t.f.temp + L"\\qm-e2e-dir\\nested.tmp", true},
+        {t.opera + L"\\Cache\\opr001.tmp", true},
+        {t.opera + L"\\Cache\\sub\\keep.tmp", false},
+        {t.opera + L"\\cookies.dat", true},
+        {t.opera7 + L"\\cache4\\opr002.tmp", true},
+        {t.opera7 + L"\\cookies4.dat", true},
+        {t.opera7 + L"\\global.dat", true},
+        {t.opera7 + L"\\opera.dir", true},
+        {t.opera7 + L"\\opera6.ini", false},
+        {t.profile1 + L"\\cache\\ABC123", true},
+        {t.profile1 + L"\\cookies.txt", true},
+        {t.profile1 + L"\\history.dat", true},
+        {t.profile1 + L"\\localstore.rdf", true},
+        {t.profile1 + L"\\bookmarks.html", false},
+        {t.profile2 + L"\\cookies.txt", false},  // a profile without a cache folder
+        {t.profile2 + L"\\history.dat", true},
+        {t.outside + L"\\cookies.txt", false},  // never a documented place
+        {t.outside + L"\\index.dat", false},
+    };
+}
+
+struct ValueTrace {
+    std::wstring key;
+    std::wstring name;
+    bool goes;
+};
+
+// The recent-file lists, with a gap or a stray entry in each that decides what stays.
+std::vector<ValueTrace> Values() {
+    const std::wstring run = kExplorer + L"\\RunMRU";
+    const std::wstring wordpad = kApplets + L"\\Wordpad\\Recent File List";
+    return {
+        {run, L"a", true},
+        {run, L"b", true},
+        {run, L"c", true},
+        {run, L"d", false},  // not in MRUList
+        {run, L"MRUList", true},
+        {wordpad, L"File1", true},
+        {wordpad, L"File3", true},  // File1 exists, so the gap does not matter
+        {kApplets + L"\\Paint\\Recent File List", L"File2", false},  // File1 missing
+        {kWinZip + L"\\filemenu", L"filemenu1", true},
+        {kWinZip + L"\\filemenu", L"filemenu2", true},
+        {kWinZip + L"\\filemenu", L"filemenu4", false},  // after the gap at 3
+        {kWinZip + L"\\extract", L"extract1", true},
+    };
+}
+
 void Plant(const Traces& t) {
     HKEY cu = HKEY_CURRENT_USER;
-    // Internet Explorer
-    ASSERT_TRUE(SetText(cu, kIE + L"\\TypedURLs", L"url1", L"http://example.test/"));
-    ASSERT_TRUE(SetText(cu, kIE + L"\\IntelliForms\\SPW", L"entry", L"secret"));
-    ASSERT_TRUE(PlantFile(t.f.cookies + L"\\tester@example[1].txt"));
-    ASSERT_TRUE(PlantFile(t.f.cookies + L"\\tester@ünïcode[2].txt"));
-    ASSERT_TRUE(PlantFile(t.f.cookies + L"\\Low\\tester@low[1].txt"));
-    ASSERT_TRUE(PlantCacheEntry(L"http://example.test/page.htm"));
-    ASSERT_TRUE(PlantCacheEntry(L"http://example.test/other.htm"));
-    ASSERT_TRUE(PlantFile(t.content + L"\\QMTEST01\\logo[1].gif"));
+    for (const FileTrace& file : Files(t)) ASSERT_TRUE(PlantFile(file.path)) << Narrow(file.path);
+    for (const ValueTrace& value : Values()) {
+        ASSERT_TRUE(SetText(cu, value.key, value.name, value.name == L"MRUList" ? L"cab" : L"x"));
+    }
     ASSERT_TRUE(PlantFile(t.content + L"\\QMTEST01\\hidden.dat", "x",
                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(PlantFile(t.content + L"\\keep-direct.txt"));
-    // Outlook Express: the default identity loses its deleted mail, nothing else.
+    ASSERT_TRUE(PlantFile(t.f.temp + L"\\qm-e2e.tmp", "x", FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(SetText(cu, kIE + L"\\TypedURLs", L"url1", L"http://example.test/"));
+    ASSERT_TRUE(SetText(cu, kIE + L"\\IntelliForms\\SPW", L"entry", L"secret"));
+    ASSERT_TRUE(PlantCacheEntry(L"http://example.test/page.htm"));
+    ASSERT_TRUE(PlantCacheEntry(L"http://example.test/other.htm"));
     ASSERT_TRUE(SetText(cu, kIdentities, L"Default User ID", kMainId));
     ASSERT_TRUE(SetText(cu, kIdentities + L"\\" + kMainId + kOE, L"Store Root", t.mail));
     ASSERT_TRUE(SetText(cu, kIdentities + L"\\" + kOtherId + kOE, L"Store Root", t.other_mail));
-    ASSERT_TRUE(PlantFile(t.mail + L"\\Deleted Items.dbx"));
-    ASSERT_TRUE(PlantFile(t.mail + L"\\Inbox.dbx"));
-    ASSERT_TRUE(PlantFile(t.other_mail + L"\\Deleted Items.dbx"));
-    // Recent-file lists
-    for (const wchar_t* name : {L"a", L"b", L"c", L"d"}) {
-        ASSERT_TRUE(SetText(cu, kExplorer + L"\\RunMRU", name, L"notepad\\1"));
-    }
-    ASSERT_TRUE(SetText(cu, kExplorer + L"\\RunMRU", L"MRUList", L"cab"));
     ASSERT_TRUE(SetText(cu, L"Software\\Microsoft\\Search Assistant\\ACMru\\5603", L"000", L"x"));
     ASSERT_TRUE(SetText(cu, kExplorer + L"\\Doc Find Spec MRU", L"a", L"x"));
-    ASSERT_TRUE(SetText(cu, kApplets + L"\\Wordpad\\Recent File List", L"File1", L"C:\\a.rtf"));
-    ASSERT_TRUE(SetText(cu, kApplets + L"\\Wordpad\\Recent File List", L"File3", L"C:\\c.rtf"));
-    ASSERT_TRUE(SetText(cu, kApplets + L"\\Paint\\Recent File List", L"File2", L"C:\\b.bmp"));
-    for (const wchar_t* name : {L"filemenu1", L"filemenu2", L"filemenu4"}) {
-        ASSERT_TRUE(SetText(cu, kWinZip + L"\\filemenu", name, L"C:\\z.zip"));
-    }
-    ASSERT_TRUE(SetText(cu, kWinZip + L"\\extract", L"extract1", L"C:\\out"));
     ASSERT_TRUE(SetText(cu, L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList", L"File0",
                         L"C:\\song.mp3"));
-    ASSERT_TRUE(PlantFile(t.f.app_data + L"\\Microsoft\\Media Player\\list.wpl"));
-    ASSERT_TRUE(PlantFile(t.f.app_data + L"\\Microsoft\\Media Player\\Art\\cover.jpg"));
-    ASSERT_TRUE(PlantFile(t.f.app_data + L"\\Microsoft\\Office\\Recent\\report.doc.lnk"));
-    // Temporary folder and Recycle Bin
-    ASSERT_TRUE(PlantFile(t.f.temp + L"\\qm-e2e.tmp", "x", FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(PlantFile(t.f.temp + L"\\qm-e2e-dir\\nested.tmp"));
     ASSERT_TRUE(PlantFile(t.outside + L"\\to-recycle.txt"));
     ASSERT_TRUE(RecycleFile(t.outside + L"\\to-recycle.txt"));
-    // Opera: program folder and the OPERA7 profile
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE,
                         L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe",
                         L"Path", t.opera));
-    ASSERT_TRUE(PlantFile(t.opera + L"\\Cache\\opr001.tmp"));
-    ASSERT_TRUE(PlantFile(t.opera + L"\\Cache\\sub\\keep.tmp"));
-    ASSERT_TRUE(PlantFile(t.opera + L"\\cookies.dat"));
-    ASSERT_TRUE(PlantFile(t.opera7 + L"\\cache4\\opr002.tmp"));
-    ASSERT_TRUE(PlantFile(t.opera7 + L"\\cookies4.dat"));
-    ASSERT_TRUE(PlantFile(t.opera7 + L"\\global.dat"));
-    ASSERT_TRUE(PlantFile(t.opera7 + L"\\opera.dir"));
-    ASSERT_TRUE(PlantFile(t.opera7 + L"\\opera6.ini"));
-    // Netscape: two profiles named in registry.dat; the second has no cache folder.
+    // Netscape: two profiles named in registry.dat among binary junk.
     using namespace std::string_literals;
     const std::string registry =
         "\x01junk\x00"s + Narrow(t.profile1) + "\x00more"s + Narrow(t.profile2) + "\x00"s;
     ASSERT_TRUE(PlantFile(t.mozilla + L"\\registry.dat", registry));
-    ASSERT_TRUE(PlantFile(t.profile1 + L"\\cache\\ABC123"));
-    ASSERT_TRUE(PlantFile(t.profile1 + L"\\cookies.txt"));
-    ASSERT_TRUE(PlantFile(t.profile1 + L"\\history.dat"));
-    ASSERT_TRUE(PlantFile(t.profile1 + L"\\localstore.rdf"));
-    ASSERT_TRUE(PlantFile(t.profile1 + L"\\bookmarks.html"));
-    ASSERT_TRUE(PlantFile(t.profile2 + L"\\cookies.txt"));
-    ASSERT_TRUE(PlantFile(t.profile2 + L"\\history.dat"));
-    // Never a documented place
-    ASSERT_TRUE(PlantFile(t.outside + L"\\cookies.txt"));
-    ASSERT_TRUE(PlantFile(t.outside + L"\\index.dat"));
 }
 
 void ExpectCleaned(const Traces& t) {
     HKEY cu = HKEY_CURRENT_USER;
-    // Internet Explorer
+    for (const FileTrace& file : Files(t)) {
+        EXPECT_EQ(FileExists(file.path), !file.goes) << Narrow(file.path);
+    }
+    for (const ValueTrace& value : Values()) {
+        EXPECT_EQ(ValueExists(cu, value.key, value.name), !value.goes)
+            << Narrow(value.key) << " " << Narrow(value.name);
+    }
     auto days = ReadValue(cu,
                           L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
                           L"Settings\\Url History",
@@ -141,66 +172,23 @@ void ExpectCleaned(const Traces& t) {
     EXPECT_EQ(
         ReadValue(cu, L"Software\\Microsoft\\Explorer\\AutoComplete", L"Use AutoComplete")->text(),
         L"no");
-    EXPECT_FALSE(FileExists(t.f.cookies + L"\\tester@example[1].txt"));
-    EXPECT_FALSE(FileExists(t.f.cookies + L"\\tester@ünïcode[2].txt"));
     EXPECT_FALSE(FolderExists(t.f.cookies + L"\\Low"));
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/page.htm"));
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/other.htm"));
     EXPECT_FALSE(FolderExists(t.content + L"\\QMTEST01"));
-    EXPECT_TRUE(FileExists(t.content + L"\\keep-direct.txt"));
     std::wstring pending =
         MultiText(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
                   L"PendingFileRenameOperations");
     EXPECT_NE(pending.find(L"History.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
     EXPECT_NE(pending.find(L"Content.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
-    // Outlook Express
-    EXPECT_FALSE(FileExists(t.mail + L"\\Deleted Items.dbx"));
-    EXPECT_TRUE(FileExists(t.mail + L"\\Inbox.dbx"));
-    EXPECT_TRUE(FileExists(t.other_mail + L"\\Deleted Items.dbx"));
-    // Recent-file lists
-    for (const wchar_t* name : {L"a", L"b", L"c", L"MRUList"}) {
-        EXPECT_FALSE(ValueExists(cu, kExplorer + L"\\RunMRU", name)) << Narrow(name);
-    }
-    EXPECT_TRUE(ValueExists(cu, kExplorer + L"\\RunMRU", L"d"));
     EXPECT_FALSE(KeyExists(cu, L"Software\\Microsoft\\Search Assistant\\ACMru\\5603"));
     EXPECT_TRUE(KeyExists(cu, kExplorer + L"\\Doc Find Spec MRU"));  // the prefix is XP
-    EXPECT_FALSE(ValueExists(cu, kApplets + L"\\Wordpad\\Recent File List", L"File1"));
-    EXPECT_FALSE(ValueExists(cu, kApplets + L"\\Wordpad\\Recent File List", L"File3"));
-    EXPECT_TRUE(ValueExists(cu, kApplets + L"\\Paint\\Recent File List", L"File2"));
-    EXPECT_FALSE(ValueExists(cu, kWinZip + L"\\filemenu", L"filemenu1"));
-    EXPECT_FALSE(ValueExists(cu, kWinZip + L"\\filemenu", L"filemenu2"));
-    EXPECT_TRUE(ValueExists(cu, kWinZip + L"\\filemenu", L"filemenu4"));
-    EXPECT_FALSE(ValueExists(cu, kWinZip + L"\\extract", L"extract1"));
     EXPECT_FALSE(KeyExists(cu, L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList"));
-    EXPECT_FALSE(FileExists(t.f.app_data + L"\\Microsoft\\Media Player\\list.wpl"));
-    EXPECT_TRUE(FileExists(t.f.app_data + L"\\Microsoft\\Media Player\\Art\\cover.jpg"));
-    EXPECT_FALSE(FileExists(t.f.app_data + L"\\Microsoft\\Office\\Recent\\report.doc.lnk"));
-    // Temporary folder and Recycle Bin
     EXPECT_FALSE(FileExists(t.f.temp + L"\\qm-e2e.tmp"));
     EXPECT_FALSE(FolderExists(t.f.temp + L"\\qm-e2e-dir"));
     EXPECT_TRUE(FolderExists(t.f.temp)) << "the temporary folder itself stays, empty";
     EXPECT_EQ(RecycleBinItems(), 0);
-    // Opera
-    EXPECT_FALSE(FileExists(t.opera + L"\\Cache\\opr001.tmp"));
-    EXPECT_TRUE(FileExists(t.opera + L"\\Cache\\sub\\keep.tmp"));
-    EXPECT_FALSE(FileExists(t.opera + L"\\cookies.dat"));
-    EXPECT_FALSE(FileExists(t.opera7 + L"\\cache4\\opr002.tmp"));
-    for (const wchar_t* name : {L"\\cookies4.dat", L"\\global.dat", L"\\opera.dir"}) {
-        EXPECT_FALSE(FileExists(t.opera7 + name)) << Narrow(name);
-    }
-    EXPECT_TRUE(FileExists(t.opera7 + L"\\opera6.ini"));
-    // Netscape
-    EXPECT_FALSE(FileExists(t.profile1 + L"\\cache\\ABC123"));
-    EXPECT_FALSE(FileExists(t.profile1 + L"\\cookies.txt"));
-    EXPECT_FALSE(FileExists(t.profile1 + L"\\history.dat"));
-    EXPECT_FALSE(FileExists(t.profile1 + L"\\localstore.rdf"));
-    EXPECT_TRUE(FileExists(t.profile1 + L"\\bookmarks.html"));
-    EXPECT_TRUE(FileExists(t.profile2 + L"\\cookies.txt"));  // no cache folder
-    EXPECT_FALSE(FileExists(t.profile2 + L"\\history.dat"));
     EXPECT_TRUE(FileExists(t.mozilla + L"\\registry.dat"));
-    // Never a documented place
-    EXPECT_TRUE(FileExists(t.outside + L"\\cookies.txt"));
-    EXPECT_TRUE(FileExists(t.outside + L"\\index.dat"));
 }
 
 TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
