@@ -71,27 +71,15 @@ class Generator {
 
     Config Populate() {
         Config config;
-        const std::vector<std::string> roots = {"C:\\",
-                                                "C:\\WINDOWS",
-                                                "C:\\Program Files",
-                                                kProfile,
-                                                kAppData,
-                                                kCookies,
-                                                kCache,
-                                                kContent,
-                                                kContent + "\\AB12CD34",
-                                                kProfile + "\\Local Settings\\Temp",
-                                                "C:\\Mail",
-                                                "C:\\Program Files\\Opera",
-                                                kAppData + "\\Mozilla",
-                                                kAppData + "\\Mozilla\\Profiles\\x\\p1.slt",
-                                                kAppData + "\\Microsoft\\Media Player",
-                                                kAppData + "\\Microsoft\\Office\\Recent",
-                                                kAppData + "\\Opera\\OPERA7\\profile",
-                                                kAppData + "\\Opera\\OPERA7\\profile\\cache4",
-                                                "C:\\Program Files\\Opera\\Cache",
-                                                kProfile + "\\Recent",
-                                                "C:\\Keep"};
+        // clang-format off
+        const std::vector<std::string> roots = {
+            "C:\\", "C:\\WINDOWS", "C:\\Program Files", kProfile, kAppData, kCookies, kCache,
+            kContent, kContent + "\\AB12CD34", kProfile + "\\Local Settings\\Temp", "C:\\Mail",
+            "C:\\Program Files\\Opera", "C:\\Program Files\\Opera\\Cache", kAppData + "\\Mozilla",
+            kAppData + "\\Mozilla\\Profiles\\x\\p1.slt", kAppData + "\\Microsoft\\Media Player",
+            kAppData + "\\Microsoft\\Office\\Recent", kAppData + "\\Opera\\OPERA7\\profile",
+            kAppData + "\\Opera\\OPERA7\\profile\\cache4", kProfile + "\\Recent", "C:\\Keep"};
+        // clang-format on
         const std::vector<std::string> names = {
             "cookies.txt",  "index.dat",      "Deleted Items.dbx", "history.dat", "global.dat",
             "opera.dir",    "cookies.dat",    "cookies4.dat",      "a.txt",       "b.gif",
