@@ -18,11 +18,7 @@ trap cleanup EXIT
 for _ in $(seq 1 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$fdfile")"
 
-# Wine keeps its Recycle Bin in the freedesktop trash of $XDG_DATA_HOME: keep the tests' own
-# bin inside the build, never the bin of whoever runs them.
-export XDG_DATA_HOME="$(dirname "$shot")/e2e-xdg-data"
-mkdir -p "$XDG_DATA_HOME"
-
+# wine-run.sh gives the prefix a home folder (and so a Recycle Bin) of its own in the build.
 bmp="${shot%.png}.bmp"
 rm -f "$bmp"
 export QM_E2E_EXE QM_E2E_SCREENSHOT

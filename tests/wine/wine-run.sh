@@ -9,10 +9,30 @@ wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
+# Wine links a prefix's Documents, Desktop, Pictures and the like to folders of $HOME, and keeps
+# its Recycle Bin in $XDG_DATA_HOME: a clean under test would empty the real ones. Every prefix
+# gets a home folder of its own beside it, inside the build.
+home="$prefix-home"
+export HOME="$home" XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config"
+export XDG_CACHE_HOME="$home/.cache"
+unset XDG_DESKTOP_DIR XDG_DOCUMENTS_DIR XDG_MUSIC_DIR XDG_PICTURES_DIR XDG_VIDEOS_DIR
+mkdir -p "$(dirname "$prefix")" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
 
-mkdir -p "$(dirname "$prefix")"
+# Every link in the prefix's user folders must stay inside the private home.
+links_stay_home() {
+  local link target
+  while IFS= read -r link; do
+    target=$(readlink -f "$link")
+    case "$target" in "$home"|"$home"/*|"$prefix"/*) ;; *) echo "$link -> $target"; return 1 ;; esac
+  done < <(find "$prefix/drive_c/users" -type l 2>/dev/null)
+}
+
 (
   flock 9
+  # A prefix made before it had a home of its own may link to the real one: make it anew.
+  if [ -f "$prefix/.quillmoss-ready" ] && [ "$(cat "$prefix/.quillmoss-home" 2>/dev/null)" != "$home" ]; then
+    rm -rf "$prefix"
+  fi
   if [ ! -f "$prefix/.quillmoss-ready" ]; then
     "$wine" wineboot -i >/dev/null 2>&1 || true
     # wineboot complains without a display but still builds the prefix; a prefix without its
@@ -25,6 +45,11 @@ mkdir -p "$(dirname "$prefix")"
     # No window manager in the tests: unmanaged windows hide without the ~2 s stall.
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     /usr/lib/wine/wineserver -w 2>/dev/null || true
+    if ! links_stay_home >&2; then
+      echo "wine-run.sh: the prefix $prefix links outside its private home" >&2
+      exit 1
+    fi
+    echo "$home" >"$prefix/.quillmoss-home"
     touch "$prefix/.quillmoss-ready"
   fi
   want="${QM_WINVER:-winxp}"
