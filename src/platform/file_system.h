@@ -16,8 +16,18 @@ inline constexpr std::uint32_t kHidden = 0x02;
 inline constexpr std::uint32_t kSystem = 0x04;
 inline constexpr std::uint32_t kDirectory = 0x10;
 inline constexpr std::uint32_t kArchive = 0x20;
-inline constexpr std::uint32_t kNormal = 0x80;  // what Windows reports for "no attributes"
+inline constexpr std::uint32_t kReparsePoint = 0x400;  // a folder link
+inline constexpr std::uint32_t kNormal = 0x80;         // what Windows reports for "no attributes"
 }  // namespace attr
+
+// Which file or folder a path really opens, whatever name reached it: through folder links
+// (junctions, symbolic links), substituted or mapped drives and other spellings. Two paths
+// name the same folder exactly when their identities are equal.
+struct FileIdentity {
+    std::uint32_t volume = 0;  // the volume's serial number
+    std::uint64_t index = 0;   // the file index on that volume
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
 
 struct DirEntry {
     std::string name;  // the long name, without folder
@@ -50,8 +60,15 @@ class FileSystem {
     // MoveFileEx with no new name and MOVEFILE_DELAY_UNTIL_REBOOT: the file (or the folder,
     // if it is empty by then) is deleted at the next restart. Windows 95/98/ME refuse it.
     virtual Status ScheduleDeleteAtRestart(std::string_view path) = 0;
-    // GetTempPath: the folder for temporary files, ending in a backslash.
+    // GetTempPath: the folder for temporary files, ending in a backslash. A relative TMP or TEMP
+    // comes back as written (plus the backslash) rather than resolved against the current folder.
     virtual Status GetTempPath(std::string& path) = 0;
+
+    // Follows links to what the path opens; a missing path fails as GetAttributes does.
+    virtual Status GetIdentity(std::string_view path, FileIdentity& identity) = 0;
+    // The root of every lettered drive ("C:\", "D:\", ...), as GetLogicalDriveStrings gives
+    // them.
+    virtual Status ListDriveRoots(std::vector<std::string>& roots) = 0;
 };
 
 }  // namespace qm::platform

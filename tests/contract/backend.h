@@ -35,6 +35,12 @@ class Backend {
     virtual std::unique_ptr<FileHold> Hold(const std::string& path, HoldMode mode) = 0;
     // True for the real Windows API, false for the simulated machine.
     virtual bool IsReal() const = 0;
+    // Another path to the existing `folder` through another drive: Z: on both (under Wine it
+    // names the unix root, in the sim it stands for C:\). Empty when there is none.
+    virtual std::string OtherNameOf(const std::string& folder) = 0;
+    // Makes `link` (not there yet) a folder link to the existing folder `target`, removed
+    // with the scratch folder. False when this machine cannot make one.
+    virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
 
     // --- for the cleaning suites ----------------------------------------------------------
     // A backend that does not offer these yet returns null / false, and the suites that

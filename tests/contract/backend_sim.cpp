@@ -33,6 +33,7 @@ class SimCacheHold final : public FileHold {
 
 class SimBackend final : public Backend {
   public:
+    SimBackend() { machine_.SubstDrive('Z', "C:\\"); }
     platform::Registry& registry() override { return machine_.registry(); }
     platform::FileSystem& files() override { return machine_.files(); }
     platform::Shell& shell() override { return machine_.shell(); }
@@ -50,6 +51,11 @@ class SimBackend final : public Backend {
         return std::make_unique<SimHold>(machine_, path, mode);
     }
     bool IsReal() const override { return false; }
+    std::string OtherNameOf(const std::string& folder) override { return "Z" + folder.substr(1); }
+    bool MakeFolderLink(const std::string& link, const std::string& target) override {
+        machine_.AddFolderLink(link, target);
+        return true;
+    }
 
     platform::UrlCache* url_cache() override { return &machine_.url_cache(); }
     bool AddUrlCacheEntry(const std::string& url) override {

@@ -9,7 +9,9 @@
 #include <shlwapi.h>
 #include <wininet.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -53,7 +55,9 @@ void RemoveTree(const std::wstring& folder) {
             if (name == L"." || name == L"..") continue;
             const std::wstring path = folder + L"\\" + name;
             ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+                ::RemoveDirectoryW(path.c_str());  // a link goes alone, never its target
+            else if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
                 RemoveTree(path);
             else
                 ::DeleteFileW(path.c_str());
@@ -62,6 +66,26 @@ void RemoveTree(const std::wstring& folder) {
     find.reset();
     ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
     ::RemoveDirectoryW(folder.c_str());
+}
+
+// Under Wine, the unix name of a path on C: (which need not exist yet); empty elsewhere.
+std::string UnixNameOf(std::string path) {
+    std::replace(path.begin(), path.end(), '\\', '/');
+    const char* prefix = std::getenv("WINEPREFIX");
+    return prefix && path.starts_with("C:/") ? prefix + ("/drive_c" + path.substr(2)) : "";
+}
+
+// Runs a unix program under Wine until `path` is (or, `link` false, is no longer) a folder
+// link: Wine gives no handle to wait on for a unix program.
+bool RunUntilLink(const std::string& command, const std::string& path, bool link) {
+    const auto done = [&] {
+        const DWORD attributes = ::GetFileAttributesW(win32::ToWidePath(path).c_str());
+        return link == (attributes != INVALID_FILE_ATTRIBUTES &&
+                        (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
+    };
+    if (::WinExec(command.c_str(), SW_HIDE) <= 31) return false;
+    for (int wait = 0; wait < 500 && !done(); ++wait) ::Sleep(10);
+    return done();
 }
 
 class Win32Hold final : public FileHold {
@@ -108,6 +132,8 @@ bool RecycleBinIsTheTestsOwn() {
 class Win32Backend final : public Backend {
   public:
     ~Win32Backend() override {
+        for (const auto& [link, unix_link] : unix_links_)
+            RunUntilLink("Z:\\bin\\rm \"" + unix_link + "\"", link, false);
         for (const std::wstring& url : cache_urls_) ::DeleteUrlCacheEntryW(url.c_str());
         for (const std::string& shortcut : shortcuts_)
             ::DeleteFileW(win32::ToWidePath(shortcut).c_str());
@@ -151,6 +177,23 @@ class Win32Backend final : public Backend {
     }
 
     bool IsReal() const override { return true; }
+
+    std::string OtherNameOf(const std::string& folder) override {
+        std::string name = UnixNameOf(folder);
+        std::replace(name.begin(), name.end(), '/', '\\');
+        return name.empty() ? name : "Z:" + name;
+    }
+
+    // Wine 8 makes no folder link through Windows (CreateSymbolicLinkW answers TRUE and makes
+    // nothing; a junction's FSCTL_SET_REPARSE_POINT fails with ERROR_NOT_SUPPORTED), but it
+    // shows a unix symbolic link to a folder as a folder link and follows it.
+    bool MakeFolderLink(const std::string& link, const std::string& target) override {
+        const std::string unix_link = UnixNameOf(link), unix_target = UnixNameOf(target);
+        if (unix_link.empty() || unix_target.empty()) return false;
+        unix_links_.emplace_back(link, unix_link);
+        return RunUntilLink("Z:\\bin\\ln -s \"" + unix_target + "\" \"" + unix_link + "\"", link,
+                            true);
+    }
 
     platform::UrlCache* url_cache() override { return &url_cache_; }
 
@@ -216,6 +259,7 @@ class Win32Backend final : public Backend {
     std::vector<std::string> keys_;
     std::vector<std::wstring> cache_urls_;
     std::vector<std::string> shortcuts_;
+    std::vector<std::pair<std::string, std::string>> unix_links_;  // Windows and unix names
 };
 
 }  // namespace

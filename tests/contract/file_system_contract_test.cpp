@@ -20,7 +20,7 @@ namespace attr = platform::attr;
 
 // The bits Quillmoss acts on; file systems differ in what else they report (archive, normal).
 constexpr std::uint32_t kSignificant =
-    attr::kReadOnly | attr::kHidden | attr::kSystem | attr::kDirectory;
+    attr::kReadOnly | attr::kHidden | attr::kSystem | attr::kDirectory | attr::kReparsePoint;
 
 class FileSystemContract : public ::testing::Test {
   protected:
@@ -162,6 +162,53 @@ TEST_F(FileSystemContract, NamesOutsideAsciiKeepTheirLettersAndIgnoreCase) {
     Significant(In(name), kErrorFileNotFound);
     ASSERT_EQ(files_.CreateDirectory(In("Caf\xC3\xA9")), kOk);
     EXPECT_EQ(files_.CreateDirectory(In("CAF\xC3\x89")), platform::kErrorAlreadyExists);
+}
+
+// Another drive's name, a link and another spelling all open the one folder; the link shows
+// as one and goes alone.
+TEST_F(FileSystemContract, EveryNameOfAFolderHasItsIdentityAndALinkGoesAlone) {
+    for (const char* name : {"one", "two"}) ASSERT_EQ(files_.CreateDirectory(In(name)), kOk);
+    Write("one\\kept.txt", "kept");
+    if (!backend_->MakeFolderLink(In("link"), In("one"))) GTEST_SKIP() << "no folder links here";
+    const std::string other_name = backend_->OtherNameOf(In("one"));
+    platform::FileIdentity one, other;
+    ASSERT_EQ(files_.GetIdentity(In("one"), one), kOk);
+    for (const std::string& path : {other_name, In("link"), In("two\\..\\ONE\\.")}) {
+        EXPECT_EQ(files_.GetIdentity(path, other), kOk) << path;
+        EXPECT_EQ(other, one) << path;
+    }
+    ASSERT_EQ(files_.GetIdentity(In("two"), other), kOk);
+    EXPECT_NE(other, one);
+    EXPECT_EQ(files_.GetIdentity(In("absent"), other), kErrorFileNotFound);
+    Names roots;
+    const Names expected = {"C:\\", other_name.substr(0, 3)};  // Z:, after C:
+    ASSERT_EQ(files_.ListDriveRoots(roots), kOk);
+    EXPECT_TRUE(std::includes(roots.begin(), roots.end(), expected.begin(), expected.end()));
+
+    std::vector<platform::DirEntry> entries;
+    ASSERT_EQ(files_.List(In("link"), entries), kOk);
+    EXPECT_EQ(entries.at(0).attributes & kSignificant, attr::kDirectory | attr::kReparsePoint);
+    EXPECT_EQ(Significant(In("link")), attr::kDirectory | attr::kReparsePoint);
+    EXPECT_EQ(Read(In("link\\kept.txt")), "kept");
+    // Wine 8 cannot remove what it shows as a link (a unix symbolic link): it refuses, or
+    // removes an empty target instead.
+    const platform::Status removed = files_.RemoveDirectory(In("link"));
+    EXPECT_TRUE(removed == kOk || backend_->IsReal()) << removed;
+    if (removed == kOk) Significant(In("link"), kErrorFileNotFound);
+    EXPECT_EQ(Read(In("one\\kept.txt")), "kept");
+}
+
+// Other systems make such names; one that cannot be deleted by its listed name would stop a
+// whole folder's clean.
+TEST_F(FileSystemContract, NamesEndingInADotOrABlankAreDeletedByTheirListedName) {
+    for (const char* name : {"trail.", "sp ", "z after.txt"})
+        EXPECT_EQ(files_.WriteFile("\\\\?\\" + In(name), "x"), kOk) << name;
+    EXPECT_EQ(Listed("*"), (Names{".", "..", "sp ", "trail.", "z after.txt"}));
+    for (const std::string& name : Listed("*")) {
+        if (name == "." || name == "..") continue;
+        EXPECT_EQ(files_.DeleteFile(In(name)), kOk) << name;
+    }
+    EXPECT_EQ(Listed("*"), (Names{".", ".."}));
 }
 
 }  // namespace

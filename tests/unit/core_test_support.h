@@ -84,6 +84,7 @@ inline std::vector<std::uint8_t> Utf16Bytes(std::string_view ascii) {
 struct ForwardingFiles : platform::FileSystem {
     using S = platform::Status;
     using V = std::string_view;
+    using Id = platform::FileIdentity;
     explicit ForwardingFiles(platform::FileSystem& drive) : real(drive) {}
     platform::FileSystem& real;
     virtual void Seen(V) {}
@@ -100,6 +101,8 @@ struct ForwardingFiles : platform::FileSystem {
     S WriteFile(V p, V c) override { return Seen(p), real.WriteFile(p, c); }
     S ScheduleDeleteAtRestart(V p) override { return Seen(p), real.ScheduleDeleteAtRestart(p); }
     S GetTempPath(std::string& p) override { return real.GetTempPath(p); }
+    S GetIdentity(V p, Id& i) override { return Seen(p), real.GetIdentity(p, i); }
+    S ListDriveRoots(std::vector<std::string>& r) override { return real.ListDriveRoots(r); }
     // clang-format on
 };
 

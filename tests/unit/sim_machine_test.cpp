@@ -69,11 +69,20 @@ TEST(SimMachine, ScriptedUserAnswersBoxesInOrderAndOtherwiseTakesTheDefault) {
     EXPECT_EQ(machine.unscripted_boxes(), 2);
 }
 
-TEST(SimMachine, RecordsEveryDeletionWithStoredNames) {
+// Deletions are recorded under the real path of what went: with the names as stored, where a
+// file reached through a link really was, and in the current folder (the program's) or on its
+// drive for a path a cleaner built without one.
+TEST(SimMachine, RecordsEveryDeletionUnderTheRealPathOfWhatWent) {
     Machine machine;
-    machine.AddFile("C:\\Temp\\Sub\\One.TXT", "1");
-    ASSERT_EQ(machine.files().DeleteFile("c:\\temp\\sub\\one.txt"), kOk);
+    for (const char* path : {"C:\\Temp\\Sub\\One.TXT", "C:\\Content.IE5\\x",
+                             "C:\\Program Files\\Quillmoss\\Recent\\x.lnk"})
+        machine.AddFile(path);
+    machine.AddFolderLink("C:\\Link", "C:\\Temp");
+    ASSERT_EQ(machine.files().DeleteFile("c:\\link\\sub\\one.txt"), kOk);
     ASSERT_EQ(machine.files().RemoveDirectory("C:/TEMP/SUB"), kOk);
+    ASSERT_EQ(machine.files().RemoveDirectory("C:\\Link"), kOk);
+    ASSERT_EQ(machine.files().DeleteFile("Recent\\x.lnk"), kOk);
+    ASSERT_EQ(machine.files().DeleteFile("\\Content.IE5\\x"), kOk);
     EXPECT_NE(machine.files().DeleteFile("C:\\Temp\\absent.txt"), kOk);  // failures: not kept
     platform::Registry& registry = machine.registry();
     RegKey key = 0;
@@ -89,13 +98,16 @@ TEST(SimMachine, RecordsEveryDeletionWithStoredNames) {
     for (const Deletion& d : machine.deletions()) gone.emplace_back(d.kind, d.path, d.value_name);
     EXPECT_EQ(gone, (decltype(gone){{Kind::File, "C:\\Temp\\Sub\\One.TXT", ""},
                                     {Kind::Folder, "C:\\Temp\\Sub", ""},
+                                    {Kind::Folder, "C:\\Link", ""},
+                                    {Kind::File, "C:\\Program Files\\Quillmoss\\Recent\\x.lnk", ""},
+                                    {Kind::File, "C:\\Content.IE5\\x", ""},
                                     {Kind::RegistryValue, "HKCU\\Software\\Typed\\URLs", "Url1"},
                                     {Kind::RegistryKey, "HKCU\\Software\\Typed\\URLs", ""}}));
 }
 
 // What Wine cannot show: Wine running as root replaces read-only files, ignores the flag on
 // folders and lets a folder someone works in go.
-TEST(SimMachine, ReadOnlyAndBusyFoldersStayAndPathsAreCleanedUpAsWindowsDoes) {
+TEST(SimMachine, ReadOnlyAndBusyFoldersStayAndLinkCyclesEnd) {
     Machine machine;
     platform::FileSystem& files = machine.files();
     machine.AddFolder("C:\\Custom", platform::attr::kReadOnly);
@@ -111,10 +123,13 @@ TEST(SimMachine, ReadOnlyAndBusyFoldersStayAndPathsAreCleanedUpAsWindowsDoes) {
     machine.AddFile("C:\\Temp\\index.dat", "cache");
     machine.Lock("C:\\Temp\\index.dat", LockMode::NoDelete);
     EXPECT_EQ(files.WriteFile("C:\\Temp\\index.dat", "x"), platform::kErrorSharingViolation);
-    // "." and "..", trailing dots and the long-path prefix.
-    EXPECT_TRUE(machine.Exists("C:\\Temp\\.\\..\\Temp\\index.dat."));
-    EXPECT_TRUE(machine.Exists("\\\\?\\C:\\Temp\\index.dat"));
     EXPECT_EQ(files.WriteFile("C:\\Temp\\bad|name.txt", ""), platform::kErrorInvalidName);
+    // A cycle of links ends in ERROR_CANT_RESOLVE_FILENAME; a share takes both spellings.
+    machine.AddFolderLink("C:\\Loop", "C:\\Loop");
+    EXPECT_EQ(files.GetAttributes("C:\\Loop\\x", attributes), 1921);
+    machine.AddShare("\\\\server\\share");
+    machine.AddFile("\\\\?\\UNC\\server\\share\\s.txt");
+    EXPECT_EQ(machine.AllPaths().back(), "\\\\server\\share\\s.txt");
 }
 
 }  // namespace

@@ -66,6 +66,21 @@ void Machine::Unlock(const std::string& path) {
 std::vector<std::string> Machine::AllPaths() const {
     return impl_->files.AllPaths();
 }
+void Machine::AddDrive(char letter) {
+    impl_->files.AddDrive(letter);
+}
+void Machine::SubstDrive(char letter, const std::string& folder) {
+    impl_->files.SubstDrive(letter, folder);
+}
+void Machine::AddShare(const std::string& unc_root) {
+    impl_->files.AddShare(unc_root);
+}
+void Machine::SetCurrentFolder(const std::string& folder) {
+    impl_->files.SetCurrentFolder(folder);
+}
+void Machine::AddFolderLink(const std::string& link, const std::string& target) {
+    impl_->files.AddFolderLink(link, target);
+}
 
 void Machine::SetSpecialFolder(int csidl, const std::string& path) {
     impl_->shell.SetSpecialFolder(csidl, path);
@@ -121,6 +136,18 @@ std::vector<std::string> Machine::UrlCacheUrls() const {
 std::uint32_t Machine::UrlCacheEntrySize(const std::string& url) {
     return SimUrlCache::EntrySize(url);
 }
+
+// --- Internet cache faults and leaks, the bin's folder ---
+void Machine::BreakUrlCacheWalkAt(const std::string& url, platform::Status status, bool at_probe) {
+    impl_->url_cache.BreakWalkAt(url, status, at_probe);
+}
+std::size_t Machine::open_url_cache_walks() const {
+    return impl_->url_cache.open_walks();
+}
+std::string Machine::RecycleBinFolder() const {
+    return impl_->shell.recycle_bin_folder();
+}
+// --- end of Internet cache faults and leaks, the bin's folder ---
 
 std::vector<std::string> Machine::ScheduledAtRestart() const {
     return impl_->files.scheduled_at_restart();

@@ -1,5 +1,5 @@
 #pragma once
-// The simulated Windows machine: an in-memory registry and drive C:, a virtual millisecond
+// The simulated Windows machine: an in-memory registry and file system, a virtual millisecond
 // clock, a scripted user and a record of every deletion. Deterministic, so unit tests can
 // assert exactly what a cleaner touched, and fast, so a 24-item run with its pauses takes
 // milliseconds.
@@ -57,14 +57,17 @@ class Machine {
 
     // --- registry -------------------------------------------------------------------------
     // A user without administrator rights: every write, create and delete under HKLM is
-    // refused with kErrorAccessDenied (reads still work).
+    // refused with kErrorAccessDenied, and so is CreateKey of a key that exists (it asks for
+    // write access); OpenKey and the reads still work.
     void SetLocalMachineReadOnly(bool read_only);
     // Registry handles opened and not closed yet, to catch leaks.
     std::size_t open_registry_keys() const;
 
     // --- files ----------------------------------------------------------------------------
-    // Test set-up helpers; parents are created as needed. A path off drive C:, a file where a
-    // folder must be, or locking something that does not exist throws std::invalid_argument.
+    // Test set-up helpers; parents are created as needed. A path on no drive or share, a file
+    // where a folder must be, or locking something that does not exist throws
+    // std::invalid_argument. Paths may be on any drive or share, and relative ones resolve
+    // against the current folder.
     void AddFile(const std::string& path, const std::string& contents = "",
                  std::uint32_t attributes = 0);
     void AddFolder(const std::string& path, std::uint32_t attributes = 0);
@@ -72,10 +75,33 @@ class Machine {
     // Another program holds the file open until Unlock.
     void Lock(const std::string& path, LockMode mode = LockMode::NoDelete);
     void Unlock(const std::string& path);
-    // Every path on the drive, folders and files, in listing order (for property tests).
-    // A folder lists its entries sorted by upper-cased name, as NTFS does, so the order does
-    // not depend on the order of creation.
+    // Every path on every drive (C: first, then by letter) and share, folders and files, in
+    // listing order (for property tests). A folder lists its entries sorted by upper-cased
+    // name, as NTFS does, so the order does not depend on the order of creation. A folder
+    // link is listed, what it leads to only where it really is.
     std::vector<std::string> AllPaths() const;
+
+    // Another empty drive, a volume of its own.
+    void AddDrive(char letter);
+    // A drive letter naming an existing folder, as `subst` makes one (or Wine's Z:, which
+    // names the same files as C:): paths through it reach the folder's own files.
+    void SubstDrive(char letter, const std::string& folder);
+    // A network share "\\server\share", a volume of its own, reached as
+    // "\\server\share\..." and "\\?\UNC\server\share\...". Unknown shares give
+    // ERROR_BAD_NETPATH (53).
+    void AddShare(const std::string& unc_root);
+    // Where relative paths ("a\b", "..\x"), rooted ones ("\a", on its drive) and "C:a"
+    // lead, as Windows resolves them. Default: the program's folder
+    // (C:\Program Files\Quillmoss), where Windows starts a program from its shortcut; a
+    // cleaner that builds such a path deletes there, visibly in the record.
+    void SetCurrentFolder(const std::string& folder);
+    // A junction: the parent lists it as a folder with the reparse-point bit (0x400), and
+    // GetAttributes on it answers the link's own attributes, but every path through it
+    // reaches the target's files (a missing target: path not found). RemoveDirectory on it
+    // removes only the link, even when the target is not empty; every other deletion
+    // through it is recorded under the real path of what went. Link cycles end in
+    // ERROR_CANT_RESOLVE_FILENAME (1921).
+    void AddFolderLink(const std::string& link, const std::string& target);
 
     // --- shell ----------------------------------------------------------------------------
     // Where each special folder lives; an unset CSIDL fails both look-ups. By default the
@@ -87,7 +113,9 @@ class Machine {
 
     // The folder GetTempPath reports (a trailing backslash is added when missing). Default:
     // the profile's "Local Settings\Temp", which exists. Extra special folders by default:
-    // 36 C:\WINDOWS, 37 C:\WINDOWS\system32, 38 C:\Program Files, 40 the profile folder.
+    // 36 C:\WINDOWS, 37 C:\WINDOWS\system32, 38 C:\Program Files, 40 the profile folder, and
+    // the profile's My Documents (5), Favorites (6), Start Menu (11), Desktop (16), Local
+    // Settings\Application Data (28), with All Users\Application Data (35).
     void SetTempPath(const std::string& path);
 
     // History namespace: its items in order, each with its verbs (default "&Open" and
@@ -131,6 +159,16 @@ class Machine {
     // Bytes the walk's entry buffer must hold for this entry (what the size probe reports):
     // the 80-byte fixed record, the URL and its terminator, rounded up to a multiple of 8.
     static std::uint32_t UrlCacheEntrySize(const std::string& url);
+
+    // --- Internet cache faults and leaks, the bin's folder ------------------------------------
+    // A walk that reaches `url` fails there with `status` from now on: at its size probe, or
+    // (at_probe false) at the fetch after it, as when the entry grows between the two calls.
+    // kOk mends the entry.
+    void BreakUrlCacheWalkAt(const std::string& url, platform::Status status, bool at_probe);
+    // Walks opened by FindFirst and not closed yet, to catch leaks.
+    std::size_t open_url_cache_walks() const;
+    // The user's own bin folder, so a test can hold a file in it open.
+    std::string RecycleBinFolder() const;
 
     // --- restart ---------------------------------------------------------------------------
     // Paths given to ScheduleDeleteAtRestart, in order (refused with kErrorCallNotImplemented

@@ -12,33 +12,43 @@ namespace attr = platform::attr;
 
 SimFileSystem::SimFileSystem(std::vector<Deletion>& deletions,
                              const platform::VersionRecord& version)
-    : deletions_(deletions), version_(version), root_(std::make_unique<Node>()) {
-    root_->name = "C:";
-    root_->is_folder = true;
+    : deletions_(deletions), version_(version) {
+    drives_['C'].root = MakeRoot("C:");
 }
 
 SimFileSystem::~SimFileSystem() = default;
 
 Status SimFileSystem::Locate(std::string_view path, Place& place) const {
+    int hops = 0;
+    return Locate(path, place, hops);
+}
+
+Status SimFileSystem::Locate(std::string_view path, Place& place, int& hops) const {
     place = {};
-    std::vector<std::string> names;
-    if (const Status status = SplitWindowsPath(path, names); status != platform::kOk) {
+    WindowsPath parsed;
+    if (const Status status = ParseWindowsPath(path, current_folder_, parsed); status != 0) {
         return status;
     }
-    if (names.empty()) {
-        place.node = root_.get();
+    Node* folder = nullptr;
+    if (const Status status = RootOf(parsed.root, folder, hops); status != platform::kOk) {
+        return status;
+    }
+    if (parsed.names.empty()) {
+        place.node = folder;
         return platform::kOk;
     }
-    Node* folder = root_.get();
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) {
-        const auto found = folder->children.find(FoldCase(names[i]));
+    for (std::size_t i = 0; i + 1 < parsed.names.size(); ++i) {
+        const auto found = folder->children.find(FoldCase(parsed.names[i]));
         if (found == folder->children.end() || !found->second->is_folder) {
             return platform::kErrorPathNotFound;
         }
         folder = found->second.get();
+        if (const Status status = Follow(folder, hops); status != platform::kOk) {
+            return status == kErrorCantResolveFilename ? status : platform::kErrorPathNotFound;
+        }
     }
     place.folder = folder;
-    place.leaf = names.back();
+    place.leaf = parsed.names.back();
     const auto found = folder->children.find(FoldCase(place.leaf));
     if (found != folder->children.end()) place.node = found->second.get();
     return platform::kOk;
@@ -52,32 +62,54 @@ Status SimFileSystem::Find(std::string_view path, Node*& node) const {
     return platform::kOk;
 }
 
+Status SimFileSystem::FindTarget(std::string_view path, Node*& node) const {
+    int hops = 0;
+    Place place;
+    if (const Status status = Locate(path, place, hops); status != platform::kOk) return status;
+    if (place.node == nullptr) return platform::kErrorFileNotFound;
+    node = place.node;
+    return Follow(node, hops);
+}
+
+WindowsPath SimFileSystem::Parse(std::string_view path) const {
+    WindowsPath parsed;
+    if (ParseWindowsPath(path, current_folder_, parsed) != platform::kOk) {
+        throw std::invalid_argument("not a Windows path: " + std::string(path));
+    }
+    return parsed;
+}
+
 SimFileSystem::Node& SimFileSystem::CreateChild(Node& folder, const std::string& name,
                                                 bool is_folder) {
     auto node = std::make_unique<Node>();
     node->name = name;
     node->is_folder = is_folder;
     node->parent = &folder;
+    node->index = next_index_++;
     Node& created = *node;
     folder.children[FoldCase(name)] = std::move(node);
     return created;
 }
 
-SimFileSystem::Node& SimFileSystem::EnsureFolder(std::string_view path) {
-    std::vector<std::string> names;
-    if (SplitWindowsPath(path, names) != platform::kOk) {
-        throw std::invalid_argument("not a path on drive C: " + std::string(path));
+SimFileSystem::Node& SimFileSystem::EnsureFolder(const WindowsPath& path, std::size_t depth) {
+    int hops = 0;
+    Node* folder = nullptr;
+    if (RootOf(path.root, folder, hops) != platform::kOk) {
+        throw std::invalid_argument("no such drive or share: " + path.root);
     }
-    Node* folder = root_.get();
-    for (const std::string& name : names) {
+    for (std::size_t i = 0; i < depth; ++i) {
+        const std::string& name = path.names[i];
         const auto found = folder->children.find(FoldCase(name));
         if (found == folder->children.end()) {
             folder = &CreateChild(*folder, name, true);
         } else if (!found->second->is_folder) {
             throw std::invalid_argument("a file stands where a folder should be: " +
-                                        std::string(path));
+                                        JoinPath(path));
         } else {
             folder = found->second.get();
+            if (Follow(folder, hops) != platform::kOk) {
+                throw std::invalid_argument("a link leads nowhere: " + JoinPath(path));
+            }
         }
     }
     return *folder;
@@ -101,26 +133,22 @@ platform::DirEntry SimFileSystem::EntryFor(const Node& node, std::string name) {
 
 void SimFileSystem::AddFile(const std::string& path, const std::string& contents,
                             std::uint32_t attributes) {
-    std::string_view folder_path;
-    std::string_view name;
-    SplitLastName(path, folder_path, name);
-    Node& folder = EnsureFolder(folder_path);
-    std::vector<std::string> names;
-    if (SplitWindowsPath(path, names) != platform::kOk || names.empty()) {
-        throw std::invalid_argument("not a file path on drive C: " + path);
-    }
-    const auto found = folder.children.find(FoldCase(names.back()));
+    const WindowsPath parsed = Parse(path);
+    if (parsed.names.empty()) throw std::invalid_argument("not a file path: " + path);
+    Node& folder = EnsureFolder(parsed, parsed.names.size() - 1);
+    const auto found = folder.children.find(FoldCase(parsed.names.back()));
     if (found != folder.children.end() && found->second->is_folder) {
         throw std::invalid_argument("a folder stands where the file should be: " + path);
     }
-    Node& file =
-        found != folder.children.end() ? *found->second : CreateChild(folder, names.back(), false);
+    Node& file = found != folder.children.end() ? *found->second
+                                                : CreateChild(folder, parsed.names.back(), false);
     file.contents = contents;
     file.attributes = attributes & ~(attr::kDirectory | attr::kNormal);
 }
 
 void SimFileSystem::AddFolder(const std::string& path, std::uint32_t attributes) {
-    Node& folder = EnsureFolder(path);
+    const WindowsPath parsed = Parse(path);
+    Node& folder = EnsureFolder(parsed, parsed.names.size());
     if (folder.parent != nullptr) {
         folder.attributes = attributes & ~(attr::kDirectory | attr::kNormal);
     }
@@ -153,7 +181,7 @@ void SimFileSystem::CollectPaths(const Node& folder, std::vector<std::string>& p
 
 std::vector<std::string> SimFileSystem::AllPaths() const {
     std::vector<std::string> paths;
-    CollectPaths(*root_, paths);
+    for (const Node* root : Roots()) CollectPaths(*root, paths);
     return paths;
 }
 
@@ -173,32 +201,31 @@ void SimFileSystem::CopyInto(const Node& source, Node& folder, const std::string
 
 Status SimFileSystem::Copy(std::string_view source, std::string_view target) {
     Node* from = nullptr;
-    if (const Status status = Find(source, from); status != platform::kOk) return status;
-    std::vector<std::string> names;
-    if (const Status status = SplitWindowsPath(target, names); status != platform::kOk) {
+    if (const Status status = FindTarget(source, from); status != platform::kOk) return status;
+    WindowsPath parsed;
+    if (const Status status = ParseWindowsPath(target, current_folder_, parsed); status != 0) {
         return status;
     }
-    if (names.empty() || from->parent == nullptr) return platform::kErrorAccessDenied;
+    if (parsed.names.empty() || from->parent == nullptr) return platform::kErrorAccessDenied;
     // The shell makes missing target folders without asking when confirmations are off.
-    std::string folder_path = "C:";
-    for (std::size_t i = 0; i + 1 < names.size(); ++i) folder_path += "\\" + names[i];
     Node* target_folder = nullptr;
     try {
-        target_folder = &EnsureFolder(folder_path);
+        target_folder = &EnsureFolder(parsed, parsed.names.size() - 1);
     } catch (const std::invalid_argument&) {
         return platform::kErrorPathNotFound;
     }
     Node& folder = *target_folder;
+    const std::string& name = parsed.names.back();
     // Copying a folder into itself would never end.
     for (const Node* up = &folder; up != nullptr; up = up->parent) {
         if (up == from) return platform::kErrorAccessDenied;
     }
-    const auto existing = folder.children.find(FoldCase(names.back()));
+    const auto existing = folder.children.find(FoldCase(name));
     if (existing != folder.children.end()) {
         if (existing->second.get() == from) return platform::kErrorAccessDenied;
         if (existing->second->lock) return platform::kErrorSharingViolation;
     }
-    CopyInto(*from, folder, names.back());
+    CopyInto(*from, folder, name);
     return platform::kOk;
 }
 
@@ -217,10 +244,12 @@ bool SimFileSystem::DeleteNodeTree(Node& node) {
 }
 
 Status SimFileSystem::DeleteTree(std::string_view path) {
-    Node* node = nullptr;
-    if (const Status status = Find(path, node); status != platform::kOk) return status;
-    if (node->parent == nullptr) return platform::kErrorAccessDenied;
-    return DeleteNodeTree(*node) ? platform::kOk : platform::kErrorSharingViolation;
+    Place place;
+    if (const Status status = Locate(path, place); status != platform::kOk) return status;
+    if (place.node == nullptr) return platform::kErrorFileNotFound;
+    // A root (of a substituted drive too) is not a thing to delete; a link goes as a link.
+    if (place.folder == nullptr) return platform::kErrorAccessDenied;
+    return DeleteNodeTree(*place.node) ? platform::kOk : platform::kErrorSharingViolation;
 }
 
 void SimFileSystem::CollectFiles(const Node& folder, const std::string& prefix,
@@ -237,7 +266,9 @@ void SimFileSystem::CollectFiles(const Node& folder, const std::string& prefix,
 std::vector<std::string> SimFileSystem::FilesBelow(std::string_view folder) const {
     std::vector<std::string> names;
     Node* node = nullptr;
-    if (Find(folder, node) == platform::kOk && node->is_folder) CollectFiles(*node, "", names);
+    if (FindTarget(folder, node) == platform::kOk && node->is_folder) {
+        CollectFiles(*node, "", names);
+    }
     return names;
 }
 

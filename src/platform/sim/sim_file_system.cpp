@@ -30,8 +30,10 @@ Status SimFileSystem::List(std::string_view pattern_path,
     SplitLastName(pattern_path, folder_path, pattern);
     if (HasWildcard(folder_path)) return platform::kErrorInvalidName;
     Node* folder = nullptr;
-    const Status status = Find(folder_path, folder);
-    if (status == platform::kErrorInvalidName) return status;
+    const Status status = FindTarget(folder_path, folder);
+    if (status == platform::kErrorInvalidName || status == kErrorCantResolveFilename) {
+        return status;
+    }
     if (status != platform::kOk || !folder->is_folder) return platform::kErrorPathNotFound;
     if (pattern.empty()) return platform::kErrorFileNotFound;
 
@@ -55,7 +57,11 @@ Status SimFileSystem::GetAttributes(std::string_view path, std::uint32_t& attrib
 Status SimFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
     Node* node = nullptr;
     if (const Status status = Find(path, node); status != platform::kOk) return status;
-    if (node->parent != nullptr) node->attributes = attributes & kSettableAttributes;
+    // Only the file system makes or unmakes a link.
+    if (node->parent != nullptr) {
+        node->attributes =
+            (attributes & kSettableAttributes) | (node->attributes & attr::kReparsePoint);
+    }
     return platform::kOk;
 }
 
@@ -71,10 +77,13 @@ Status SimFileSystem::DeleteFile(std::string_view path) {
 }
 
 Status SimFileSystem::RemoveDirectory(std::string_view path) {
-    Node* node = nullptr;
-    if (const Status status = Find(path, node); status != platform::kOk) return status;
+    Place place;
+    if (const Status status = Locate(path, place); status != platform::kOk) return status;
+    Node* node = place.node;
+    if (node == nullptr) return platform::kErrorFileNotFound;
     if (!node->is_folder) return kErrorNotADirectory;
-    if (node->parent == nullptr) return platform::kErrorAccessDenied;
+    if (place.folder == nullptr) return platform::kErrorAccessDenied;  // a root
+    // A link has no entries of its own: it goes, whatever its target holds.
     if (node->lock) return platform::kErrorSharingViolation;
     if (node->attributes & attr::kReadOnly) return platform::kErrorAccessDenied;
     if (!node->children.empty()) return platform::kErrorDirNotEmpty;

@@ -1,8 +1,11 @@
 #pragma once
-// Drive C: in memory. Names keep the case they were created with and compare without it;
-// a folder lists its entries in the order NTFS uses (by upper-cased name), preceded by "."
-// and ".." everywhere except in the root. Paths may be any length and may carry the "\\?\"
-// prefix; drives other than C: do not exist.
+// Drive C:, other drives and network shares in memory. Names keep the case they were created
+// with and compare without it; a folder lists its entries in the order NTFS uses (by
+// upper-cased name), preceded by "." and ".." everywhere except in a root. Paths may be any
+// length, may carry the "\\?\" prefix and may be relative to the current folder (see
+// sim_path.h). A folder link leads every path through it into its target's nodes, so a
+// deletion is recorded under the real path of what went; a cycle of links ends in
+// ERROR_CANT_RESOLVE_FILENAME.
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -12,9 +15,15 @@
 
 #include "platform/file_system.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_path.h"
 #include "platform/system_info.h"
 
 namespace qm::sim {
+
+// What Windows answers for a share no one offers, and for a path that takes more links than
+// it follows (a cycle of links).
+inline constexpr platform::Status kErrorBadNetPath = 53;
+inline constexpr platform::Status kErrorCantResolveFilename = 1921;
 
 class SimFileSystem final : public platform::FileSystem {
   public:
@@ -29,6 +38,11 @@ class SimFileSystem final : public platform::FileSystem {
     void Lock(const std::string& path, LockMode mode);
     void Unlock(const std::string& path);
     std::vector<std::string> AllPaths() const;
+    void AddDrive(char letter);
+    void SubstDrive(char letter, const std::string& folder);
+    void AddShare(const std::string& unc_root);
+    void SetCurrentFolder(const std::string& folder);
+    void AddFolderLink(const std::string& link, const std::string& target);
     // Copies a file or a whole folder, replacing what is at the target; for the shell's copy.
     platform::Status Copy(std::string_view source, std::string_view target);
     // Removes a file or a whole folder whatever its attributes, as the shell does when it
@@ -55,28 +69,48 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
     platform::Status GetTempPath(std::string& path) override;
+    platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
+    platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
   private:
     struct Node {
-        std::string name;  // as created; "C:" for the root
+        std::string name;  // as created; a root's is "C:" or "\\server\share"
         bool is_folder = false;
-        std::uint32_t attributes = 0;  // without the directory bit
+        std::uint32_t attributes = 0;  // without the directory bit; a link has kReparsePoint
         std::string contents;
+        std::string link_target;   // a folder link: the absolute path it leads to
+        std::uint64_t index = 0;   // unique on the machine: the file index of identities
+        std::uint32_t serial = 0;  // a root's: its volume's serial number
         std::optional<LockMode> lock;
         Node* parent = nullptr;
         std::map<std::string, std::unique_ptr<Node>> children;  // by folded name
     };
-    // Where a path leads: the folder it lies in and the last name, or the root itself.
+    // Where a path leads: the folder it lies in and the last name, or a root itself. Links on
+    // the way are followed; the last name is not, so a link path finds the link.
     struct Place {
-        Node* folder = nullptr;  // null for the root
+        Node* folder = nullptr;  // null for a root
         std::string leaf;
         Node* node = nullptr;  // the entry itself when it exists
     };
+    // A lettered drive: a volume of its own, or (substituted) another name for a folder.
+    struct Drive {
+        std::unique_ptr<Node> root;
+        std::string folder;
+    };
 
+    platform::Status Locate(std::string_view path, Place& place, int& hops) const;
     platform::Status Locate(std::string_view path, Place& place) const;
     platform::Status Find(std::string_view path, Node*& node) const;
+    // Find, then on from a link to what it leads to.
+    platform::Status FindTarget(std::string_view path, Node*& node) const;
+    platform::Status Follow(Node*& node, int& hops) const;
+    platform::Status RootOf(const std::string& root, Node*& node, int& hops) const;
+    WindowsPath Parse(std::string_view path) const;  // throws on a bad path
+    std::unique_ptr<Node> MakeRoot(const std::string& name);
     Node& CreateChild(Node& folder, const std::string& name, bool is_folder);
-    Node& EnsureFolder(std::string_view path);
+    // The folder holding the first `depth` names of the path, made as needed.
+    Node& EnsureFolder(const WindowsPath& path, std::size_t depth);
+    std::vector<Node*> Roots() const;
     static std::string FullPath(const Node& node);
     static std::uint32_t ReportedAttributes(const Node& node);
     static platform::DirEntry EntryFor(const Node& node, std::string name);
@@ -89,7 +123,11 @@ class SimFileSystem final : public platform::FileSystem {
 
     std::vector<Deletion>& deletions_;
     const platform::VersionRecord& version_;
-    std::unique_ptr<Node> root_;
+    std::uint64_t next_index_ = 1;
+    std::uint32_t next_serial_ = 0x5EED0C01;
+    std::map<char, Drive> drives_;                         // by upper-case letter
+    std::map<std::string, std::unique_ptr<Node>> shares_;  // by folded "\\server\share"
+    std::string current_folder_ = "C:\\";
     std::string temp_path_ = "C:\\WINDOWS\\TEMP\\";
     std::vector<std::string> scheduled_;
 };

@@ -17,7 +17,7 @@ Status SimFileSystem::ScheduleDeleteAtRestart(std::string_view path) {
 }
 
 void SimFileSystem::Restart() {
-    ReleaseLocks(*root_);
+    for (Node* root : Roots()) ReleaseLocks(*root);
     for (const std::string& path : scheduled_) {
         Node* node = nullptr;
         if (Find(path, node) != platform::kOk) continue;

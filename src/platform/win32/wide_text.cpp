@@ -3,6 +3,7 @@
 #include "platform/win32/windows_api.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace qm::win32 {
 
@@ -34,21 +35,40 @@ bool IsDriveAbsolute(std::wstring_view path) {
            path[1] == L':' && path[2] == L'\\';
 }
 
-// The \\?\ form skips Windows' own clean-up of ".", ".." and doubled separators, so it is
-// done here first; the result then names the same file as the unprefixed path would.
-std::wstring FullPath(const std::wstring& path) {
-    DWORD capacity = static_cast<DWORD>(path.size()) + 16;
-    std::wstring full;
-    for (;;) {
-        full.assign(capacity, L'\0');
-        const DWORD length = ::GetFullPathNameW(path.c_str(), capacity, full.data(), nullptr);
-        if (length == 0) return path;
-        if (length < capacity) {
-            full.resize(length);
-            return full;
+// Length of the "\\server\share\" that starts a UNC path, or 0 when there is none.
+std::size_t UncRootLength(std::wstring_view path) {
+    if (path.size() < 3 || !path.starts_with(L"\\\\") || path[2] == L'\\') return 0;
+    if (path[2] == L'?' || path[2] == L'.') return 0;  // \\?\ and \\.\ are not servers
+    const std::size_t server_end = path.find(L'\\', 2);
+    if (server_end == std::wstring_view::npos || server_end + 1 >= path.size()) return 0;
+    const std::size_t share_end = path.find(L'\\', server_end + 1);
+    if (share_end == server_end + 1) return 0;
+    return share_end == std::wstring_view::npos ? path.size() : share_end + 1;
+}
+
+// The \\?\ form skips Windows' own clean-up of the names, so "." and ".." and doubled
+// separators are resolved here. Every other name is kept exactly as given: Windows' clean-up
+// would also cut trailing dots and blanks, and then a file named "trail." (as other systems
+// make them) could never be reached.
+std::wstring ResolveNames(std::wstring root, std::wstring_view rest) {
+    std::vector<std::wstring_view> names;
+    for (std::size_t start = 0; start <= rest.size();) {
+        std::size_t end = rest.find(L'\\', start);
+        if (end == std::wstring_view::npos) end = rest.size();
+        const std::wstring_view name = rest.substr(start, end - start);
+        if (name == L"..") {
+            if (!names.empty()) names.pop_back();
+        } else if (!name.empty() && name != L".") {
+            names.push_back(name);
         }
-        capacity = length + 1;
+        start = end + 1;
     }
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) root += L'\\';
+        root += names[i];
+    }
+    if (!names.empty() && rest.ends_with(L'\\')) root += L'\\';
+    return root;
 }
 
 }  // namespace
@@ -56,8 +76,14 @@ std::wstring FullPath(const std::wstring& path) {
 std::wstring ToWidePath(std::string_view path) {
     std::wstring wide = ToWide(path);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    if (!IsDriveAbsolute(wide)) return wide;
-    return L"\\\\?\\" + FullPath(wide);
+    const std::wstring_view view = wide;
+    if (IsDriveAbsolute(view)) return ResolveNames(L"\\\\?\\" + wide.substr(0, 3), view.substr(3));
+    if (const std::size_t root = UncRootLength(view); root != 0) {
+        std::wstring prefix = L"\\\\?\\UNC\\" + wide.substr(2, root - 2);
+        if (!prefix.ends_with(L'\\')) prefix += L'\\';
+        return ResolveNames(std::move(prefix), view.substr(root));
+    }
+    return wide;
 }
 
 }  // namespace qm::win32

@@ -9,9 +9,11 @@ namespace qm::win32 {
 std::wstring ToWide(std::string_view text);
 std::string ToUtf8(std::wstring_view text);
 
-// A file-system path for the W APIs: "/" becomes "\", and an absolute drive path is
-// normalised and given the \\?\ prefix so that paths of MAX_PATH characters and more work.
-// Anything else (relative, UNC, already prefixed) only has its slashes turned.
+// A file-system path for the W APIs: "/" becomes "\". A drive path ("C:\...") or a UNC path
+// ("\\server\share\...") gets the \\?\ form ("\\?\UNC\server\share\..." for UNC),
+// which lifts the MAX_PATH limit and keeps names exactly as given, trailing dots and blanks
+// included; only ".", ".." and doubled separators are resolved. Anything else (relative,
+// drive-relative, already prefixed) only has its slashes turned.
 std::wstring ToWidePath(std::string_view path);
 
 }  // namespace qm::win32

@@ -2,8 +2,6 @@
 
 #include "platform/win32/windows_api.h"
 
-#include <algorithm>
-
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 
@@ -124,18 +122,46 @@ Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
 #pragma GCC diagnostic pop
     // Windows takes any path into its restart list, there or not; a missing one is refused
     // here, so that the answer says whether there will be anything to delete.
-    if (::GetFileAttributesW(ToWidePath(path).c_str()) == INVALID_FILE_ATTRIBUTES)
-        return LastError();
-    // Both forms end up in the restart list alike, as \??\C:\...; the plain one is used
-    // wherever it can be, and only a path too long for it keeps \\?\.
-    std::wstring wide = ToWide(path);
-    std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    if (wide.size() >= MAX_PATH) wide = ToWidePath(path);
+    const std::wstring wide = ToWidePath(path);
+    if (::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES) return LastError();
+    // The \\?\ form reaches the restart list as \??\C:\..., as the plain one would, but with
+    // the name kept exactly.
     return Succeeded(::MoveFileExW(wide.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
 }
 
+namespace {
+
+// "X:\..." or "\\server\share\...": a path that names the same folder wherever the program stands.
+bool IsFullyQualified(std::wstring_view path) {
+    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') return true;
+    return path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
+}
+
+// The TMP or TEMP value Windows takes the temporary folder from, when that value is relative.
+std::wstring RelativeTempVariable() {
+    for (const wchar_t* name : {L"TMP", L"TEMP"}) {
+        const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+        if (size <= 1) continue;
+        std::wstring value(size, L'\0');
+        value.resize(::GetEnvironmentVariableW(name, value.data(), size));
+        if (value.empty()) continue;
+        return IsFullyQualified(value) ? std::wstring() : value;
+    }
+    return {};
+}
+
+}  // namespace
+
 Status Win32FileSystem::GetTempPath(std::string& path) {
     path.clear();
+    // Windows resolves a relative TMP or TEMP against the current folder, so the folder it
+    // names is wherever the program happens to stand. Such a value is handed back as written,
+    // so that the cleaners see it is no place of its own.
+    if (const std::wstring relative = RelativeTempVariable(); !relative.empty()) {
+        path = ToUtf8(relative);
+        if (path.back() != '\\') path += '\\';
+        return platform::kOk;
+    }
     // The answer may change between the two calls (another thread setting TMP), so the
     // buffer grows until the path fits.
     std::wstring buffer(MAX_PATH + 1, L'\0');
@@ -148,6 +174,46 @@ Status Win32FileSystem::GetTempPath(std::string& path) {
         }
         buffer.assign(length + 1, L'\0');
     }
+}
+
+Status Win32FileSystem::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
+    // Backup semantics open folders too; without FILE_FLAG_OPEN_REPARSE_POINT the handle is
+    // to what a link leads to. Asking only for attributes works on files held open.
+    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return LastError();
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (!::GetFileInformationByHandle(file.get(), &information)) return LastError();
+    identity.volume = information.dwVolumeSerialNumber;
+    identity.index =
+        (static_cast<std::uint64_t>(information.nFileIndexHigh) << 32) | information.nFileIndexLow;
+    return platform::kOk;
+}
+
+Status Win32FileSystem::ListDriveRoots(std::vector<std::string>& roots) {
+    roots.clear();
+    // "C:\", "D:\", ... each ended by a NUL, the list by another; drives may come and go
+    // between the size probe and the read, so the buffer grows until it holds the answer.
+    std::wstring buffer(4 * 26 + 1, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetLogicalDriveStringsW(static_cast<DWORD>(buffer.size()), buffer.data());
+        if (length == 0) return LastError();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.assign(length + 1, L'\0');
+    }
+    for (std::size_t start = 0; start < buffer.size();) {
+        const std::size_t end = buffer.find(L'\0', start);
+        const std::size_t stop = end == std::wstring::npos ? buffer.size() : end;
+        if (stop > start)
+            roots.push_back(ToUtf8(std::wstring_view(buffer).substr(start, stop - start)));
+        start = stop + 1;
+    }
+    return platform::kOk;
 }
 
 }  // namespace qm::win32

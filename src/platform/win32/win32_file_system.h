@@ -19,6 +19,8 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
     platform::Status GetTempPath(std::string& path) override;
+    platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
+    platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 };
 
 }  // namespace qm::win32
