@@ -1,5 +1,5 @@
 // What the Windows-wide cleaners rely on: the temporary folder, deletion at the next
-// restart, the History namespace, the Recent Documents list and the Recycle Bin.
+// restart, the Recent Documents list and the Recycle Bin.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -60,14 +60,6 @@ TEST_F(ShellCleaningContract, TempPathAndSchedulingAtRestartWhichLeavesEntriesUn
     EXPECT_EQ(files_.ScheduleDeleteAtRestart(folder + "\\missing.dat"),
               platform::kErrorFileNotFound);
     Attributes(file);  // nothing happens before the restart
-}
-
-TEST_F(ShellCleaningContract, HistoryNamespaceRefusesItemsPastTheEnd) {
-    std::size_t count = 0;
-    ASSERT_EQ(shell_.HistoryItemCount(count), kOk);
-    std::vector<std::string> verbs;
-    EXPECT_NE(shell_.HistoryItemVerbs(count, verbs), kOk);
-    EXPECT_NE(shell_.InvokeHistoryVerb(count, 0), kOk);
 }
 
 TEST_F(ShellCleaningContract, ClearingRecentDocumentsForgetsTheList) {

@@ -1,13 +1,18 @@
 // The cleaners whose work depends on the Windows version, against the real registry and
-// restart list of a prefix that reports the version named in QM_WINVER (winxp when unset).
+// restart list of a prefix that reports the version named in QM_WINVER (winxp when unset);
+// and a cleaner's fixed text buffer against the real wide API.
+#include "platform/win32/windows_api.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
 
 #include "cleaners/file_tools.h"
+#include "cleaners/leftovers.h"
 #include "cleaners/recent_lists.h"
 #include "errors/error_reporter.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
@@ -56,6 +61,27 @@ TEST(Win32VersionCleaners, FindListAndRestartSchedulingFollowTheWindowsVersion) 
     } else {
         EXPECT_EQ(status, platform::kErrorFileNotFound);
     }
+}
+
+// GetTempFolder's buffer holds 254 characters and the NUL, counted in UTF-16 units: 254
+// letters that take two bytes each in UTF-8 come back whole, and one letter more gives none.
+TEST(Win32FixedBuffers, TempFolderOfNonAsciiLettersFillsTheBufferToTheLastLetter) {
+    win32::Win32Platform machine;
+    platform::Platform& p = machine.platform();
+    errors::ErrorReporter reporter;
+    settings::SettingsStore settings(p.registry, p.process, reporter);
+    cleaners::FileTools tools(p.files, p.shell, reporter);
+    cleaners::LeftoverCleaners leftovers(p, settings, tools, reporter);
+    std::wstring saved(32768, L'\0');
+    saved.resize(::GetEnvironmentVariableW(L"TMP", saved.data(), 32768));
+    for (const int letters : {250, 251}) {
+        std::string folder = "C:\\";
+        for (int i = 0; i < letters; ++i) folder += "\xC3\xA9";
+        folder += "\\";
+        ::SetEnvironmentVariableW(L"TMP", win32::ToWide(folder).c_str());
+        EXPECT_EQ(leftovers.GetTempFolder(), letters == 250 ? folder : "") << letters;
+    }
+    ::SetEnvironmentVariableW(L"TMP", saved.empty() ? nullptr : saved.c_str());
 }
 
 }  // namespace

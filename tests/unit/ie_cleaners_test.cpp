@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "clean/catalogue.h"
 #include "core_test_support.h"
 
 namespace qm::cleaners {
@@ -9,6 +10,7 @@ namespace {
 
 namespace attr = platform::attr;
 namespace entry_type = platform::cache_entry;
+using platform::RegType;
 using platform::Root;
 using qm::testing::KeyExists;
 using Names = std::vector<std::string>;
@@ -33,6 +35,9 @@ class IECleanersTest : public ::testing::Test {
         settings.SaveSettingString(Root::CurrentUser, ie_keys::kIntelliFormsSpw, "h", "secret");
         machine.AddUrlCacheEntry("http://a.test/", entry_type::kNormal, content + "\\AB12\\a.htm");
         machine.AddUrlCacheEntry("Cookie:tester@a.test/", entry_type::kCookie);
+        // A history record carries the normal bit too, and a walk may reach it.
+        machine.AddUrlCacheEntry("Visited: tester@http://a.test/",
+                                 entry_type::kUrlHistory | entry_type::kNormal);
         machine.AddUrlCacheEntry("http://busy.test/", entry_type::kNormal | entry_type::kSticky);
         machine.LockUrlCacheEntry("http://busy.test/");
         machine.AddFile(content + "\\AB12\\ghost.js", "", attr::kHidden | attr::kReadOnly);
@@ -45,7 +50,7 @@ class IECleanersTest : public ::testing::Test {
     }
 };
 
-TEST_F(IECleanersTest, HistoryTypedUrlsAndAutoCompleteRemoveExactlyTheirTraces) {
+TEST_F(IECleanersTest, HistoryTypedUrlsAndAutoCompleteRemoveTheirTracesAndWriteExactValues) {
     AddBrowsingTraces();
     ie.CleanUrlHistory();
     ie.CleanAutoComplete();
@@ -56,6 +61,18 @@ TEST_F(IECleanersTest, HistoryTypedUrlsAndAutoCompleteRemoveExactlyTheirTraces) 
     EXPECT_FALSE(KeyExists(machine.registry(), Root::CurrentUser, ie_keys::kTypedUrls));
     EXPECT_FALSE(KeyExists(machine.registry(), Root::CurrentUser, ie_keys::kIntelliFormsSpw));
     EXPECT_TRUE(log.sent.empty());
+
+    // Internet Explorer reads these by exact name, key and type; a text is not a number.
+    const std::vector<std::uint8_t> no = {'n', 0, 'o', 0}, zero = {0, 0, 0, 0};
+    const std::tuple<std::string, const char*, RegType, std::vector<std::uint8_t>> written[] = {
+        {"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Url History",
+         "DaysToKeep", RegType::Dword, zero},
+        {"Software\\Microsoft\\Internet Explorer\\Main", "Use FormSuggest", RegType::Sz, no},
+        {"Software\\Microsoft\\Explorer\\AutoComplete", "Use AutoComplete", RegType::Sz, no}};
+    for (const auto& [key, name, type, data] : written) {
+        const auto raw = qm::testing::ReadRaw(machine.registry(), Root::CurrentUser, key, name);
+        EXPECT_TRUE(raw.exists && raw.type == type && raw.data == data) << key << "\\" << name;
+    }
 }
 
 TEST_F(IECleanersTest, Timer1NeverAnswersForAnotherProgramAndStopsWithTheVerb) {
@@ -74,37 +91,43 @@ TEST_F(IECleanersTest, Timer1NeverAnswersForAnotherProgramAndStopsWithTheVerb) {
     EXPECT_EQ(machine.input_sent_to_other_programs(), 0);
 }
 
-TEST_F(IECleanersTest, CookieAndCacheItemsTakeNormalEntriesAndCacheSubfoldersOnly) {
+TEST_F(IECleanersTest, BinCookieAndCacheItemsTakeTheirOwnOnlyAndReportNothing) {
     AddBrowsingTraces();
-    ie.ListUrlCacheEntries(lst_cache);
-    EXPECT_EQ(lst_cache, (Names{"http://a.test/", "http://busy.test/"}));
-    ie.DeleteListedCacheEntries(lst_cache);
-    EXPECT_EQ(machine.UrlCacheUrls().size(), 2u) << "the cookie and the locked entry stay";
-    ie.CleanIECacheFiles();
-    EXPECT_FALSE(machine.Exists(content + "\\AB12"));
-    EXPECT_FALSE(machine.Exists(content + "\\SYS0"));
+    // A file some program holds open stays in the bin, and the run goes on without a word.
+    machine.AddToRecycleBin("Dc1.txt");
+    machine.AddToRecycleBin("Dc2.txt");
+    machine.Lock(machine.RecycleBinFolder() + "\\Dc2.txt");
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    for (const clean::StepId step : clean::steps::kRecycleBin) steps.Run(step);
+    for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
+    EXPECT_EQ(machine.RecycleBinFiles(), Names{"Dc2.txt"});
+    EXPECT_EQ(machine.recycle_bin_icon_updates(), 1);
+    EXPECT_TRUE(log.sent.empty());
+    for (const clean::StepId step : clean::steps::kIECache) steps.Run(step);
+    // Cookies, history records and entries in use are not the walk's to take.
+    EXPECT_EQ(
+        machine.UrlCacheUrls(),
+        (Names{"Cookie:tester@a.test/", "Visited: tester@http://a.test/", "http://busy.test/"}));
+    EXPECT_TRUE(lst_cache.empty());
+    for (const char* gone : {"AB12", "SYS0"}) EXPECT_FALSE(machine.Exists(content + "\\" + gone));
     for (const char* kept : {"HID0", "LNK0\\elsewhere.gif", "index.dat"}) {
         EXPECT_TRUE(machine.Exists(content + "\\" + kept)) << kept;
     }
-
-    // An unknown cache folder must not send either cleaner looking somewhere else.
-    machine.ClearDeletions();
-    machine.ClearSpecialFolder(platform::csidl::kInternetCache);
-    ie.CleanIECacheFiles();
-    ie.KillIndexDat();
-    EXPECT_TRUE(machine.deletions().empty());
-    EXPECT_EQ(machine.ScheduledAtRestart(), (Names{history + "\\index.dat", history}));
 }
 
-TEST_F(IECleanersTest, CacheWalkOfAHugeCache) {
-    Names normal;
-    for (int i = 0; i < 10'000; ++i) {
-        const auto url = "http://site" + std::to_string(i) + ".test/" + std::string(i % 97, 'p');
-        machine.AddUrlCacheEntry(url, i % 3 == 0 ? entry_type::kCookie : entry_type::kNormal);
-        if (i % 3 != 0) normal.push_back(url);
+TEST_F(IECleanersTest, EveryCacheWalkIsClosedHoweverItEnds) {
+    const Names urls = {"http://1.test/", "http://2.test/", "http://3.test/"};
+    for (const std::string& url : urls) machine.AddUrlCacheEntry(url);
+    // Broken at a size probe or at the fetch after it, at each entry in turn; then whole.
+    for (std::size_t broken = 0; broken <= urls.size() * 2; ++broken) {
+        const std::string url = broken < urls.size() * 2 ? urls[broken / 2] : "";
+        if (!url.empty())
+            machine.BreakUrlCacheWalkAt(url, platform::kErrorInvalidHandle, broken % 2);
+        ie.ListUrlCacheEntries(lst_cache);
+        EXPECT_EQ(lst_cache, Names(urls.begin(), urls.begin() + broken / 2)) << broken;
+        EXPECT_EQ(machine.open_url_cache_walks(), 0u) << broken;
+        if (!url.empty()) machine.BreakUrlCacheWalkAt(url, platform::kOk, true);
     }
-    ie.ListUrlCacheEntries(lst_cache);
-    EXPECT_EQ(lst_cache, normal);
 }
 
 TEST_F(IECleanersTest, IndexFilesAreScheduledForTheRestartBut9xRefuses) {
@@ -115,8 +138,13 @@ TEST_F(IECleanersTest, IndexFilesAreScheduledForTheRestartBut9xRefuses) {
 
     machine.SetVersion({true, 5, 1, 2600, 2});
     ie.KillIndexDat();
+    // An unknown cache folder must not send either cleaner looking somewhere else.
+    machine.ClearSpecialFolder(platform::csidl::kInternetCache);
+    ie.KillIndexDat();
+    ie.CleanIECacheFiles();
     EXPECT_EQ(machine.ScheduledAtRestart(),
-              (Names{content + "\\index.dat", content, history + "\\index.dat", history}));
+              (Names{content + "\\index.dat", content, history + "\\index.dat", history,
+                     history + "\\index.dat", history}));
     EXPECT_TRUE(machine.deletions().empty());
     EXPECT_TRUE(log.sent.empty());
 }

@@ -39,13 +39,13 @@ class RecentListsTest : public ::testing::Test {
 
 TEST_F(RecentListsTest, RegistryListsFollowTheirStopRulesValueTypesAndWindowsVersion) {
     // Run: the values whose names MRUList lists, in its order, then MRUList itself.
-    Put(key::kRunMRU, {"a", "b", "c", "d"});
-    Put(key::kRunMRU, {"MRUList"}, RegType::Sz, "cab");
+    Put(key::kRunMRU, {"`", "a", "b", "c", "z", "{"});
+    Put(key::kRunMRU, {"MRUList"}, RegType::Sz, "zca");
     cleaners.CleanRunMRU();
-    EXPECT_EQ(TakeLost(), (Names{"c", "a", "b", "MRUList"}));
+    EXPECT_EQ(TakeLost(), (Names{"z", "c", "a", "MRUList"}));
 
     // Paint and WordPad: a File1 with text sweeps File1..File100, gaps and all.
-    Put(key::kPaint, {"File1", "File3", "File100", "File101"});
+    Put(key::kPaint, {"File0", "File1", "File3", "File100", "File101"});
     cleaners.CleanPaintMRU();
     EXPECT_EQ(TakeLost(), (Names{"File1", "File3", "File100"}));
     Put(key::kWordPad, {"File1"}, RegType::Binary);  // reads as empty
@@ -60,18 +60,12 @@ TEST_F(RecentListsTest, RegistryListsFollowTheirStopRulesValueTypesAndWindowsVer
     cleaners.CleanWinZipFileMenu();
     cleaners.CleanWinZipExtract();
     EXPECT_EQ(TakeLost(), (Names{"filemenu1", "filemenu2", "extract1", "extract2"}));
-
-    // Find: exactly one key, chosen by Windows version.
-    const std::pair<platform::VersionRecord, std::string_view> cases[] = {
-        {{true, 4, 90, 73010104, 1}, key::kFindOther},
-        {{true, 5, 0, 2195, 2}, key::kFindWin2000},
-        {{true, 5, 1, 2600, 2}, key::kFindWinXP}};
-    for (const auto& [version, cleared] : cases) {
-        for (auto path : {key::kFindOther, key::kFindWin2000, key::kFindWinXP}) Put(path, {"a"});
-        machine.SetVersion(version);
-        cleaners.CleanFindMRU();
-        EXPECT_EQ(TakeLost(true), Names{"HKCU\\" + std::string(cleared)}) << version.major;
-    }
+    // A full list: exactly the hundred from 1, never 0 or 101.
+    Names hundred;
+    for (int n = 0; n <= 101; ++n) Put(key::kWinZipExtract, {"extract" + std::to_string(n)});
+    for (int n = 1; n <= 100; ++n) hundred.push_back("extract" + std::to_string(n));
+    cleaners.CleanWinZipExtract();
+    EXPECT_EQ(TakeLost(), hundred);
 }
 
 TEST_F(RecentListsTest, MediaPlayerAndOfficeCleanTheCurrentUsersFilesOnly) {

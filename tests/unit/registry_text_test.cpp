@@ -21,6 +21,8 @@ TEST(RegistryText, ReadsUpToTheFirstNulUnit) {
     EXPECT_EQ(FromRegistryText(Bytes{'a', 0, 0, 0, 'b', 0}), "a");
     // A NUL byte inside a unit is not a NUL unit.
     EXPECT_EQ(FromRegistryText(Bytes{0x00, 0x4E}), "\xE4\xB8\x80");
+    // A pair cut after its first half at the very end, an odd byte after it.
+    EXPECT_EQ(FromRegistryText(Bytes{'a', 0, 0x3D, 0xD8, 0x00}), "a\uFFFD");
 }
 
 TEST(RegistryText, MalformedInputBecomesReplacementCharacters) {

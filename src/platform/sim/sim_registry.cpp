@@ -78,18 +78,17 @@ Status SimRegistry::OpenKey(Root root, std::string_view path, RegKey& key) {
 Status SimRegistry::CreateKey(Root root, std::string_view path, RegKey& key) {
     key = 0;
     const std::vector<std::string_view> parts = SplitKeyPath(path);
-    // Walk the existing part first: opening what exists is allowed even where creating is not.
+    // RegCreateKey asks for read-write access even to a key that exists, so a user without
+    // rights is refused there too; only OpenKey, which falls back to reading, gets in.
     std::shared_ptr<Key> node = Hive(root);
+    if (const Status refused = RefuseWriteIfReadOnly(*node); refused != platform::kOk) {
+        return refused;
+    }
     std::size_t existing = 0;
     for (; existing < parts.size(); ++existing) {
         const auto found = node->subkeys.find(FoldCase(parts[existing]));
         if (found == node->subkeys.end()) break;
         node = found->second;
-    }
-    if (existing < parts.size()) {
-        if (const Status refused = RefuseWriteIfReadOnly(*node); refused != platform::kOk) {
-            return refused;
-        }
     }
     for (std::size_t i = existing; i < parts.size(); ++i) {
         auto child = std::make_shared<Key>();

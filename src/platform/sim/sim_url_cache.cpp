@@ -47,6 +47,13 @@ void SimUrlCache::ReleaseLocks() {
     for (const std::string& url : held) Unlock(url);
 }
 
+void SimUrlCache::BreakWalkAt(const std::string& url, Status status, bool at_probe) {
+    const auto entry = Named(url);
+    if (entry == entries_.end()) throw std::invalid_argument("no cache entry to break: " + url);
+    entry->second.walk_fault = status;
+    entry->second.fault_at_probe = at_probe;
+}
+
 std::vector<std::string> SimUrlCache::Urls() const {
     std::vector<std::string> urls;
     for (const auto& [serial, entry] : entries_) urls.push_back(entry.url);
@@ -68,6 +75,9 @@ const SimUrlCache::Entry* SimUrlCache::EntryFrom(std::uint64_t serial) const {
 Status SimUrlCache::Deliver(const Entry& found, std::uint32_t& size,
                             platform::UrlCacheEntry& entry) {
     const std::uint32_t needed = EntrySize(found.url);
+    if (found.walk_fault != platform::kOk && (found.fault_at_probe || size >= needed)) {
+        return found.walk_fault;
+    }
     if (size < needed) {
         size = needed;
         return platform::kErrorInsufficientBuffer;

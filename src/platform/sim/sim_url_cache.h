@@ -28,6 +28,11 @@ class SimUrlCache final : public platform::UrlCache {
     void ReleaseLocks();
     std::vector<std::string> Urls() const;
     static std::uint32_t EntrySize(const std::string& url);
+    // From now on a walk that reaches `url` fails there with `status`: at the size probe, or
+    // (at_probe false) only at the fetch that follows it, as when the entry changes between
+    // the two calls. Throws std::invalid_argument for a URL that is not in the cache.
+    void BreakWalkAt(const std::string& url, platform::Status status, bool at_probe);
+    std::size_t open_walks() const { return walks_.size(); }
 
     platform::Status FindFirst(std::uint32_t& size, platform::UrlCacheWalk& walk,
                                platform::UrlCacheEntry& entry) override;
@@ -44,6 +49,8 @@ class SimUrlCache final : public platform::UrlCache {
         std::string local_file;
         bool locked = false;
         bool pending_delete = false;  // refused while in use: goes once released
+        platform::Status walk_fault = platform::kOk;
+        bool fault_at_probe = false;
     };
 
     using Entries = std::map<std::uint64_t, Entry>;  // by serial: the order of addition
