@@ -1,5 +1,6 @@
-// What only the Windows backend has: the \\?\ long-path form (long paths themselves are in the
-// file-system contract), the thread timers and the message pump, and the program's own name.
+// What only the Windows backend has: the \\?\ form (long paths and exact names themselves are
+// in the file-system contract), the thread timers and the message pump, and the program's own
+// name.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,8 +12,10 @@
 namespace qm::win32 {
 namespace {
 
-TEST(Win32Paths, DrivePathsGetTheLongFormAndOthersOnlyTheirSlashesTurned) {
-    EXPECT_EQ(ToWidePath("C:/Temp/a.txt"), L"\\\\?\\C:\\Temp\\a.txt");
+TEST(Win32Paths, DriveAndSharePathsGetTheLongFormWithNamesKeptAndOthersOnlySlashesTurned) {
+    EXPECT_EQ(ToWidePath("C:/Temp//./a.txt"), L"\\\\?\\C:\\Temp\\a.txt");
+    EXPECT_EQ(ToWidePath("C:\\Temp\\trail. \\sp .\\"), L"\\\\?\\C:\\Temp\\trail. \\sp .\\");
+    EXPECT_EQ(ToWidePath("//server/share/a/../../b."), L"\\\\?\\UNC\\server\\share\\b.");
     EXPECT_EQ(ToWidePath("c:\\Temp\\sub\\..\\a.txt"), L"\\\\?\\c:\\Temp\\a.txt");
     EXPECT_EQ(ToWidePath("C:\\Temp\\*.*"), L"\\\\?\\C:\\Temp\\*.*");
     EXPECT_EQ(ToWidePath("relative/name.txt"), L"relative\\name.txt");
@@ -27,34 +30,26 @@ void PumpUntil(Win32MessageLoop& loop, Condition done) {
     while (!done() && static_cast<LONG>(give_up - ::GetTickCount()) > 0) loop.PumpPending();
 }
 
-TEST(Win32MessageLoopTimers, TicksArriveThroughThePumpAndATimerMayStopItself) {
+TEST(Win32MessageLoop, TimersTickThroughThePumpAndAQuitIsLeftForTheMainLoop) {
     Win32MessageLoop loop;
-    int fast_ticks = 0, self_stopping_ticks = 0, replaced_ticks = 0;
-    loop.StartTimer(1, 10, [&] { ++fast_ticks; });
-    loop.StartTimer(2, 10, [&] {
-        ++self_stopping_ticks;
-        // Destroys the very callback that is running; the loop must survive it.
-        loop.StopTimer(2);
-    });
-    PumpUntil(loop, [&] { return fast_ticks >= 3; });
-    EXPECT_GE(fast_ticks, 3);
-    EXPECT_EQ(self_stopping_ticks, 1);
-
-    // Restarting an id replaces its callback.
-    loop.StartTimer(1, 10, [&] { ++replaced_ticks; });
-    const int fast_before = fast_ticks;
-    PumpUntil(loop, [&] { return replaced_ticks >= 2; });
-    EXPECT_GE(replaced_ticks, 2);
-    EXPECT_EQ(fast_ticks, fast_before);
-
+    int fast = 0, self_stopping = 0, replaced = 0;
+    loop.StartTimer(1, 10, [&] { ++fast; });
+    // Destroys the very callback that is running; the loop must survive it.
+    loop.StartTimer(2, 10, [&] { ++self_stopping, loop.StopTimer(2); });
+    PumpUntil(loop, [&] { return fast >= 3; });
+    EXPECT_GE(fast, 3);
+    EXPECT_EQ(self_stopping, 1);
+    // Restarting an id replaces its callback, and stopping it ends the ticks.
+    loop.StartTimer(1, 10, [&] { ++replaced; });
+    const int fast_before = fast;
+    PumpUntil(loop, [&] { return replaced >= 2; });
+    EXPECT_GE(replaced, 2);
+    EXPECT_EQ(fast, fast_before);
     loop.StopTimer(1);
-    const int stopped_at = replaced_ticks;
+    const int stopped_at = replaced;
     for (int i = 0; i < 5; ++i) loop.PumpPending();
-    EXPECT_EQ(replaced_ticks, stopped_at);
-}
+    EXPECT_EQ(replaced, stopped_at);
 
-TEST(Win32MessageLoopTimers, QuitMetWhilePumpingIsLeftForTheMainLoop) {
-    Win32MessageLoop loop;
     ::PostQuitMessage(3);
     loop.PumpPending();
     EXPECT_TRUE(loop.quit_seen());

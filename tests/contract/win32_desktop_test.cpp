@@ -24,13 +24,9 @@ HWND MakeWindow(const wchar_t* title, DWORD style) {
                              nullptr);
 }
 
-bool CanShowWindows() {
-    const HWND probe = MakeWindow(L"", WS_POPUP);
-    return probe != nullptr && ::DestroyWindow(probe);
-}
-
-#define QM_REQUIRE_DISPLAY() \
-    if (!CanShowWindows()) GTEST_SKIP() << "no display to show windows on"
+#define QM_REQUIRE_DISPLAY()                                                             \
+    if (const HWND probe = MakeWindow(L"", WS_POPUP); !probe || !::DestroyWindow(probe)) \
+    GTEST_SKIP() << "no display to show windows on"
 
 // Closes the open box after a while with an answer the code under test never gives, so a
 // hang becomes a plain failure.
@@ -38,27 +34,23 @@ void CancelOpenBoxAfter(Win32MessageLoop& loop, int ms) {
     loop.StartTimer(2, ms, [] { ::PostMessageW(::GetActiveWindow(), WM_COMMAND, IDCANCEL, 0); });
 }
 
-// Shows a box of ours while a thread timer asks for it to be confirmed, as the History
-// cleaner's timer does while the shell's question is open. The box's answer, or 0 when
-// ConfirmOwnQuestion never said it answered.
-int ShowAndConfirm(UINT style) {
-    Win32MessageLoop loop;
-    Win32Desktop desktop;
-    bool answered = false;
-    loop.StartTimer(1, kTickMs, [&] { answered = desktop.ConfirmOwnQuestion() || answered; });
-    CancelOpenBoxAfter(loop, 3000);
-    const int result = ::MessageBoxW(nullptr, L"Clean now?", L"Quillmoss desktop test", style);
-    return answered ? result : 0;
-}
-
 TEST(Win32Desktop, OurOwnQuestionIsAnsweredWithItsDefaultButtonAndNothingElseIs) {
     QM_REQUIRE_DISPLAY();
-    // Enter presses the default button, whichever it is, never simply the first one.
-    for (const auto& [style, expected] :
-         {std::pair{MB_OKCANCEL, IDOK}, std::pair{MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO}})
-        EXPECT_EQ(ShowAndConfirm(style), expected);
-    // A window of ours that is not a question is not "answered" either.
     Win32Desktop desktop;
+    // Enter presses the default button, whichever it is, never simply the first one. A thread
+    // timer asks for the box to be confirmed, as the History cleaner's timer does while the
+    // shell's question is open.
+    for (const auto& [style, expected] :
+         {std::pair{MB_OKCANCEL, IDOK}, std::pair{MB_YESNOCANCEL | MB_DEFBUTTON2, IDNO}}) {
+        Win32MessageLoop loop;
+        bool answered = false;
+        loop.StartTimer(1, kTickMs, [&] { answered = desktop.ConfirmOwnQuestion() || answered; });
+        CancelOpenBoxAfter(loop, 3000);
+        EXPECT_EQ(::MessageBoxW(nullptr, L"Clean now?", L"Quillmoss desktop test", style),
+                  expected);
+        EXPECT_TRUE(answered);
+    }
+    // A window of ours that is not a question is not "answered" either.
     const HWND plain = MakeWindow(L"Quillmoss plain window", WS_OVERLAPPEDWINDOW | WS_VISIBLE);
     ASSERT_NE(plain, nullptr);
     ::SetForegroundWindow(plain);

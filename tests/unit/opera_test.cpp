@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "clean/catalogue.h"
 #include "cleaners/netscape_cleaners.h"
 #include "core_test_support.h"
 
@@ -31,17 +32,13 @@ TEST(BrowserCleaners, LookNowhereWithoutTheirFoldersAndTakeOnlyTheirOwnFiles) {
     qm::testing::OnlineReporter log;
     settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
     FileTools tools{files, machine.shell(), log.reporter};
-    OperaCleaners opera{recorded, settings, tools, log.reporter};
-    NetscapeCleaners netscape{recorded, settings, tools, log.reporter};
-    const auto clean_all = [&] {
-        opera.CleanOperaCache();
-        opera.CleanOpera7Cache();
-        opera.CleanOperaCookies();
-        opera.CleanOpera7Cookies();
-        opera.CleanOperaTypedURLs();
-        netscape.CleanNetScapeURLS();
-        netscape.CleanNetScapeCookies();
-        netscape.CleanNetScapeCache();
+    std::vector<std::string> lst_cache;
+    clean::CatalogueSteps steps{recorded, settings, log.reporter, tools, lst_cache};
+    const auto clean_all = [&] {  // every step of the Opera and Netscape panels' items
+        for (const int panel : {4, 5}) {
+            for (const clean::CleaningItem* item : clean::ItemsOfPanel(panel))
+                for (const clean::StepId step : item->steps) steps.Run(step);
+        }
     };
 
     machine.ClearSpecialFolder(platform::csidl::kAppData);
