@@ -70,7 +70,11 @@ int main() {
     qm::bench::MakeTree(temp + L"qm-bench", shape);
     qm::bench::MakeTree(twin, shape);
     start = NowMs();
-    leftovers.CleanTempFolder();
+    std::string temp_folder;
+    if (!leftovers.CleanTempFolder(temp_folder)) {
+        std::fprintf(stderr, "the temporary folder %s is protected\n", temp_folder.c_str());
+        return 1;
+    }
     const double temp_ms = NowMs() - start;
     Report("temp (DeleteFolderTree)", temp_ms, RemoveWithRd(twin));
     if (FolderExists(temp + L"qm-bench") || FolderExists(twin)) {

@@ -18,11 +18,11 @@ void CleanRun::UseSteps(CleanerSteps* steps) {
     steps_ = steps != nullptr ? steps : &shipped_steps_;
 }
 
-void CleanRun::Run() {
+bool CleanRun::Run() {
     // A click on "Clean All Selected Items" or a scheduler tick handled during a pause would
     // otherwise start a second run inside this one, cleaning items twice and interleaving
-    // their lines in the list. Such a start is ignored: one run at a time.
-    if (in_progress_) return;
+    // their lines in the list. Such a start is refused: one run at a time.
+    if (in_progress_) return false;
     in_progress_ = true;
     struct InProgressReset {
         bool& flag;
@@ -35,7 +35,7 @@ void CleanRun::Run() {
 
     const int answer =
         platform_.dialogs.MessageBox(kConfirmText, kProgramTitle, platform::mb::kOkCancel);
-    if (answer != platform::mb::kIdOk) return;
+    if (answer != platform::mb::kIdOk) return true;
 
     window_.SendLeftArrowToTopTabs();
 
@@ -52,11 +52,12 @@ void CleanRun::Run() {
 
     if (!items_cleaned_) {
         platform_.dialogs.MessageBox(kNothingSelectedText, kProgramTitle, platform::mb::kOk);
-        return;
+        return true;
     }
     window_.AppendProgress("");
     window_.AppendProgress(kFinalLine);
     window_.SelectLastProgressLine();
+    return true;
 }
 
 void CleanRun::CleanItem(const CleaningItem& item) {
@@ -69,7 +70,8 @@ void CleanRun::CleanItem(const CleaningItem& item) {
     }
     settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath, item.value_name,
                                 "tt");
-    window_.AppendProgress(item.end_line);
+    const std::optional<std::string> refused = steps_->TakeEndLine();
+    window_.AppendProgress(refused ? std::string_view(*refused) : item.end_line);
     window_.SelectLastProgressLine();
     items_cleaned_ = true;
     WaitSeconds(platform_.system, platform_.loop, 1);

@@ -47,8 +47,10 @@ class CleanRun {
     // Replaces the cleaner steps (tests record them); null returns to the shipped ones.
     void UseSteps(CleanerSteps* steps);
 
-    // Command7_Click. Returns when the run is over or was declined.
-    void Run();
+    // Command7_Click. Returns when the run is over or was declined: true; false, doing nothing,
+    // when a run is already in progress (a start from inside one of its pauses), so that a
+    // caller acting on the result (ItemsCleaned, a restart) knows there is none of its own.
+    bool Run();
 
     bool ItemsCleaned() const { return items_cleaned_; }
     bool in_progress() const { return in_progress_; }

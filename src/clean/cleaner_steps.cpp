@@ -1,11 +1,14 @@
 #include "clean/cleaner_steps.h"
 
+#include <utility>
+
 namespace qm::clean {
 
 CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
                                errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
                                std::vector<std::string>& lst_cache)
     : file_tools_(file_tools),
+      guard_(platform),
       lst_cache_(lst_cache),
       system_details_(platform.system, settings, reporter),
       ie_(platform, settings, file_tools, reporter),
@@ -28,9 +31,11 @@ void CatalogueSteps::Run(StepId step) {
             return ie_.DeleteEachListedEntry(lst_cache_);
         case StepId::WipeCookieFiles: {
             // With the Cookies folder unknown, WipeFiles("") would work on "\", the root of the
-            // current drive, and remove every folder on it. No folder, nothing to clean.
+            // current drive, and remove every folder on it. No folder, nothing to clean; and a
+            // Cookies folder pointed at the profile would take every profile subfolder with it.
             const std::string folder = file_tools_.GetCookiesFolder();
-            if (!folder.empty()) file_tools_.WipeFiles(folder, "*.txt");
+            if (!folder.empty() && !guard_.IsProtected(folder))
+                file_tools_.WipeFiles(folder, "*.txt");
             return;
         }
         case StepId::DeleteListedCacheEntries:
@@ -57,8 +62,13 @@ void CatalogueSteps::Run(StepId step) {
             return recent_.CleanRecentDocs();
         case StepId::CleanRunMRU:
             return recent_.CleanRunMRU();
-        case StepId::CleanTempFolder:
-            return leftovers_.CleanTempFolder();
+        case StepId::CleanTempFolder: {
+            std::string folder;
+            if (!leftovers_.CleanTempFolder(folder)) {
+                end_line_ = std::string(cleaners::kTempRefusedLine) + folder;
+            }
+            return;
+        }
         case StepId::EmptyRecycleBin:
             return leftovers_.EmptyRecycleBin();
         case StepId::CleanFindMRU:
@@ -80,6 +90,10 @@ void CatalogueSteps::Run(StepId step) {
         case StepId::CleanNetScapeURLS:
             return netscape_.CleanNetScapeURLS();
     }
+}
+
+std::optional<std::string> CatalogueSteps::TakeEndLine() {
+    return std::exchange(end_line_, std::nullopt);
 }
 
 }  // namespace qm::clean

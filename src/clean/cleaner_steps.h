@@ -2,10 +2,12 @@
 // The cleaner operations a clean run calls, by id. The catalogue lists the ids of each item;
 // the run dispatches them one by one, so a failing step never keeps the next from running.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cleaners/file_tools.h"
+#include "cleaners/folder_guard.h"
 #include "cleaners/ie_cleaners.h"
 #include "cleaners/leftovers.h"
 #include "cleaners/netscape_cleaners.h"
@@ -55,6 +57,10 @@ class CleanerSteps {
     virtual ~CleanerSteps() = default;
     // Carries out one step; a run-time error escapes to the run, which reports it.
     virtual void Run(StepId step) = 0;
+    // A step that refused its work leaves the line to show in place of the item's end line,
+    // so that the list never reports a clean that did not happen. The run takes it (and so
+    // clears it) once the item's steps are done.
+    virtual std::optional<std::string> TakeEndLine() { return std::nullopt; }
 };
 
 // The steps as Quillmoss ships them: every cleaner of the catalogue. lst_cache is the run's
@@ -65,9 +71,12 @@ class CatalogueSteps : public CleanerSteps {
                    errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
                    std::vector<std::string>& lst_cache);
     void Run(StepId step) override;
+    std::optional<std::string> TakeEndLine() override;
 
   private:
     cleaners::FileTools& file_tools_;
+    cleaners::FolderGuard guard_;
+    std::optional<std::string> end_line_;
     std::vector<std::string>& lst_cache_;
     sysinfo::SystemDetails system_details_;
     cleaners::IECleaners ie_;

@@ -1,4 +1,5 @@
 // The Internet cache: its entries walked one at a time, and the files it keeps on disk.
+#include "cleaners/folder_guard.h"
 #include "cleaners/folder_path.h"
 #include "cleaners/ie_cleaners.h"
 #include "cleaners/name_pattern.h"
@@ -17,8 +18,12 @@ namespace {
 // entries stay out of sight.
 constexpr std::uint32_t kFoldersAndSystem = attr::kDirectory | attr::kSystem;
 
+// A history record ("Visited:") may carry the normal bit as well, and a walk without a
+// pattern reaches it wherever the history container is walked too (as in Wine's cache). It
+// belongs to the history item, not to the cache and cookie items that list entries here.
 bool IsNormalEntry(const UrlCacheEntry& entry) {
-    return (entry.type & platform::cache_entry::kNormal) != 0;
+    return (entry.type & platform::cache_entry::kNormal) != 0 &&
+           (entry.type & platform::cache_entry::kUrlHistory) == 0;
 }
 
 }  // namespace
@@ -63,6 +68,9 @@ void IECleaners::CleanIECacheFiles() {
     const std::string cache_folder = file_tools_.GetInternetCacheFolder();
     if (cache_folder.empty()) return;
     const std::string content = AddBackslash(cache_folder) + "Content.IE5\\";
+    // A cache folder (or a Content.IE5 link) pointed at the profile or the documents would
+    // otherwise lose every subfolder there.
+    if (FolderGuard(platform_).IsProtected(content)) return;
 
     std::vector<DirEntry> entries;
     errors::SilentStep([&] { entries = file_tools_.Dir(content + "*.*", kFoldersAndSystem); });

@@ -1,12 +1,9 @@
 #include "cleaners/leftovers.h"
 
-#include <array>
 #include <cstdint>
-#include <optional>
 #include <utility>
 #include <vector>
 
-#include "cleaners/ascii_case.h"
 #include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "errors/runtime_error.h"
@@ -17,22 +14,6 @@ using errors::SilentStep;
 using platform::Root;
 
 namespace {
-
-// Windows often reports the temporary folder in 8.3 form ("C:\DOCUME~1\ADMINI~1\"), while the
-// special folders come with their long names. Listing a short name without wildcards finds
-// the entry under its long name, so each short-looking part is looked up that way.
-void ExpandShortNames(platform::FileSystem& files, FolderPath& folder) {
-    std::string path = folder.root;
-    for (std::string& part : folder.parts) {
-        if (part.find('~') != std::string::npos && part.find_first_of("*?") == std::string::npos) {
-            std::vector<platform::DirEntry> entries;
-            if (files.List(path + "\\" + part, entries) == platform::kOk && entries.size() == 1) {
-                part = UpperAscii(entries.front().name);
-            }
-        }
-        path += "\\" + part;
-    }
-}
 
 // The length the platform's buffer must hold, counted in the UTF-16 units the wide API uses.
 std::size_t WideLength(std::string_view utf8) {
@@ -45,18 +26,15 @@ std::size_t WideLength(std::string_view utf8) {
     return units;
 }
 
-// Folders whose loss, or the loss of anything inside them, would wreck Windows, the
-// installed programs or the user's profile.
-constexpr std::array kVitalFolders = {
-    platform::csidl::kWindows,         platform::csidl::kSystem,  platform::csidl::kProgramFiles,
-    platform::csidl::kProgramFilesX86, platform::csidl::kProfile,
-};
-
 }  // namespace
 
 LeftoverCleaners::LeftoverCleaners(platform::Platform& platform, settings::SettingsStore& settings,
                                    FileTools& file_tools, errors::ErrorReporter& reporter)
-    : platform_(platform), settings_(settings), file_tools_(file_tools), reporter_(reporter) {}
+    : platform_(platform),
+      settings_(settings),
+      file_tools_(file_tools),
+      reporter_(reporter),
+      guard_(platform) {}
 
 std::string LeftoverCleaners::GetTempFolder() {
     std::string gathered;
@@ -74,31 +52,20 @@ std::string LeftoverCleaners::GetTempFolder() {
     return gathered;
 }
 
-bool LeftoverCleaners::IsProtectedTempFolder(std::string_view temp_folder) {
-    std::optional<FolderPath> temp = ParseFolder(temp_folder);
-    if (!temp || temp->IsRoot()) return true;
-    ExpandShortNames(platform_.files, *temp);
-    for (const int csidl : kVitalFolders) {
-        std::string vital = file_tools_.GetFolderClean(csidl);
-        if (vital.empty()) vital = file_tools_.GetSpecialFolder(csidl);
-        if (vital.empty()) continue;
-        const std::optional<FolderPath> vital_folder = ParseFolder(vital);
-        if (vital_folder && temp->Contains(*vital_folder)) return true;
-    }
-    return false;
-}
-
-void LeftoverCleaners::CleanTempFolder() {
-    // A TEMP variable pointed at C:\ or C:\WINDOWS would otherwise have the whole tree under
-    // it deleted, hidden and system files included.
-    const std::string folder = GetTempFolder();
+bool LeftoverCleaners::CleanTempFolder(std::string& folder) {
+    folder = GetTempFolder();
+    // A TEMP variable pointed at C:\, at the Windows folder or at the user's documents, under
+    // any of their names, would otherwise have everything under it deleted, hidden and system
+    // files included.
+    // No text names no folder: DeleteFolderTree refuses it without a word.
+    if (!folder.empty() && guard_.IsProtected(folder)) return false;
     SilentStep([&] {
-        if (IsProtectedTempFolder(folder)) return;
         // When nothing in it was held, the folder goes with its contents; but every program
         // writes its temporary files there and fails without it, so it is made again, empty.
         if (file_tools_.DeleteFolderTree(folder) != 0) return;
         platform_.files.CreateDirectory(WithoutTrailingBackslash(folder));
     });
+    return true;
 }
 
 void LeftoverCleaners::EmptyRecycleBin() {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "cleaners/file_tools.h"
+#include "cleaners/folder_guard.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -20,6 +21,10 @@ inline constexpr std::string_view kStoreRoot = "Store Root";
 }  // namespace mail_key
 inline constexpr std::string_view kDeletedMailFile = "Deleted Items.dbx";
 
+// The item's end line when the temporary folder is protected, followed by its path.
+inline constexpr std::string_view kTempRefusedLine =
+    "Temporary folder not cleaned: unsafe location ";
+
 // The buffer GetTempFolder hands the platform: a path needs one more place for its NUL.
 inline constexpr std::size_t kTempPathBufferLength = 255;
 
@@ -31,25 +36,21 @@ class LeftoverCleaners {
     // The temporary folder with its trailing backslash, or empty text when the platform gives
     // none or it does not fit the 255-place buffer (254 characters and the NUL).
     std::string GetTempFolder();
-    // DeleteFolderTree on the temporary folder, unless that folder is one whose loss would
-    // wreck Windows or the user's profile (see IsProtectedTempFolder).
-    void CleanTempFolder();
+    // DeleteFolderTree on the temporary folder, made again empty once it went. `folder` gets
+    // the temporary folder's path; false, with nothing deleted, when FolderGuard protects it.
+    bool CleanTempFolder(std::string& folder);
     // Every drive's bin, without question, progress window or sound; the icon is refreshed
     // when the platform did not answer S_OK. Pending window messages are handled once.
     void EmptyRecycleBin();
     // "Deleted Items.dbx" of the default identity's mail store; nothing else.
     void CleanOutlookDeleted();
 
-    // True when `temp_folder` is a drive or share root, or is (or contains) the Windows,
-    // system, Program Files or profile folder. A special folder that cannot be looked up
-    // does not count.
-    bool IsProtectedTempFolder(std::string_view temp_folder);
-
   private:
     platform::Platform& platform_;
     settings::SettingsStore& settings_;
     FileTools& file_tools_;
     errors::ErrorReporter& reporter_;
+    FolderGuard guard_;
 };
 
 }  // namespace qm::cleaners

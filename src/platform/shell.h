@@ -12,10 +12,16 @@
 namespace qm::platform {
 
 namespace csidl {
+inline constexpr int kPersonal = 5;  // My Documents
+inline constexpr int kFavorites = 6;
+inline constexpr int kStartMenu = 11;
+inline constexpr int kDesktopDirectory = 16;
 inline constexpr int kAppData = 26;
+inline constexpr int kLocalAppData = 28;
 inline constexpr int kInternetCache = 32;
 inline constexpr int kCookies = 33;
 inline constexpr int kHistory = 34;
+inline constexpr int kCommonAppData = 35;
 inline constexpr int kWindows = 36;
 inline constexpr int kSystem = 37;
 inline constexpr int kProgramFiles = 38;

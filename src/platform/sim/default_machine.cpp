@@ -26,6 +26,12 @@ void Machine::Impl::MakeDefaultMachine() {
         {csidl::kSystem, "C:\\WINDOWS\\system32"},
         {csidl::kProgramFiles, "C:\\Program Files"},
         {csidl::kProfile, profile},
+        {csidl::kPersonal, profile + "\\My Documents"},
+        {csidl::kFavorites, profile + "\\Favorites"},
+        {csidl::kStartMenu, profile + "\\Start Menu"},
+        {csidl::kDesktopDirectory, profile + "\\Desktop"},
+        {csidl::kLocalAppData, profile + "\\Local Settings\\Application Data"},
+        {csidl::kCommonAppData, "C:\\Documents and Settings\\All Users\\Application Data"},
     };
     for (const auto& [id, path] : special_folders) {
         files.AddFolder(path, 0);
@@ -43,6 +49,8 @@ void Machine::Impl::MakeDefaultMachine() {
     shell.SetRecycleBinFolder(bin);
 
     files.AddFile(process.folder + "\\" + process.name + ".exe", "MZ", platform::attr::kArchive);
+    // Started from its shortcut, the program works in its own folder.
+    files.SetCurrentFolder(process.folder);
 
     for (const auto& [root, path] :
          {std::pair{platform::Root::CurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion"},

@@ -1,0 +1,94 @@
+// The folder guard against the real file system of a Wine prefix, where Z: names the same files
+// as C: and a unix symbolic link is a folder link: each name of a protected folder is refused.
+#include <gtest/gtest.h>
+
+#include "platform/win32/windows_api.h"
+
+#include <string>
+
+#include "backend.h"
+#include "cleaners/folder_guard.h"
+#include "cleaners/leftovers.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_store.h"
+
+namespace qm {
+namespace {
+
+std::string SpecialFolder(platform::Shell& shell, int csidl) {
+    std::string path;
+    return shell.GetFolderPath(csidl, path) == platform::kOk ? path : std::string();
+}
+
+// Points the temporary folder somewhere else for as long as it lives.
+class TempVariable {
+  public:
+    explicit TempVariable(const std::string& value) {
+        ::GetEnvironmentVariableW(L"TMP", saved_, MAX_PATH);
+        ::SetEnvironmentVariableW(L"TMP", win32::ToWide(value).c_str());
+    }
+    ~TempVariable() { ::SetEnvironmentVariableW(L"TMP", saved_[0] != 0 ? saved_ : nullptr); }
+
+  private:
+    wchar_t saved_[MAX_PATH] = {};
+};
+
+TEST(Win32FolderGuard, EveryNameOfAProtectedFolderIsRefused) {
+    std::unique_ptr<contract::Backend> backend = contract::MakeBackend();
+    win32::Win32Platform machine;
+    platform::Platform& p = machine.platform();
+    cleaners::FolderGuard guard(p);
+
+    const std::string scratch = backend->ScratchFolder();
+    const std::string windows = SpecialFolder(p.shell, platform::csidl::kWindows);
+    const std::string documents = SpecialFolder(p.shell, platform::csidl::kPersonal);
+    ASSERT_FALSE(windows.empty());
+    ASSERT_FALSE(documents.empty());
+    ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\ToWindows", windows));
+    ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\ToRoot", "C:\\"));
+
+    for (const std::string& folder :
+         {backend->OtherNameOf(windows), scratch + "\\ToWindows\\", scratch + "\\ToRoot",
+          scratch + "\\ToRoot\\windows\\system32\\..", documents, backend->OtherNameOf(documents),
+          std::string("Z:\\"), std::string("C:\\")}) {
+        EXPECT_TRUE(guard.IsProtected(folder)) << folder;
+    }
+    EXPECT_FALSE(guard.IsProtected(scratch)) << "an ordinary folder";
+}
+
+TEST(Win32FolderGuard, TempFolderThroughALinkIsCleanedAndARelativeOneIsNot) {
+    std::unique_ptr<contract::Backend> backend = contract::MakeBackend();
+    win32::Win32Platform machine;
+    platform::Platform& p = machine.platform();
+    errors::ErrorReporter reporter;
+    settings::SettingsStore settings(p.registry, p.process, reporter);
+    cleaners::FileTools tools(p.files, p.shell, reporter);
+    cleaners::LeftoverCleaners leftovers(p, settings, tools, reporter);
+
+    const std::string scratch = backend->ScratchFolder();
+    ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Temp"), platform::kOk);
+    ASSERT_EQ(p.files.WriteFile(scratch + "\\Temp\\old.tmp", "x"), platform::kOk);
+    ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\Link", scratch));
+
+    std::string folder;
+    {
+        // Windows resolves a relative TMP against the current folder, whatever that is. Should
+        // the refusal ever fail, only the scratch folder may go: it is made the current one.
+        wchar_t current[MAX_PATH] = {};
+        ::GetCurrentDirectoryW(MAX_PATH, current);
+        ASSERT_TRUE(::SetCurrentDirectoryW(win32::ToWide(scratch + "\\Temp").c_str()));
+        TempVariable relative(".");
+        EXPECT_FALSE(leftovers.CleanTempFolder(folder)) << folder;
+        EXPECT_EQ(folder, ".\\");
+        ::SetCurrentDirectoryW(current);
+    }
+    TempVariable through_link(scratch + "\\Link\\Temp");
+    EXPECT_TRUE(leftovers.CleanTempFolder(folder));
+    std::uint32_t attributes = 0;
+    EXPECT_NE(p.files.GetAttributes(scratch + "\\Temp\\old.tmp", attributes), platform::kOk);
+    EXPECT_EQ(p.files.GetAttributes(scratch + "\\Temp", attributes), platform::kOk);
+}
+
+}  // namespace
+}  // namespace qm
