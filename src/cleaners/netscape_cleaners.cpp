@@ -51,7 +51,14 @@ std::vector<std::string> NetscapeCleaners::Profiles(ErrorStyle style) {
         if (status != platform::kOk) content.clear();
         errors::ThrowIfFailed(status);
     });
-    std::vector<std::string> profiles = FindProfileFolders(content, mozilla);
+    platform::SystemInfo& system = platform_.system;
+    const ProfileCodePage ansi{[&](std::string_view utf8, std::string& bytes) {
+                                   return system.ToAnsiCodePage(utf8, bytes);
+                               },
+                               [&](std::string_view bytes, std::string& utf8) {
+                                   return system.FromAnsiCodePage(bytes, utf8);
+                               }};
+    std::vector<std::string> profiles = FindProfileFolders(content, mozilla, ansi);
     for (std::string& profile : profiles) profile = AddBackslash(profile);
     return profiles;
 }

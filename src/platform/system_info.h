@@ -1,6 +1,9 @@
 #pragma once
-// Version record, tick count, processor and memory figures, Internet Explorer version.
+// Version record, tick count, processor and memory figures, Internet Explorer version, and
+// the machine's ANSI code page.
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 namespace qm::platform {
 
@@ -39,6 +42,13 @@ class SystemInfo {
     virtual MemoryInfo GetMemory() = 0;
     // DllGetVersion of shlwapi.dll.
     virtual DllVersion GetShlwapiVersion() = 0;
+
+    // The ANSI code page is the one Windows uses for the texts of its "A" calls and that older
+    // programs write their files in. False when some character has no exact place in it: a
+    // look-alike letter would name another folder. The text must be well-formed UTF-8.
+    virtual bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) = 0;
+    // False for bytes that are no character of the code page.
+    virtual bool FromAnsiCodePage(std::string_view ansi, std::string& utf8) = 0;
 };
 
 }  // namespace qm::platform

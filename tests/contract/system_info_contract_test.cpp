@@ -1,14 +1,18 @@
-// Version record, tick count, processor, memory and the shell library's version.
+// Version record, tick count, processor, memory, the shell library's version and the ANSI
+// code page.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "backend.h"
 
 namespace qm::contract {
 namespace {
+
+using namespace std::string_literals;
 
 struct KnownVersion {
     const char* name;  // the prefix setting that makes Wine report it
@@ -83,6 +87,29 @@ TEST_F(SystemInfoContract, ShlwapiReportsItsVersion) {
     // Every Windows Quillmoss runs on has at least the shell library of Internet Explorer 4.
     EXPECT_GE(version.major, 4u);
     EXPECT_GT(version.build, 0u);
+}
+
+// Both machines use Windows-1252: the simulated one by design, Wine's prefix for the C and
+// en_US locales the runner starts it in.
+TEST_F(SystemInfoContract, AnsiCodePageIsWindows1252WithoutLookAlikes) {
+    // UTF-8 and its bytes in the code page; 0x81 is unassigned and Windows passes it through
+    // as the control character U+0081.
+    const std::pair<std::string, std::string> kBoth[] = {
+        {"Jos\u00e9 d\u00e9faut \u20ac\u0178", "Jos\xE9 d\xE9"s + "faut \x80\x9F"},
+        {"\xC2\x81", "\x81"},
+    };
+    for (const auto& [utf8, ansi] : kBoth) {
+        std::string converted;
+        EXPECT_TRUE(system_.ToAnsiCodePage(utf8, converted));
+        EXPECT_EQ(converted, ansi);
+        EXPECT_TRUE(system_.FromAnsiCodePage(ansi, converted));
+        EXPECT_EQ(converted, utf8);
+    }
+    // "ł" would best-fit to "l", "ж" to "?".
+    for (const std::string utf8 : {"\u0142", "Jos\u0436"}) {
+        std::string converted;
+        EXPECT_FALSE(system_.ToAnsiCodePage(utf8, converted)) << converted;
+    }
 }
 
 }  // namespace

@@ -42,7 +42,7 @@ struct Traces {
     ProfileFolders f = ProfileFolders::Current();
     std::wstring content = f.internet_cache + L"\\Content.IE5";
     std::wstring mozilla = f.app_data + L"\\Mozilla";
-    std::wstring profile1 = mozilla + L"\\Profiles\\default\\ab12cd34.slt";
+    std::wstring profile1 = mozilla + L"\\Profiles\\défaut\\ab12cd34.slt";
     std::wstring profile2 = mozilla + L"\\Profiles\\Ünïcode\\ef56gh78.slt";
     std::wstring opera = L"C:\\Program Files\\Opera";
     std::wstring opera7 = f.app_data + L"\\Opera\\OPERA7\\profile";
@@ -143,10 +143,10 @@ void Plant(const Traces& t) {
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE,
                         L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe",
                         L"Path", t.opera));
-    // Netscape: two profiles named in registry.dat among binary junk.
+    // Netscape: two profiles named in registry.dat, in the ANSI code page, among binary junk.
     using namespace std::string_literals;
     const std::string registry =
-        "\x01junk\x00"s + Narrow(t.profile1) + "\x00more"s + Narrow(t.profile2) + "\x00"s;
+        "\x01junk\x00"s + Ansi(t.profile1) + "\x00more"s + Ansi(t.profile2) + "\x00"s;
     ASSERT_TRUE(PlantFile(t.mozilla + L"\\registry.dat", registry));
 }
 
@@ -176,9 +176,11 @@ void ExpectCleaned(const Traces& t) {
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/page.htm"));
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/other.htm"));
     EXPECT_FALSE(FolderExists(t.content + L"\\QMTEST01"));
-    std::wstring pending =
-        MultiText(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
-                  L"PendingFileRenameOperations");
+    const std::wstring pending =
+        ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
+                  L"PendingFileRenameOperations")
+            .value_or(RawValue{})
+            .text();
     EXPECT_NE(pending.find(L"History.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
     EXPECT_NE(pending.find(L"Content.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
     EXPECT_FALSE(KeyExists(cu, L"Software\\Microsoft\\Search Assistant\\ACMru\\5603"));
@@ -191,11 +193,24 @@ void ExpectCleaned(const Traces& t) {
     EXPECT_TRUE(FileExists(t.mozilla + L"\\registry.dat"));
 }
 
+// For one test the user's Application Data is where a user "José" has his.
+struct JoseAppData {
+    const std::wstring key = kExplorer + L"\\User Shell Folders";
+    const std::wstring moved = L"C:\\users\\José\\AppData\\Roaming";
+    const std::optional<RawValue> saved = ReadValue(HKEY_CURRENT_USER, key, L"AppData");
+    JoseAppData() { PlantFolder(moved) && SetText(HKEY_CURRENT_USER, key, L"AppData", moved); }
+    ~JoseAppData() {
+        if (saved) SetText(HKEY_CURRENT_USER, key, L"AppData", saved->text().c_str(), saved->type);
+        ProfileFolders::Current();  // Wine rewrites "Shell Folders" from it on each look-up
+    }
+};
+
 TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
     const char* exe = std::getenv("QM_E2E_EXE");
     ASSERT_TRUE(exe);
+    JoseAppData jose;
     Traces traces;
-    ASSERT_FALSE(traces.f.app_data.empty());
+    ASSERT_NE(traces.f.app_data.find(L"José"), std::wstring::npos);
     ASSERT_FALSE(traces.f.internet_cache.empty());
     Plant(traces);
     if (HasFatalFailure()) return;

@@ -4,8 +4,6 @@
 #include <shlobj.h>
 #include <wininet.h>
 
-#include <vector>
-
 namespace qm::e2e {
 namespace {
 
@@ -66,15 +64,12 @@ bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const
     return status == ERROR_SUCCESS;
 }
 
-bool SetNumber(HKEY root, const std::wstring& key, const std::wstring& name, DWORD number) {
-    HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr)) {
-        return false;
-    }
-    LSTATUS status = RegSetValueExW(handle, name.c_str(), 0, REG_DWORD,
-                                    reinterpret_cast<const BYTE*>(&number), sizeof number);
-    RegCloseKey(handle);
-    return status == ERROR_SUCCESS;
+std::string Ansi(const std::wstring& text) {
+    const int size = static_cast<int>(text.size());
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), n, nullptr, nullptr);
+    return out;
 }
 
 bool FileExists(const std::wstring& path) {
@@ -100,22 +95,6 @@ bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name) {
     LSTATUS status = RegQueryValueExW(handle, name.c_str(), nullptr, nullptr, nullptr, nullptr);
     RegCloseKey(handle);
     return status == ERROR_SUCCESS;
-}
-
-std::wstring MultiText(HKEY root, const std::wstring& key, const std::wstring& name) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return {};
-    DWORD size = 0;
-    std::wstring text;
-    if (RegQueryValueExW(handle, name.c_str(), nullptr, nullptr, nullptr, &size) == ERROR_SUCCESS &&
-        size > 0) {
-        std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
-        RegQueryValueExW(handle, name.c_str(), nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(data.data()), &size);
-        for (wchar_t c : data) text.push_back(c == L'\0' ? L'|' : c);
-    }
-    RegCloseKey(handle);
-    return text;
 }
 
 bool PlantCacheEntry(const std::wstring& url, DWORD type) {

@@ -24,14 +24,14 @@ bool PlantFile(const std::wstring& path, const std::string& contents = "trace",
 bool PlantFolder(const std::wstring& path);
 bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
              DWORD type = REG_SZ);
-bool SetNumber(HKEY root, const std::wstring& key, const std::wstring& name, DWORD number);
+
+// The text in the ANSI code page, as older programs write it into their files.
+std::string Ansi(const std::wstring& text);
 
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
 bool KeyExists(HKEY root, const std::wstring& key);
 bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name);
-// The REG_MULTI_SZ value as one text with "|" between the strings ("" when absent).
-std::wstring MultiText(HKEY root, const std::wstring& key, const std::wstring& name);
 
 // An entry in the Internet cache, made through WinINet with a file under Content.IE5.
 bool PlantCacheEntry(const std::wstring& url, DWORD type = NORMAL_CACHE_ENTRY);

@@ -1,10 +1,12 @@
 #pragma once
-// The machine's fixed facts: Windows version, processor, memory, shell library version and
-// the running program. The tick count comes from the message loop's virtual clock.
+// The machine's fixed facts: Windows version, processor, memory, shell library version, the
+// ANSI code page (Windows-1252) and the running program. The tick count comes from the
+// message loop's virtual clock.
 #include <string>
 
 #include "platform/process.h"
 #include "platform/sim/sim_message_loop.h"
+#include "platform/sim/windows_1252.h"
 #include "platform/system_info.h"
 
 namespace qm::sim {
@@ -23,6 +25,12 @@ class SimSystemInfo final : public platform::SystemInfo {
     platform::ProcessorInfo GetProcessor() override { return processor; }
     platform::MemoryInfo GetMemory() override { return memory; }
     platform::DllVersion GetShlwapiVersion() override { return shlwapi; }
+    bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override {
+        return Utf8ToWindows1252(utf8, ansi);
+    }
+    bool FromAnsiCodePage(std::string_view ansi, std::string& utf8) override {
+        return Windows1252ToUtf8(ansi, utf8);
+    }
 
   private:
     const SimMessageLoop& clock_;

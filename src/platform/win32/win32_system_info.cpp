@@ -5,6 +5,7 @@
 #include <shlwapi.h>
 
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/wide_text.h"
 
 namespace qm::win32 {
 
@@ -60,6 +61,44 @@ platform::DllVersion Win32SystemInfo::GetShlwapiVersion() {
     version.minor = info.dwMinorVersion;
     version.build = info.dwBuildNumber;
     return version;
+}
+
+bool Win32SystemInfo::ToAnsiCodePage(std::string_view utf8, std::string& ansi) {
+    ansi.clear();
+    // A machine set to use UTF-8 as its ANSI code page refuses the used-default question.
+    if (::GetACP() == CP_UTF8) {
+        ansi.assign(utf8);
+        return true;
+    }
+    const std::wstring wide = ToWide(utf8);
+    if (wide.empty()) return true;
+    const int size = static_cast<int>(wide.size());
+    BOOL used_default = FALSE;
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                             nullptr, 0, nullptr, &used_default);
+    if (length <= 0) return false;
+    ansi.assign(static_cast<std::size_t>(length), '\0');
+    const int written = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size,
+                                              ansi.data(), length, nullptr, &used_default);
+    if (written == length && !used_default) return true;
+    ansi.clear();
+    return false;
+}
+
+bool Win32SystemInfo::FromAnsiCodePage(std::string_view ansi, std::string& utf8) {
+    utf8.clear();
+    if (ansi.empty()) return true;
+    const int size = static_cast<int>(ansi.size());
+    const int length =
+        ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, nullptr, 0);
+    if (length <= 0) return false;
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    if (::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi.data(), size, wide.data(),
+                              length) != length) {
+        return false;
+    }
+    utf8 = ToUtf8(wide);
+    return true;
 }
 
 }  // namespace qm::win32

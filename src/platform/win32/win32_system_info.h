@@ -1,6 +1,6 @@
 #pragma once
-// Version record, tick count, processor, memory and the shell library's version from kernel32
-// and shlwapi.
+// Version record, tick count, processor, memory, the ANSI code page and the shell library's
+// version from kernel32 and shlwapi.
 #include "platform/system_info.h"
 
 namespace qm::win32 {
@@ -12,6 +12,8 @@ class Win32SystemInfo final : public platform::SystemInfo {
     platform::ProcessorInfo GetProcessor() override;
     platform::MemoryInfo GetMemory() override;
     platform::DllVersion GetShlwapiVersion() override;
+    bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override;
+    bool FromAnsiCodePage(std::string_view ansi, std::string& utf8) override;
 };
 
 }  // namespace qm::win32
