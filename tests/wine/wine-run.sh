@@ -7,6 +7,8 @@ set -euo pipefail
 prefix="${QM_WINEPREFIX:?QM_WINEPREFIX must name the test prefix}"
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+# One code page whatever locales this machine has: the tests write ANSI files in Windows-1252.
+export LC_ALL=C.UTF-8
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 # Wine links a prefix's Documents, Desktop, Pictures and the like to folders of $HOME, and keeps
