@@ -75,7 +75,7 @@ class Machine {
     // Another program holds the file open until Unlock.
     void Lock(const std::string& path, LockMode mode = LockMode::NoDelete);
     void Unlock(const std::string& path);
-    // Every path on every drive (C: first, then by letter) and share, folders and files, in
+    // Every path on every drive (by letter), then on every share, folders and files, in
     // listing order (for property tests). A folder lists its entries sorted by upper-cased
     // name, as NTFS does, so the order does not depend on the order of creation. A folder
     // link is listed, what it leads to only where it really is.
