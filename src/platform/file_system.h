@@ -66,8 +66,8 @@ class FileSystem {
 
     // Follows links to what the path opens; a missing path fails as GetAttributes does.
     virtual Status GetIdentity(std::string_view path, FileIdentity& identity) = 0;
-    // The root of every lettered drive ("C:\", "D:\", ...), as GetLogicalDriveStrings gives
-    // them.
+    // The root of every lettered local disk ("C:\", "D:\", ...), as GetLogicalDriveStrings
+    // gives them; removable, disc and network drives are left out.
     virtual Status ListDriveRoots(std::vector<std::string>& roots) = 0;
 };
 

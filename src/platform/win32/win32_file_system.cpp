@@ -177,6 +177,12 @@ Status Win32FileSystem::GetTempPath(std::string& path) {
 }
 
 Status Win32FileSystem::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
+    // A drive without its medium fails quietly instead of asking the user to insert one.
+    const UINT error_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    struct RestoreErrorMode {
+        UINT mode;
+        ~RestoreErrorMode() { ::SetErrorMode(mode); }
+    } restore{error_mode};
     // Backup semantics open folders too; without FILE_FLAG_OPEN_REPARSE_POINT the handle is
     // to what a link leads to. Asking only for attributes works on files held open.
     ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), FILE_READ_ATTRIBUTES,
@@ -209,8 +215,13 @@ Status Win32FileSystem::ListDriveRoots(std::vector<std::string>& roots) {
     for (std::size_t start = 0; start < buffer.size();) {
         const std::size_t end = buffer.find(L'\0', start);
         const std::size_t stop = end == std::wstring::npos ? buffer.size() : end;
-        if (stop > start)
-            roots.push_back(ToUtf8(std::wstring_view(buffer).substr(start, stop - start)));
+        const std::wstring root = buffer.substr(start, stop - start);
+        // Only the machine's own disks: asking a floppy, a card reader or a disc drive for
+        // its root may spin it up or wait for a medium, and a lost network drive for a server.
+        if (!root.empty()) {
+            const UINT type = ::GetDriveTypeW(root.c_str());
+            if (type == DRIVE_FIXED || type == DRIVE_RAMDISK) roots.push_back(ToUtf8(root));
+        }
         start = stop + 1;
     }
     return platform::kOk;
