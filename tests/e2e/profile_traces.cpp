@@ -50,9 +50,8 @@ bool PlantFile(const std::wstring& path, const std::string& contents, DWORD attr
 bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
              DWORD type) {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr)) {
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr))
         return false;
-    }
     LSTATUS status =
         RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
