@@ -78,8 +78,6 @@ class Backend {
         static_cast<void>(path);
         return false;
     }
-    // The windows on the desktop as Quillmoss acts on them; null when not offered.
-    virtual platform::Desktop* desktop() { return nullptr; }
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -80,7 +80,6 @@ class SimBackend final : public Backend {
         machine_.AddToRecycleBin("Dc" + std::to_string(++made_) + ".tmp", contents);
         return machine_.files().DeleteFile(path) == platform::kOk;
     }
-    platform::Desktop* desktop() override { return &machine_.desktop(); }
 
   private:
     sim::Machine machine_;

@@ -19,7 +19,6 @@
 #include "platform/win32/com_apartment.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
-#include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
@@ -35,14 +34,6 @@ std::string UniqueName() {
     static std::atomic<unsigned> counter{0};
     return "qm-" + std::to_string(::GetCurrentProcessId()) + "-" +
            std::to_string(::GetTickCount()) + "-" + std::to_string(++counter);
-}
-
-std::string TempFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-    std::string folder = win32::ToUtf8(std::wstring_view(buffer, length));
-    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
-    return folder;
 }
 
 // Tests leave read-only, hidden and deeply nested things behind on purpose; all of it goes.
@@ -106,19 +97,6 @@ class UrlCacheEntryHold final : public FileHold {
     std::wstring url_;
 };
 
-bool WriteSmallFile(const wchar_t* path) {
-    win32::ScopedFile file(::CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file && ::WriteFile(file.get(), "<html></html>", 13, &written, nullptr);
-}
-
-std::string RecentFolder() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    if (::SHGetFolderPathW(nullptr, CSIDL_RECENT, nullptr, 0, buffer) != S_OK) return {};
-    return win32::ToUtf8(std::wstring_view(buffer));
-}
-
 // Emptying the bin in a test must never reach a real user's bin. Under Wine the bin is the
 // freedesktop trash of $XDG_DATA_HOME, which the test set-up points into the build; on
 // Windows itself, or without that set-up, the bin is not offered at all.
@@ -155,7 +133,9 @@ class Win32Backend final : public Backend {
     platform::SystemInfo& system() override { return system_; }
 
     std::string ScratchFolder() override {
-        const std::string folder = TempFolder() + "\\" + UniqueName();
+        std::string folder;
+        files_.GetTempPath(folder);  // with its trailing backslash
+        folder += UniqueName();
         ::CreateDirectoryW(win32::ToWidePath(folder).c_str(), nullptr);
         folders_.push_back(folder);
         return folder;
@@ -201,7 +181,7 @@ class Win32Backend final : public Backend {
         const std::wstring wide = win32::ToWide(url);
         wchar_t file[MAX_PATH + 1] = {};
         if (!::CreateUrlCacheEntryW(wide.c_str(), 0, L"htm", file, 0)) return false;
-        if (!WriteSmallFile(file)) return false;
+        if (files_.WriteFile(win32::ToUtf8(file), "<html></html>") != platform::kOk) return false;
         const FILETIME never{};
         if (!::CommitUrlCacheEntryW(wide.c_str(), file, never, never, NORMAL_CACHE_ENTRY, nullptr,
                                     0, nullptr, nullptr)) {
@@ -214,18 +194,16 @@ class Win32Backend final : public Backend {
 
     std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) override {
         std::wstring wide = win32::ToWide(url);
-        DWORD size = 0;
-        ::RetrieveUrlCacheEntryFileW(wide.c_str(), nullptr, &size, 0);
-        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) return nullptr;
-        std::vector<std::uint64_t> buffer((size + 7) / 8);
-        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer.data());
+        std::uint64_t buffer[1024];  // far more than a test's short address needs
+        DWORD size = sizeof buffer;
+        auto* info = reinterpret_cast<INTERNET_CACHE_ENTRY_INFOW*>(buffer);
         if (!::RetrieveUrlCacheEntryFileW(wide.c_str(), info, &size, 0)) return nullptr;
         return std::make_unique<UrlCacheEntryHold>(std::move(wide));
     }
 
     bool AddRecentDocument(const std::string& path) override {
-        const std::string recent = RecentFolder();
-        if (recent.empty()) return false;
+        std::string recent;
+        if (shell_.GetFolderPath(CSIDL_RECENT, recent) != platform::kOk) return false;
         const std::wstring wide = win32::ToWide(path);
         ::SHAddToRecentDocs(SHARD_PATHW, wide.c_str());
         // The shell names the shortcut after the document.
@@ -244,8 +222,6 @@ class Win32Backend final : public Backend {
         return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
     }
 
-    platform::Desktop* desktop() override { return &desktop_; }
-
   private:
     // First in, last out: the History namespace's automation calls need it.
     win32::ComApartment apartment_;
@@ -254,7 +230,6 @@ class Win32Backend final : public Backend {
     win32::Win32Shell shell_;
     win32::Win32SystemInfo system_;
     win32::Win32UrlCache url_cache_;
-    win32::Win32Desktop desktop_;
     std::vector<std::string> folders_;
     std::vector<std::string> keys_;
     std::vector<std::wstring> cache_urls_;

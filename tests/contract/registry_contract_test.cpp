@@ -68,9 +68,8 @@ TEST_P(RegistryContract, ValuesKeepTheirTypeAndExactBytes) {
         {"long binary", {RegType::Binary, long_binary}},
         {"empty binary", {RegType::Binary, {}}},
     };
-    for (const auto& [name, value] : cases) {
+    for (const auto& [name, value] : cases)
         ASSERT_EQ(registry_.SetValue(key, name, value.first, value.second), kOk) << name;
-    }
     registry_.CloseKey(key);
     // Read back through a fresh handle, so nothing can come from the writing handle; creating
     // an existing key just opens it, keeping what it holds.
@@ -122,8 +121,7 @@ TEST_P(RegistryContract, AnOpenKeyCanBeDeletedAndItsHandleThenSaysSo) {
 INSTANTIATE_TEST_SUITE_P(BothRoots, RegistryContract,
                          ::testing::Values(Root::CurrentUser, Root::LocalMachine),
                          [](const auto& info) {
-                             return info.param == Root::CurrentUser ? std::string("HKCU")
-                                                                    : std::string("HKLM");
+                             return std::string(info.param == Root::CurrentUser ? "HKCU" : "HKLM");
                          });
 
 }  // namespace

@@ -45,13 +45,12 @@ TEST(Win32RestartList, ScheduledDeletionIsAnNtPathWithNoNewName) {
     EXPECT_NE(read_list().find(entry), std::wstring::npos);
 
     // The test prefix's next restart must not go looking for the scratch file.
-    if (before.empty()) {
+    if (before.empty())
         ::RegDeleteValueW(key.get(), kPending);
-    } else {
+    else
         ::RegSetValueExW(key.get(), kPending, 0, REG_MULTI_SZ,
                          reinterpret_cast<const BYTE*>(before.data()),
                          static_cast<DWORD>(before.size() * sizeof(wchar_t)));
-    }
 }
 
 }  // namespace

@@ -56,11 +56,8 @@ TEST(Win32VersionCleaners, FindListAndRestartSchedulingFollowTheWindowsVersion) 
     // Windows 98 has no restart list, so the index files cannot be scheduled there; asking
     // about a file that is not there keeps the restart list of the prefix untouched elsewhere.
     const platform::Status status = p.files.ScheduleDeleteAtRestart("C:\\no-such-file.dat");
-    if (winver == "win98") {
-        EXPECT_EQ(status, platform::kErrorCallNotImplemented);
-    } else {
-        EXPECT_EQ(status, platform::kErrorFileNotFound);
-    }
+    EXPECT_EQ(status, winver == "win98" ? platform::kErrorCallNotImplemented
+                                        : platform::kErrorFileNotFound);
 }
 
 // GetTempFolder's buffer holds 254 characters and the NUL, counted in UTF-16 units: 254

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../../src/gui/control_ids.h"
@@ -51,93 +52,80 @@ struct Traces {
     std::wstring outside = L"C:\\Keep";  // never a documented place
 };
 
-struct FileTrace {
-    std::wstring path;
-    bool goes;  // false: must stay
+// Trace names under a folder or key: those that go, and those beside them that must stay.
+struct Planted {
+    std::wstring where;
+    std::vector<std::wstring> going, staying;
 };
 
-// The plain trace files of every item, and the files beside them that must stay.
-std::vector<FileTrace> Files(const Traces& t) {
-    const std::wstring media = t.f.app_data + L"\\Microsoft\\Media Player";
+template <typename Check>
+void ForEach(const std::vector<Planted>& all, Check check) {
+    for (const Planted& planted : all) {
+        for (const std::wstring& name : planted.going) check(planted.where, name, true);
+        for (const std::wstring& name : planted.staying) check(planted.where, name, false);
+    }
+}
+
+// The plain trace files of every item.
+std::vector<Planted> Files(const Traces& t) {
+    const std::wstring ms = t.f.app_data + L"\\Microsoft";
     return {
-        {t.f.cookies + L"\\tester@example[1].txt", true},
-        {t.f.cookies + L"\\tester@ünïcode[2].txt", true},
-        {t.f.cookies + L"\\Low\\tester@low[1].txt", true},
-        {t.content + L"\\QMTEST01\\logo[1].gif", true},
-        {t.content + L"\\keep-direct.txt", false},  // files directly in Content.IE5 stay
-        {t.mail + L"\\Deleted Items.dbx", true},
-        {t.mail + L"\\Inbox.dbx", false},
-        {t.other_mail + L"\\Deleted Items.dbx", false},  // not the default identity
-        {media + L"\\list.wpl", true},
-        {media + L"\\Art\\cover.jpg", false},  // subfolders stay
-        {t.f.app_data + L"\\Microsoft\\Office\\Recent\\report.doc.lnk", true},
-        {t.f.temp + L"\\qm-e2e-dir\\nested.tmp", true},
-        {t.opera + L"\\Cache\\opr001.tmp", true},
-        {t.opera + L"\\Cache\\sub\\keep.tmp", false},
-        {t.opera + L"\\cookies.dat", true},
-        {t.opera7 + L"\\cache4\\opr002.tmp", true},
-        {t.opera7 + L"\\cookies4.dat", true},
-        {t.opera7 + L"\\global.dat", true},
-        {t.opera7 + L"\\opera.dir", true},
-        {t.opera7 + L"\\opera6.ini", false},
-        {t.profile1 + L"\\cache\\ABC123", true},
-        {t.profile1 + L"\\cookies.txt", true},
-        {t.profile1 + L"\\history.dat", true},
-        {t.profile1 + L"\\localstore.rdf", true},
-        {t.profile1 + L"\\bookmarks.html", false},
-        {t.profile2 + L"\\cookies.txt", false},  // a profile without a cache folder
-        {t.profile2 + L"\\history.dat", true},
-        {t.outside + L"\\cookies.txt", false},  // never a documented place
-        {t.outside + L"\\index.dat", false},
+        {t.f.cookies, {L"tester@example[1].txt", L"tester@ünïcode[2].txt", L"Low\\x[1].txt"}, {}},
+        {t.content,
+         {L"QMTEST01\\logo[1].gif"},
+         {L"keep-direct.txt"}},  // files directly inside stay
+        {t.mail, {L"Deleted Items.dbx"}, {L"Inbox.dbx"}},
+        {t.other_mail, {}, {L"Deleted Items.dbx"}},                    // not the default identity
+        {ms + L"\\Media Player", {L"list.wpl"}, {L"Art\\cover.jpg"}},  // subfolders stay
+        {ms + L"\\Office\\Recent", {L"report.doc.lnk"}, {}},
+        {t.f.temp, {L"qm-e2e-dir\\nested.tmp"}, {}},
+        {t.opera, {L"Cache\\opr001.tmp", L"cookies.dat"}, {L"Cache\\sub\\keep.tmp"}},
+        {t.opera7, {L"cache4\\1.tmp", L"cookies4.dat", L"global.dat", L"opera.dir"}, {L"op.ini"}},
+        {t.profile1,
+         {L"cache\\ABC123", L"cookies.txt", L"history.dat", L"localstore.rdf"},
+         {L"bookmarks.html"}},
+        {t.profile2, {L"history.dat"}, {L"cookies.txt"}},  // a profile without a cache folder
+        {t.outside, {}, {L"cookies.txt", L"index.dat"}},   // never a documented place
     };
 }
 
-struct ValueTrace {
-    std::wstring key;
-    std::wstring name;
-    bool goes;
+// The recent-file lists, with a gap or a stray entry in each that decides what stays: d is
+// not in MRUList, Wordpad has File1 (so its gap does not matter), Paint has none, and
+// WinZip's menu has a gap at 3.
+const std::vector<Planted> kValues = {
+    {kExplorer + L"\\RunMRU", {L"a", L"b", L"c", L"MRUList"}, {L"d"}},
+    {kApplets + L"\\Wordpad\\Recent File List", {L"File1", L"File3"}, {}},
+    {kApplets + L"\\Paint\\Recent File List", {}, {L"File2"}},
+    {kWinZip + L"\\filemenu", {L"filemenu1", L"filemenu2"}, {L"filemenu4"}},
+    {kWinZip + L"\\extract", {L"extract1"}, {}},
 };
 
-// The recent-file lists, with a gap or a stray entry in each that decides what stays.
-std::vector<ValueTrace> Values() {
-    const std::wstring run = kExplorer + L"\\RunMRU";
-    const std::wstring wordpad = kApplets + L"\\Wordpad\\Recent File List";
-    return {
-        {run, L"a", true},
-        {run, L"b", true},
-        {run, L"c", true},
-        {run, L"d", false},  // not in MRUList
-        {run, L"MRUList", true},
-        {wordpad, L"File1", true},
-        {wordpad, L"File3", true},  // File1 exists, so the gap does not matter
-        {kApplets + L"\\Paint\\Recent File List", L"File2", false},  // File1 missing
-        {kWinZip + L"\\filemenu", L"filemenu1", true},
-        {kWinZip + L"\\filemenu", L"filemenu2", true},
-        {kWinZip + L"\\filemenu", L"filemenu4", false},  // after the gap at 3
-        {kWinZip + L"\\extract", L"extract1", true},
-    };
-}
+// Lists some items remove as a whole; the find history stays under XP, as the prefix is.
+const std::tuple<std::wstring, const wchar_t*, bool> kKeys[] = {
+    {kIE + L"\\TypedURLs", L"url1", false},
+    {kIE + L"\\IntelliForms\\SPW", L"entry", false},
+    {L"Software\\Microsoft\\Search Assistant\\ACMru\\5603", L"000", false},
+    {L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList", L"File0", false},
+    {kExplorer + L"\\Doc Find Spec MRU", L"a", true},
+};
 
 void Plant(const Traces& t) {
     HKEY cu = HKEY_CURRENT_USER;
-    for (const FileTrace& file : Files(t)) ASSERT_TRUE(PlantFile(file.path)) << Narrow(file.path);
-    for (const ValueTrace& value : Values()) {
-        ASSERT_TRUE(SetText(cu, value.key, value.name, value.name == L"MRUList" ? L"cab" : L"x"));
-    }
+    ForEach(Files(t), [](const std::wstring& folder, const std::wstring& name, bool) {
+        ASSERT_TRUE(PlantFile(folder + L"\\" + name)) << Narrow(folder + L"\\" + name);
+    });
+    ForEach(kValues, [&](const std::wstring& key, const std::wstring& name, bool) {
+        ASSERT_TRUE(SetText(cu, key, name, name == L"MRUList" ? L"cab" : L"x"));
+    });
+    for (const auto& [key, name, stays] : kKeys) ASSERT_TRUE(SetText(cu, key, name, L"x"));
     ASSERT_TRUE(PlantFile(t.content + L"\\QMTEST01\\hidden.dat", "x",
                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(PlantFile(t.f.temp + L"\\qm-e2e.tmp", "x", FILE_ATTRIBUTE_READONLY));
-    ASSERT_TRUE(SetText(cu, kIE + L"\\TypedURLs", L"url1", L"http://example.test/"));
-    ASSERT_TRUE(SetText(cu, kIE + L"\\IntelliForms\\SPW", L"entry", L"secret"));
     ASSERT_TRUE(PlantCacheEntry(L"http://example.test/page.htm"));
     ASSERT_TRUE(PlantCacheEntry(L"http://example.test/other.htm"));
     ASSERT_TRUE(SetText(cu, kIdentities, L"Default User ID", kMainId));
     ASSERT_TRUE(SetText(cu, kIdentities + L"\\" + kMainId + kOE, L"Store Root", t.mail));
     ASSERT_TRUE(SetText(cu, kIdentities + L"\\" + kOtherId + kOE, L"Store Root", t.other_mail));
-    ASSERT_TRUE(SetText(cu, L"Software\\Microsoft\\Search Assistant\\ACMru\\5603", L"000", L"x"));
-    ASSERT_TRUE(SetText(cu, kExplorer + L"\\Doc Find Spec MRU", L"a", L"x"));
-    ASSERT_TRUE(SetText(cu, L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList", L"File0",
-                        L"C:\\song.mp3"));
     ASSERT_TRUE(PlantFile(t.outside + L"\\to-recycle.txt"));
     ASSERT_TRUE(RecycleFile(t.outside + L"\\to-recycle.txt"));
     ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE,
@@ -152,30 +140,32 @@ void Plant(const Traces& t) {
 
 void ExpectCleaned(const Traces& t) {
     HKEY cu = HKEY_CURRENT_USER;
-    for (const FileTrace& file : Files(t)) {
-        EXPECT_EQ(FileExists(file.path), !file.goes) << Narrow(file.path);
+    ForEach(Files(t), [](const std::wstring& folder, const std::wstring& name, bool goes) {
+        EXPECT_EQ(FileExists(folder + L"\\" + name), !goes) << Narrow(folder + L"\\" + name);
+    });
+    ForEach(kValues, [&](const std::wstring& key, const std::wstring& name, bool goes) {
+        EXPECT_EQ(ValueExists(cu, key, name), !goes) << Narrow(key + L" " + name);
+    });
+    for (const auto& [key, name, stays] : kKeys)
+        EXPECT_EQ(KeyExists(cu, key), stays) << Narrow(key);
+    // Written by exact key, name, type and bytes.
+    const std::vector<std::uint8_t> no = {'n', 0, 'o', 0}, zero(4);
+    const std::tuple<std::wstring, const wchar_t*, DWORD, std::vector<std::uint8_t>> written[] = {
+        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Url History",
+         L"DaysToKeep", REG_DWORD, zero},
+        {kIE + L"\\Main", L"Use FormSuggest", REG_SZ, no},
+        {L"Software\\Microsoft\\Explorer\\AutoComplete", L"Use AutoComplete", REG_SZ, no}};
+    for (const auto& [key, name, type, bytes] : written) {
+        const auto value = ReadValue(cu, key, name);
+        EXPECT_TRUE(value && value->type == type && value->bytes == bytes) << Narrow(name);
     }
-    for (const ValueTrace& value : Values()) {
-        EXPECT_EQ(ValueExists(cu, value.key, value.name), !value.goes)
-            << Narrow(value.key) << " " << Narrow(value.name);
-    }
-    auto days = ReadValue(cu,
-                          L"Software\\Microsoft\\Windows\\CurrentVersion\\Internet "
-                          L"Settings\\Url History",
-                          L"DaysToKeep");
-    ASSERT_TRUE(days);
-    EXPECT_EQ(days->type, static_cast<DWORD>(REG_DWORD));
-    EXPECT_EQ(days->bytes, (std::vector<std::uint8_t>{0, 0, 0, 0}));
-    EXPECT_FALSE(KeyExists(cu, kIE + L"\\TypedURLs"));
-    EXPECT_FALSE(KeyExists(cu, kIE + L"\\IntelliForms\\SPW"));
-    EXPECT_EQ(ReadValue(cu, kIE + L"\\Main", L"Use FormSuggest")->text(), L"no");
-    EXPECT_EQ(
-        ReadValue(cu, L"Software\\Microsoft\\Explorer\\AutoComplete", L"Use AutoComplete")->text(),
-        L"no");
-    EXPECT_FALSE(FolderExists(t.f.cookies + L"\\Low"));
+    for (const std::wstring& folder :
+         {t.f.cookies + L"\\Low", t.content + L"\\QMTEST01", t.f.temp + L"\\qm-e2e-dir"})
+        EXPECT_FALSE(FolderExists(folder)) << Narrow(folder);
+    EXPECT_TRUE(FolderExists(t.f.temp)) << "the temporary folder itself stays, empty";
+    EXPECT_FALSE(FileExists(t.f.temp + L"\\qm-e2e.tmp"));
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/page.htm"));
     EXPECT_FALSE(CacheHasEntry(L"http://example.test/other.htm"));
-    EXPECT_FALSE(FolderExists(t.content + L"\\QMTEST01"));
     const std::wstring pending =
         ReadValue(HKEY_LOCAL_MACHINE, L"System\\CurrentControlSet\\Control\\Session Manager",
                   L"PendingFileRenameOperations")
@@ -183,12 +173,6 @@ void ExpectCleaned(const Traces& t) {
             .text();
     EXPECT_NE(pending.find(L"History.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
     EXPECT_NE(pending.find(L"Content.IE5\\index.dat"), std::wstring::npos) << Narrow(pending);
-    EXPECT_FALSE(KeyExists(cu, L"Software\\Microsoft\\Search Assistant\\ACMru\\5603"));
-    EXPECT_TRUE(KeyExists(cu, kExplorer + L"\\Doc Find Spec MRU"));  // the prefix is XP
-    EXPECT_FALSE(KeyExists(cu, L"Software\\Microsoft\\MediaPlayer\\Player\\RecentFileList"));
-    EXPECT_FALSE(FileExists(t.f.temp + L"\\qm-e2e.tmp"));
-    EXPECT_FALSE(FolderExists(t.f.temp + L"\\qm-e2e-dir"));
-    EXPECT_TRUE(FolderExists(t.f.temp)) << "the temporary folder itself stays, empty";
     EXPECT_EQ(RecycleBinItems(), 0);
     EXPECT_TRUE(FileExists(t.mozilla + L"\\registry.dat"));
 }

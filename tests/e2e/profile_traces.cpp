@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <wininet.h>
 
+#include "registry_probe.h"
+
 namespace qm::e2e {
 namespace {
 
@@ -21,16 +23,10 @@ std::wstring Parent(const std::wstring& path) {
 }  // namespace
 
 ProfileFolders ProfileFolders::Current() {
-    ProfileFolders folders;
-    folders.app_data = Folder(CSIDL_APPDATA);
-    folders.internet_cache = Folder(CSIDL_INTERNET_CACHE);
-    folders.cookies = Folder(CSIDL_COOKIES);
-    folders.history = Folder(CSIDL_HISTORY);
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
-    folders.temp = temp;
-    if (!folders.temp.empty() && folders.temp.back() == L'\\') folders.temp.pop_back();
-    return folders;
+    return {Folder(CSIDL_APPDATA), Folder(CSIDL_INTERNET_CACHE), Folder(CSIDL_COOKIES),
+            Folder(CSIDL_HISTORY), Parent(temp)};  // GetTempPath ends in a backslash
 }
 
 bool PlantFolder(const std::wstring& path) {
@@ -54,9 +50,8 @@ bool PlantFile(const std::wstring& path, const std::string& contents, DWORD attr
 bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
              DWORD type) {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr)) {
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr))
         return false;
-    }
     LSTATUS status =
         RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
@@ -73,12 +68,11 @@ std::string Ansi(const std::wstring& text) {
 }
 
 bool FileExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES && !FolderExists(path);
 }
 
 bool FolderExists(const std::wstring& path) {
-    DWORD attributes = GetFileAttributesW(path.c_str());
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -90,24 +84,16 @@ bool KeyExists(HKEY root, const std::wstring& key) {
 }
 
 bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name) {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    LSTATUS status = RegQueryValueExW(handle, name.c_str(), nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(handle);
-    return status == ERROR_SUCCESS;
+    return ReadValue(root, key, name).has_value();
 }
 
-bool PlantCacheEntry(const std::wstring& url, DWORD type) {
+bool PlantCacheEntry(const std::wstring& url) {
     wchar_t file[MAX_PATH] = {};
     if (!CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) return false;
-    HANDLE handle = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(handle, "<html></html>", 13, &written, nullptr);
-    CloseHandle(handle);
+    if (!PlantFile(file, "<html></html>")) return false;
     FILETIME zero{};
-    return CommitUrlCacheEntryW(url.c_str(), file, zero, zero, type, nullptr, 0, nullptr,
-                                nullptr) != 0;
+    return CommitUrlCacheEntryW(url.c_str(), file, zero, zero, NORMAL_CACHE_ENTRY, nullptr, 0,
+                                nullptr, nullptr) != 0;
 }
 
 bool CacheHasEntry(const std::wstring& url) {

@@ -34,7 +34,7 @@ bool KeyExists(HKEY root, const std::wstring& key);
 bool ValueExists(HKEY root, const std::wstring& key, const std::wstring& name);
 
 // An entry in the Internet cache, made through WinINet with a file under Content.IE5.
-bool PlantCacheEntry(const std::wstring& url, DWORD type = NORMAL_CACHE_ENTRY);
+bool PlantCacheEntry(const std::wstring& url);
 bool CacheHasEntry(const std::wstring& url);
 // Moves a file into the Recycle Bin through the shell; the number of items in the bin.
 bool RecycleFile(const std::wstring& path);

@@ -73,11 +73,9 @@ AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption) {
                         &startup, &info_)) {
         throw std::runtime_error("cannot start " + Narrow(exe));
     }
-    WaitUntil(
-        [&] {
-            return (window_ = Find(nullptr, {info_.dwProcessId, L"", caption, -1}));
-        },
-        std::chrono::seconds(60));
+    const Search search{info_.dwProcessId, L"", caption, -1};
+    WaitUntil([&] { return (window_ = Find(nullptr, search)) != nullptr; },
+              std::chrono::seconds(60));
     if (!window_) throw std::runtime_error("no window titled " + Narrow(caption));
 }
 
@@ -125,20 +123,15 @@ int SelectedTab(HWND tab_strip) {
 }
 
 void SelectTab(HWND tab_strip, int index) {
-    for (int guard = 0; guard < 10 && SelectedTab(tab_strip) != index; ++guard) {
+    for (int guard = 0; guard < 10 && SelectedTab(tab_strip) != index; ++guard)
         SendMessageW(tab_strip, WM_KEYDOWN, SelectedTab(tab_strip) < index ? VK_RIGHT : VK_LEFT, 0);
-    }
 }
 
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout) {
     MessageBoxInfo info;
-    if (!WaitUntil(
-            [&] {
-                return (info.window = Find(nullptr, {pid, L"#32770", L"", -1}));
-            },
-            timeout)) {
+    const Search search{pid, L"#32770", L"", -1};
+    if (!WaitUntil([&] { return (info.window = Find(nullptr, search)) != nullptr; }, timeout))
         return std::nullopt;
-    }
     info.caption = WindowText(info.window);
     info.text = WindowText(GetDlgItem(info.window, 0xFFFF));
     return info;

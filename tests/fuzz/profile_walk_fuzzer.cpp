@@ -21,22 +21,16 @@ char Upper(char c) {
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (Upper(text[i]) != Upper(prefix[i])) return false;
-    }
-    return true;
+    return text.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), text.begin(),
+                      [](char a, char b) { return Upper(a) == Upper(b); });
 }
 
+// A "." or ".." name between separators of either kind.
 bool HasDotName(std::string_view path) {
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = path.find_first_of("\\/", start);
-        const std::string_view name = path.substr(start, end - start);
-        if (name == "." || name == "..") return true;
-        if (end == std::string_view::npos) return false;
-        start = end + 1;
-    }
+    std::string names = "\\" + std::string(path) + "\\";
+    std::replace(names.begin(), names.end(), '/', '\\');
+    return names.find("\\.\\") != std::string::npos || names.find("\\..\\") != std::string::npos;
 }
 
 bool IsC1Byte(char c) {

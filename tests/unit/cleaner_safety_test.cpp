@@ -116,23 +116,20 @@ Config Populate(sim::Machine& m, unsigned seed) {
     c.temp = c.temp_is_safe ? kProfile + "\\Local Settings\\Temp" : unsafe[seed / 2 % 5];
     m.SetTempPath(c.temp);
     c.opera = pick({"", "C:\\Program Files\\Opera", "C:\\", "C:\\WINDOWS"});
-    if (!c.opera.empty()) {
+    if (!c.opera.empty())
         set(Root::LocalMachine,
             "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Opera.exe", "Path", c.opera);
-    }
     set(Root::CurrentUser, "Identities", "Default User ID", "{1}");
     const std::string mail = pick({"C:\\Mail", "C:\\WINDOWS", ""});
     const bool expandable = one_in(3);  // reads as no text
-    if (!mail.empty()) {
+    if (!mail.empty())
         set(Root::CurrentUser, "Identities\\{1}\\Software\\Microsoft\\Outlook Express\\5.0",
             "Store Root", mail, expandable ? RegType::ExpandSz : RegType::Sz);
-    }
     c.mail = expandable ? "" : mail;
     const unsigned app_data = rng() % 3;  // text, expandable or absent
-    if (app_data < 2) {
+    if (app_data < 2)
         set(Root::CurrentUser, kExplorer + "\\Shell Folders", "AppData", kAppData,
             app_data == 0 ? RegType::Sz : RegType::ExpandSz);
-    }
     c.app_data_is_text = app_data == 0;
     // Netscape's profile list: the sound profile and two that climb out of the Mozilla folder.
     m.AddFile(kMozilla + "\\registry.dat", "\x01\x02junk" + kNetscapeProfile + "\0"s + kMozilla +
@@ -183,10 +180,9 @@ TEST(CleanerSafety, CleaningEveryItemDeletesOnlyInTheDocumentedPlacesOnHostileMa
         // The run went to its end, and the property holds for real, not because nothing went.
         EXPECT_EQ(window.List1().lines().back(), clean::kFinalLine);
         EXPECT_GT(machine.deletions().size(), 20u);
-        for (const sim::Deletion& d : machine.deletions()) {
+        for (const sim::Deletion& d : machine.deletions())
             EXPECT_TRUE(Allowed(d, config))
                 << "kind " << static_cast<int>(d.kind) << ": " << d.path << " " << d.value_name;
-        }
     }
 }
 

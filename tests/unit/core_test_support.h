@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "platform/registry.h"
 #include "platform/sim/machine.h"
+#include "settings/registry_text.h"
 
 namespace qm::testing {
 
@@ -69,14 +70,10 @@ inline void WriteRaw(platform::Registry& registry, platform::Root root, std::str
     registry.SetValue(key, name, type, data);
 }
 
-// UTF-16LE bytes of an ASCII text, for building raw registry data by hand.
-inline std::vector<std::uint8_t> Utf16Bytes(std::string_view ascii) {
-    std::vector<std::uint8_t> bytes;
-    for (const char c : ascii) {
-        bytes.push_back(static_cast<std::uint8_t>(c));
-        bytes.push_back(0);
-    }
-    return bytes;
+// UTF-16LE bytes of a text, for building raw registry data by hand (the conversion's own
+// bytes are pinned by its test).
+inline std::vector<std::uint8_t> Utf16Bytes(std::string_view text) {
+    return settings::ToRegistryText(text);
 }
 
 // A drive that hands every call on to another; tests override Seen to watch the paths, or a

@@ -110,9 +110,8 @@ TEST_F(IECleanersTest, BinCookieAndCacheItemsTakeTheirOwnOnlyAndReportNothing) {
         (Names{"Cookie:tester@a.test/", "Visited: tester@http://a.test/", "http://busy.test/"}));
     EXPECT_TRUE(lst_cache.empty());
     for (const char* gone : {"AB12", "SYS0"}) EXPECT_FALSE(machine.Exists(content + "\\" + gone));
-    for (const char* kept : {"HID0", "LNK0\\elsewhere.gif", "index.dat"}) {
+    for (const char* kept : {"HID0", "LNK0\\elsewhere.gif", "index.dat"})
         EXPECT_TRUE(machine.Exists(content + "\\" + kept)) << kept;
-    }
 }
 
 TEST_F(IECleanersTest, EveryCacheWalkIsClosedHoweverItEnds) {

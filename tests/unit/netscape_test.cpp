@@ -49,10 +49,9 @@ TEST(ProfileWalk, FindsProfilesInFileOrderAndSkipsThoseLeavingTheMozillaFolder) 
     }
     // Where the ANSI code page is UTF-8 itself, malformed and overlong sequences are refused.
     const auto same = [](std::string_view from, std::string& to) { return to.assign(from), true; };
-    for (const std::string& rest : {"J\xC3\x28rg\\x.slt"s, "\xC0\xAE\xC0\xAE\\x.slt"s}) {
+    for (const std::string& rest : {"J\xC3\x28rg\\x.slt"s, "\xC0\xAE\xC0\xAE\\x.slt"s})
         EXPECT_EQ(FindProfileFolders(kMozilla + rest + kMozilla + "ok.slt", kMozilla, {same, same}),
                   Paths{kMozilla + "ok.slt"});
-    }
     // A stretch holding a byte that is no character (here 0x81) is skipped; the walk goes on.
     const auto holes = [](std::string_view from, std::string& to) {
         return sim::Windows1252ToUtf8(from, to) && from.find('\x81') == std::string_view::npos;

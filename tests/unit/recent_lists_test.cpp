@@ -23,10 +23,9 @@ class RecentListsTest : public ::testing::Test {
 
     void Put(std::string_view path, Names names, RegType type = RegType::Sz,
              std::string_view text = "C:\\x") {
-        for (const std::string& name : names) {
+        for (const std::string& name : names)
             qm::testing::WriteRaw(machine.registry(), platform::Root::CurrentUser, path, name, type,
                                   qm::testing::Utf16Bytes(text));
-        }
     }
     // The names (registry values) or paths the machine lost, in order; then forgets them.
     Names TakeLost(bool paths = false) {

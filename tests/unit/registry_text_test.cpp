@@ -27,9 +27,8 @@ TEST(RegistryText, ReadsUpToTheFirstNulUnit) {
 
 TEST(RegistryText, MalformedInputBecomesReplacementCharacters) {
     // A stray continuation, an overlong "/", an encoded surrogate, past U+10FFFF.
-    for (const std::string bad : {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"}) {
+    for (const std::string bad : {"\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFF"})
         EXPECT_EQ(ToRegistryText(bad), (Bytes{0xFD, 0xFF})) << bad.size();
-    }
     // A cut-off sequence does not swallow the next character.
     EXPECT_EQ(ToRegistryText("\xE2\x82x"), (Bytes{0xFD, 0xFF, 'x', 0}));
     // A lone low surrogate, then a high one followed by no low one.

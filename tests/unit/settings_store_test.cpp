@@ -84,13 +84,12 @@ TEST_F(SettingsStoreTest, ReadOnlyLocalMachineStoresNothingAndReadsDefaults) {
 }
 
 TEST_F(SettingsStoreTest, RunAtStartNamesTheProgramWithOneBackslash) {
-    machine.SetProgram("C:\\Tools", "Quillmoss");
-    store.RegisterRunAtStart();
-    EXPECT_EQ(store.GetSettingString(Root::LocalMachine, kRunPath, "QMS", ""),
-              "C:\\Tools\\Quillmoss.exe");
-    machine.SetProgram("C:\\", "Quillmoss");
-    store.RegisterRunAtStart();
-    EXPECT_EQ(store.GetSettingString(Root::LocalMachine, kRunPath, "QMS", ""), "C:\\Quillmoss.exe");
+    for (const auto& [folder, run] : {std::pair{"C:\\Tools", "C:\\Tools\\Quillmoss.exe"},
+                                      std::pair{"C:\\", "C:\\Quillmoss.exe"}}) {
+        machine.SetProgram(folder, "Quillmoss");
+        store.RegisterRunAtStart();
+        EXPECT_EQ(store.GetSettingString(Root::LocalMachine, kRunPath, "QMS", ""), run);
+    }
 }
 
 TEST(SettingsLetters, ContainsLetterIgnoresCase) {
