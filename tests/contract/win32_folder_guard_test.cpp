@@ -16,11 +16,6 @@
 namespace qm {
 namespace {
 
-std::string SpecialFolder(platform::Shell& shell, int csidl) {
-    std::string path;
-    return shell.GetFolderPath(csidl, path) == platform::kOk ? path : std::string();
-}
-
 // Points the temporary folder somewhere else for as long as it lives.
 class TempVariable {
   public:
@@ -34,17 +29,28 @@ class TempVariable {
     wchar_t saved_[MAX_PATH] = {};
 };
 
-TEST(Win32FolderGuard, EveryNameOfAProtectedFolderIsRefused) {
+class Win32FolderGuard : public ::testing::Test {
+  protected:
+    std::string SpecialFolder(int csidl) {
+        std::string path;
+        EXPECT_EQ(p.shell.GetFolderPath(csidl, path), platform::kOk) << csidl;
+        return path;
+    }
+
     std::unique_ptr<contract::Backend> backend = contract::MakeBackend();
+    const std::string scratch = backend->ScratchFolder();
     win32::Win32Platform machine;
     platform::Platform& p = machine.platform();
-    cleaners::FolderGuard guard(p);
+    errors::ErrorReporter reporter;
+    settings::SettingsStore settings{p.registry, p.process, reporter};
+    cleaners::FileTools tools{p.files, p.shell, reporter};
+    cleaners::LeftoverCleaners leftovers{p, settings, tools, reporter};
+};
 
-    const std::string scratch = backend->ScratchFolder();
-    const std::string windows = SpecialFolder(p.shell, platform::csidl::kWindows);
-    const std::string documents = SpecialFolder(p.shell, platform::csidl::kPersonal);
-    ASSERT_FALSE(windows.empty());
-    ASSERT_FALSE(documents.empty());
+TEST_F(Win32FolderGuard, EveryNameOfAProtectedFolderIsRefused) {
+    cleaners::FolderGuard guard(p);
+    const std::string windows = SpecialFolder(platform::csidl::kWindows);
+    const std::string documents = SpecialFolder(platform::csidl::kPersonal);
     ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\ToWindows", windows));
     ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\ToRoot", "C:\\"));
 
@@ -57,16 +63,7 @@ TEST(Win32FolderGuard, EveryNameOfAProtectedFolderIsRefused) {
     EXPECT_FALSE(guard.IsProtected(scratch)) << "an ordinary folder";
 }
 
-TEST(Win32FolderGuard, TempFolderThroughALinkIsCleanedAndARelativeOneIsNot) {
-    std::unique_ptr<contract::Backend> backend = contract::MakeBackend();
-    win32::Win32Platform machine;
-    platform::Platform& p = machine.platform();
-    errors::ErrorReporter reporter;
-    settings::SettingsStore settings(p.registry, p.process, reporter);
-    cleaners::FileTools tools(p.files, p.shell, reporter);
-    cleaners::LeftoverCleaners leftovers(p, settings, tools, reporter);
-
-    const std::string scratch = backend->ScratchFolder();
+TEST_F(Win32FolderGuard, TempFolderThroughALinkIsCleanedAndARelativeOneIsNot) {
     ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Temp"), platform::kOk);
     ASSERT_EQ(p.files.WriteFile(scratch + "\\Temp\\old.tmp", "x"), platform::kOk);
     ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\Link", scratch));

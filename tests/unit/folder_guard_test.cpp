@@ -36,34 +36,16 @@ class FolderGuardTest : public MainWindowTest {
 
 TEST_F(FolderGuardTest, TempFolderIsJudgedByTheFolderItReallyOpens) {
     // Every one of these is, or holds, a folder whose loss costs more than any trace.
-    for (const char* temp : {".",
-                             "..\\",
-                             "Temp\\",
-                             "\\WINDOWS\\",
-                             "C:WINDOWS",
-                             "C:\\",
-                             "c:/",
-                             "D:\\",
-                             "\\\\server\\share\\",
-                             "\\\\?\\UNC\\server\\share",
-                             "Z:\\WINDOWS\\",
-                             "Z:\\",
-                             "C:\\ToD",
-                             "C:\\ToWindows\\",
-                             "C:\\ToRoot\\WINDOWS",
-                             "C:\\ToRoot\\WINDOWS\\system32\\..\\",
-                             "C:\\Profiles",
-                             "C:\\Profiles\\Tester\\My Documents\\",
-                             "Z:\\Documents and Settings",
-                             "C:\\Documents and Settings\\Tester\\Desktop",
-                             "C:\\Tools",
-                             "C:\\Tools\\Quillmoss\\",
-                             "Z:\\Program Files",
-                             "C:\\Documents and Settings\\Tester\\Local Settings\\",
-                             "C:\\Documents and Settings\\All Users",
-                             "c:/windows/SYSTEM32//",
-                             "\\\\?\\C:\\Program Files\\",
-                             "C:\\DOCUMENTS AND SETTINGS\\TESTER\\"}) {
+    // clang-format off
+    for (const char* temp : {
+             ".", "..\\", "Temp\\", "\\WINDOWS\\", "C:WINDOWS", "C:\\", "c:/", "D:\\",
+             "\\\\server\\share\\", "\\\\?\\UNC\\server\\share", "Z:\\WINDOWS\\", "Z:\\", "C:\\ToD",
+             "C:\\ToWindows\\", "C:\\ToRoot\\WINDOWS", "C:\\ToRoot\\WINDOWS\\system32\\..\\", "C:\\Profiles",
+             "C:\\Profiles\\Tester\\My Documents\\", "Z:\\Documents and Settings", "C:\\Tools",
+             "C:\\Documents and Settings\\Tester\\Desktop", "C:\\Tools\\Quillmoss\\", "Z:\\Program Files",
+             "C:\\Documents and Settings\\Tester\\Local Settings\\", "C:\\Documents and Settings\\All Users",
+             "c:/windows/SYSTEM32//", "\\\\?\\C:\\Program Files\\", "C:\\DOCUMENTS AND SETTINGS\\TESTER\\"}) {
+        // clang-format on
         machine_.SetTempPath(temp);
         std::string folder;
         EXPECT_FALSE(leftovers_.CleanTempFolder(folder)) << temp;
