@@ -8,6 +8,8 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
                        errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
                        sysinfo::SystemDetails& system_details)
     : platform_(platform),
+      settings_(settings),
+      reporter_(reporter),
       system_details_(system_details),
       clean_run_(*this, platform, settings, reporter, file_tools) {
     tab_strip1_ = &Add<TabStrip>(
@@ -27,7 +29,10 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
 
     tab_strip1_->SetOnClick([this] { TabStrip1_Click(); });
     tab_strip2_->SetOnClick([this] { TabStrip2_Click(); });
+    command5_->SetOnClick([this] { Command5_Click(); });
+    command6_->SetOnClick([this] { Command6_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
+    check1_->SetOnChange([this] { Check1_Click(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -138,12 +143,6 @@ std::size_t MainWindow::FrontTopPanel() const {
         }
     }
     return front;
-}
-
-void MainWindow::OnItemBoxChanged(const clean::CleaningItem& item) {
-    // The hint of the item's panel follows its box; that handling arrives with the selection
-    // buttons and the memory of ticked items.
-    (void)item;
 }
 
 }  // namespace qm::app

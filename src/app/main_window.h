@@ -5,6 +5,7 @@
 // every change it is told about, and feeds user actions back through the control methods.
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -68,6 +69,16 @@ class MainWindow : private clean::RunWindow {
     void TabStrip1_Click();
     void TabStrip2_Click();
     void Command7_Click() { clean_run_.Run(); }
+    // "Select All" / "Deselect All": every box of the item panel whose tab is selected.
+    void Command5_Click();
+    void Command6_Click();
+    // "Remember Last Checked Items" switched: on creates "remember", off deletes it.
+    void Check1_Click();
+    // Start-up: with "remember" on, ticks the items of the last confirmed run and Check1, then
+    // re-arms scheduled cleaning; with it off, leaves every box clear and arms nothing.
+    void RestoreCheckedItems();
+    // What re-arms scheduled cleaning from the settings; does nothing until one is set.
+    void SetScheduleRearm(std::function<void()> rearm) { rearm_schedule_ = std::move(rearm); }
     // Appends the four status lines to List1 (it does not empty it).
     void GetInfo();
 
@@ -84,6 +95,9 @@ class MainWindow : private clean::RunWindow {
     void ShowSystemInfoLabels();
     // Runs whenever an item's box changes state; the hint handling goes here.
     void OnItemBoxChanged(const clean::CleaningItem& item);
+    void SetSelectedPanelBoxes(std::string_view error_label, int value);
+    // A start-up read: an absent value is created with "aa" and reads as empty text.
+    std::string ReadCreatingDefault(std::string_view name);
 
     // clean::RunWindow
     void ClearProgress() override;
@@ -93,6 +107,8 @@ class MainWindow : private clean::RunWindow {
     int BoxValue(const clean::CleaningItem& item) override;
 
     platform::Platform& platform_;
+    settings::SettingsStore& settings_;
+    errors::ErrorReporter& reporter_;
     sysinfo::SystemDetails& system_details_;
     std::string caption_{kMainWindowCaption};
 
@@ -126,6 +142,7 @@ class MainWindow : private clean::RunWindow {
         Label* os_version;
     } value_labels_{};
 
+    std::function<void()> rearm_schedule_ = [] {};
     clean::CleanRun clean_run_;
 };
 

@@ -1,0 +1,113 @@
+// The item boxes around a clean run: panel hints, "Select All" / "Deselect All", and the
+// memory that ticks at start-up what the last confirmed run cleaned.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_window.h"
+#include "errors/labels.h"
+
+namespace qm::app {
+namespace {
+
+using errors::ReportingStep;
+using errors::SilentStep;
+namespace label = errors::label;
+
+constexpr std::string_view kRemember = "remember";
+constexpr std::string_view kFirstReadText = "aa";
+
+// The order in which the restore ticks the boxes. It is not the run order, and it decides
+// which hint a panel shows afterwards: the last ticked item of the panel that has one.
+constexpr std::array<std::string_view, clean::kItemCount> kRestoreOrder = {
+    "wzip1",   "wzip2",    "wordpad",   "paint",    "media",   "docs",       "rmenu",    "temp",
+    "recycle", "findfile", "autocom",   "ihistory", "urllist", "iecache",    "index",    "cookies",
+    "operach", "operacoo", "operaType", "netch",    "netcoo",  "nettypeurl", "msoffice", "outlookd",
+};
+
+constexpr bool NamesEveryItemOnce() {
+    for (const auto& item : clean::kCatalogue) {
+        int seen = 0;
+        for (std::string_view name : kRestoreOrder) seen += name == item.value_name ? 1 : 0;
+        if (seen != 1) return false;
+    }
+    return true;
+}
+static_assert(NamesEveryItemOnce(), "the restore order must name each item value once");
+
+// Only spaces, as the tab captions have always been compared.
+std::string_view TrimSpaces(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+void MainWindow::OnItemBoxChanged(const clean::CleaningItem& item) {
+    // The mail item has no hint and leaves whatever the label shows.
+    if (item.hint.empty()) return;
+    SilentStep(
+        [&] { HintLabel(item.panel).SetCaption(ItemBox(item).value() == 1 ? item.hint : ""); });
+}
+
+void MainWindow::Command5_Click() {
+    SetSelectedPanelBoxes(label::kForm1Command5Click, 1);
+}
+
+void MainWindow::Command6_Click() {
+    SetSelectedPanelBoxes(label::kForm1Command6Click, 0);
+}
+
+void MainWindow::SetSelectedPanelBoxes(std::string_view error_label, int value) {
+    std::vector<const clean::CleaningItem*> items;
+    ReportingStep(reporter_, error_label, [&] {
+        items = clean::ItemsOfPanel(TrimSpaces(tab_strip2_->selected_caption()));
+    });
+    // Box by box in panel order, so the hint left is that of the last box that changed.
+    for (const clean::CleaningItem* item : items) {
+        ReportingStep(reporter_, error_label, [&] { ItemBox(*item).SetValue(value); });
+    }
+}
+
+void MainWindow::Check1_Click() {
+    // Takes effect at the next start; the running window keeps its boxes as they are.
+    SilentStep([&] {
+        if (check1_->value() == 1) {
+            ReadCreatingDefault(kRemember);
+        } else {
+            settings_.DeleleteValue(settings::kSettingsRoot, settings::kSettingsPath, kRemember);
+        }
+    });
+}
+
+std::string MainWindow::ReadCreatingDefault(std::string_view name) {
+    return settings_.MyGetSettingString(settings::kSettingsRoot, settings::kSettingsPath, name,
+                                        kFirstReadText);
+}
+
+void MainWindow::RestoreCheckedItems() {
+    // Part of start-up, so its errors go out under the start-up's label and the next step runs.
+    std::string remember;
+    ReportingStep(reporter_, label::kForm1Load, [&] { remember = ReadCreatingDefault(kRemember); });
+    if (remember.empty()) {
+        // The read has just created the switch; a first start must leave the memory off.
+        ReportingStep(reporter_, label::kForm1Load, [&] {
+            settings_.DeleleteValue(settings::kSettingsRoot, settings::kSettingsPath, kRemember);
+        });
+        return;
+    }
+    ReportingStep(reporter_, label::kForm1Load, [&] { check1_->SetValue(1); });
+    for (std::string_view name : kRestoreOrder) {
+        ReportingStep(reporter_, label::kForm1Load, [&] {
+            // "tt" after a run that cleaned it; "uu", or the "aa" a first read writes, do not.
+            if (settings::ContainsLetter(ReadCreatingDefault(name), 't')) {
+                ItemBox(*clean::FindByValueName(name)).SetValue(1);
+            }
+        });
+    }
+    ReportingStep(reporter_, label::kForm1Load, [&] { rearm_schedule_(); });
+}
+
+}  // namespace qm::app
