@@ -9,7 +9,8 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
                        sysinfo::SystemDetails& system_details)
     : platform_(platform),
       system_details_(system_details),
-      clean_run_(*this, platform, settings, reporter, file_tools) {
+      clean_run_(*this, platform, settings, reporter, file_tools),
+      toolbar_button_(platform.registry, platform.process, settings) {
     tab_strip1_ = &Add<TabStrip>(
         "TabStrip1", std::vector<std::string>{"Main", "Privacy Settings", "Q && A", "System Info"},
         nullptr);
@@ -28,6 +29,8 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     tab_strip1_->SetOnClick([this] { TabStrip1_Click(); });
     tab_strip2_->SetOnClick([this] { TabStrip2_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
+    add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
+    command2_->SetOnClick([this] { Command2_Click(); });
 }
 
 MainWindow::~MainWindow() = default;
