@@ -11,7 +11,8 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
       settings_(settings),
       reporter_(reporter),
       system_details_(system_details),
-      clean_run_(*this, platform, settings, reporter, file_tools) {
+      clean_run_(*this, platform, settings, reporter, file_tools),
+      toolbar_button_(platform.registry, platform.process, settings) {
     tab_strip1_ = &Add<TabStrip>(
         "TabStrip1", std::vector<std::string>{"Main", "Privacy Settings", "Q && A", "System Info"},
         nullptr);
@@ -33,6 +34,8 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     command6_->SetOnClick([this] { Command6_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
     check1_->SetOnChange([this] { Check1_Click(); });
+    add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
+    command2_->SetOnClick([this] { Command2_Click(); });
 }
 
 MainWindow::~MainWindow() = default;

@@ -16,6 +16,7 @@
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
+#include "ietoolbar/ie_toolbar.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
@@ -81,6 +82,14 @@ class MainWindow : private clean::RunWindow {
     void SetScheduleRearm(std::function<void()> rearm) { rearm_schedule_ = std::move(rearm); }
     // Appends the four status lines to List1 (it does not empty it).
     void GetInfo();
+    // The buttons start afresh on the progress list and the status lines; the "&Option" menu
+    // items (mnuAddIE, mnuDeleteIE) only change the toolbar button.
+    void cmdAddtoIE_Click();
+    void Command2_Click();
+    void mnuAddIE_Click() { toolbar_button_.AddIEToolbarButton(); }
+    void mnuDeleteIE_Click() { toolbar_button_.DeleteIEToolbarButton(); }
+    // The click of a help or web link (a "Q && A" label, "mnuHP" or "mnuAbout"), by name.
+    void WebLink_Click(std::string_view control);
 
     bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }
     clean::CleanRun& clean_run() { return clean_run_; }
@@ -144,6 +153,7 @@ class MainWindow : private clean::RunWindow {
 
     std::function<void()> rearm_schedule_ = [] {};
     clean::CleanRun clean_run_;
+    ietoolbar::ToolbarButton toolbar_button_;
 };
 
 }  // namespace qm::app

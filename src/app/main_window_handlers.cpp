@@ -1,6 +1,8 @@
 // What the main window does when a tab is selected, and the status lines it writes.
 #include "app/main_window.h"
 
+#include "links/web_links.h"
+
 namespace qm::app {
 
 using errors::SilentStep;
@@ -55,6 +57,22 @@ void MainWindow::GetInfo() {
     });
     SilentStep([&] { list1_->AddItem("IE version " + system_details_.GetIEVersion()); });
     SilentStep([&] { list1_->AddItem("Quillmoss is ready..."); });
+}
+
+void MainWindow::cmdAddtoIE_Click() {
+    SilentStep([&] { list1_->Clear(); });
+    GetInfo();
+    toolbar_button_.AddIEToolbarButton();
+}
+
+void MainWindow::Command2_Click() {
+    SilentStep([&] { list1_->Clear(); });
+    GetInfo();
+    toolbar_button_.DeleteIEToolbarButton();
+}
+
+void MainWindow::WebLink_Click(std::string_view control) {
+    links::OpenLinkOf(platform_.shell, control);
 }
 
 void MainWindow::ShowSystemInfoLabels() {

@@ -1,6 +1,7 @@
 #pragma once
 // The parts of the Windows shell Quillmoss uses: special folders, the silent copy, the
-// History folder as a shell namespace, the Recent Documents list and the Recycle Bin.
+// History folder as a shell namespace, the Recent Documents list, the Recycle Bin and the
+// user's default browser.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -58,6 +59,10 @@ class Shell {
     virtual std::int32_t EmptyRecycleBin() = 0;
     // SHUpdateRecycleBinIcon.
     virtual void UpdateRecycleBinIcon() = 0;
+
+    // ShellExecute of a web address with no owner, the default verb and SW_SHOWNORMAL: the
+    // default browser opens it. Neither waits for the browser nor says whether it came up.
+    virtual void OpenInBrowser(std::string_view address) = 0;
 };
 
 }  // namespace qm::platform

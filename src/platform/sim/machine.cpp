@@ -119,6 +119,9 @@ std::vector<std::string> Machine::RecycleBinFiles() const {
 int Machine::recycle_bin_icon_updates() const {
     return impl_->shell.recycle_bin_icon_updates();
 }
+const std::vector<std::string>& Machine::opened_addresses() const {
+    return impl_->shell.opened_addresses();
+}
 
 void Machine::AddUrlCacheEntry(const std::string& url, std::uint32_t type,
                                const std::string& local_file) {

@@ -145,6 +145,9 @@ class Machine {
     std::vector<std::string> RecycleBinFiles() const;
     int recycle_bin_icon_updates() const;
 
+    // Web addresses the program asked the default browser to open, oldest first.
+    const std::vector<std::string>& opened_addresses() const;
+
     // --- Internet cache ------------------------------------------------------------------------
     // Entries in insertion order. An entry may name a local file (created if given) that goes
     // with it when the entry is deleted. A locked entry is in use: DeleteEntry refuses it.

@@ -35,6 +35,8 @@ class SimShell final : public platform::Shell {
     const std::string& recycle_bin_folder() const { return recycle_bin_; }
     std::vector<std::string> RecycleBinFiles() const { return files_.FilesBelow(recycle_bin_); }
     int recycle_bin_icon_updates() const { return icon_updates_; }
+    // Every address handed to the browser, oldest first.
+    const std::vector<std::string>& opened_addresses() const { return opened_; }
 
     platform::Status GetFolderPath(int csidl, std::string& path) override;
     platform::Status GetSpecialFolderLocationPath(int csidl, std::string& path) override;
@@ -48,6 +50,7 @@ class SimShell final : public platform::Shell {
     void ClearRecentDocs() override;
     std::int32_t EmptyRecycleBin() override;
     void UpdateRecycleBinIcon() override { ++icon_updates_; }
+    void OpenInBrowser(std::string_view address) override { opened_.emplace_back(address); }
 
   private:
     SimFileSystem& files_;
@@ -57,6 +60,7 @@ class SimShell final : public platform::Shell {
     std::vector<std::uint32_t> recent_order_;  // RecentDocs value numbers, newest first
     std::string recycle_bin_;
     int icon_updates_ = 0;
+    std::vector<std::string> opened_;
 };
 
 }  // namespace qm::sim

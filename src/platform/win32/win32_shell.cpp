@@ -87,4 +87,10 @@ void Win32Shell::UpdateRecycleBinIcon() {
     ::SHUpdateRecycleBinIcon();
 }
 
+void Win32Shell::OpenInBrowser(std::string_view address) {
+    // No verb: whatever the user made the default action for web addresses.
+    const std::wstring file = ToWide(address);
+    ::ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
 }  // namespace qm::win32

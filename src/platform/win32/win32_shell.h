@@ -24,6 +24,7 @@ class Win32Shell final : public platform::Shell {
     void ClearRecentDocs() override;
     std::int32_t EmptyRecycleBin() override;
     void UpdateRecycleBinIcon() override;
+    void OpenInBrowser(std::string_view address) override;
 
     // The window the Recycle Bin call names as its owner; null (the default) for none.
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
