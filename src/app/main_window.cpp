@@ -28,6 +28,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     tab_strip1_->SetOnClick([this] { TabStrip1_Click(); });
     tab_strip2_->SetOnClick([this] { TabStrip2_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
+    clean_and_reboot_->SetOnClick([this] { cmdCleanAndReboot_Click(); });
 }
 
 MainWindow::~MainWindow() = default;

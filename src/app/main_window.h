@@ -16,6 +16,7 @@
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
+#include "reboot/clean_and_reboot.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
 
@@ -68,11 +69,14 @@ class MainWindow : private clean::RunWindow {
     void TabStrip1_Click();
     void TabStrip2_Click();
     void Command7_Click() { clean_run_.Run(); }
+    void cmdCleanAndReboot_Click() { reboot_.Click(); }
     // Appends the four status lines to List1 (it does not empty it).
     void GetInfo();
 
     bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }
     clean::CleanRun& clean_run() { return clean_run_; }
+    // The session is ending for a restart Clean and Reboot asked for: no clean run then.
+    bool restart_requested() const { return reboot_.restart_requested(); }
 
   private:
     template <class T, class... Args>
@@ -127,6 +131,7 @@ class MainWindow : private clean::RunWindow {
     } value_labels_{};
 
     clean::CleanRun clean_run_;
+    reboot::CleanAndReboot reboot_{platform_, clean_run_};
 };
 
 }  // namespace qm::app
