@@ -29,12 +29,12 @@ class Desktop {
     // sends anything to another program's window. True when a question was answered.
     virtual bool ConfirmOwnQuestion() = 0;
 
-    // Enables the shutdown privilege in this process's token (NT family), which ExitWindows
-    // needs there. True when the token now holds it enabled.
+    // Enables the shutdown privilege in this process's token (NT family), without which the
+    // NT family refuses a restart. True when the token now holds it enabled.
     virtual bool EnableShutdownPrivilege() = 0;
     // Asks Windows to end the session with these flags and reason. True when Windows took
     // the request; a program that refuses to close can still stop it afterwards.
-    virtual bool ExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
+    virtual bool RequestExitWindows(std::uint32_t flags, std::uint32_t reason) = 0;
 };
 
 }  // namespace qm::platform

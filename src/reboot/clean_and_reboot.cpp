@@ -30,7 +30,7 @@ bool RebootSystem(platform::Platform& platform, bool force) {
     if (nt) SilentStep([&] { platform.desktop.EnableShutdownPrivilege(); });
     bool accepted = false;
     SilentStep([&] {
-        accepted = platform.desktop.ExitWindows(RestartFlags(nt, force), RestartReason(nt));
+        accepted = platform.desktop.RequestExitWindows(RestartFlags(nt, force), RestartReason(nt));
     });
     return accepted;
 }

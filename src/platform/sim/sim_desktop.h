@@ -25,7 +25,7 @@ class SimDesktop final : public platform::Desktop {
         return true;
     }
 
-    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override {
+    bool RequestExitWindows(std::uint32_t flags, std::uint32_t reason) override {
         const bool nt = version_.platform == 2;
         ExitWindowsCall call{flags, reason, privilege_enabled_, false};
         call.accepted = !refuse_exit && (!nt || privilege_enabled_);

@@ -78,7 +78,7 @@ bool Win32Desktop::EnableShutdownPrivilege() {
            ::GetLastError() == ERROR_SUCCESS;
 }
 
-bool Win32Desktop::ExitWindows(std::uint32_t flags, std::uint32_t reason) {
+bool Win32Desktop::RequestExitWindows(std::uint32_t flags, std::uint32_t reason) {
     return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 

@@ -11,7 +11,7 @@ class Win32Desktop final : public platform::Desktop {
   public:
     bool ConfirmOwnQuestion() override;
     bool EnableShutdownPrivilege() override;
-    bool ExitWindows(std::uint32_t flags, std::uint32_t reason) override;
+    bool RequestExitWindows(std::uint32_t flags, std::uint32_t reason) override;
 };
 
 }  // namespace qm::win32
