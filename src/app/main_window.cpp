@@ -36,6 +36,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     check1_->SetOnChange([this] { Check1_Click(); });
     add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
     command2_->SetOnClick([this] { Command2_Click(); });
+    clean_and_reboot_->SetOnClick([this] { cmdCleanAndReboot_Click(); });
 }
 
 MainWindow::~MainWindow() = default;

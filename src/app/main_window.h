@@ -18,6 +18,7 @@
 #include "errors/error_reporter.h"
 #include "ietoolbar/ie_toolbar.h"
 #include "platform/platform.h"
+#include "reboot/clean_and_reboot.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
 
@@ -80,6 +81,7 @@ class MainWindow : private clean::RunWindow {
     void RestoreCheckedItems();
     // What re-arms scheduled cleaning from the settings; does nothing until one is set.
     void SetScheduleRearm(std::function<void()> rearm) { rearm_schedule_ = std::move(rearm); }
+    void cmdCleanAndReboot_Click() { reboot_.Click(); }
     // Appends the four status lines to List1 (it does not empty it).
     void GetInfo();
     // The buttons start afresh on the progress list and the status lines; the "&Option" menu
@@ -93,6 +95,8 @@ class MainWindow : private clean::RunWindow {
 
     bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }
     clean::CleanRun& clean_run() { return clean_run_; }
+    // The session is ending for a restart Clean and Reboot asked for: no clean run then.
+    bool restart_requested() const { return reboot_.restart_requested(); }
 
   private:
     template <class T, class... Args>
@@ -154,6 +158,7 @@ class MainWindow : private clean::RunWindow {
     std::function<void()> rearm_schedule_ = [] {};
     clean::CleanRun clean_run_;
     ietoolbar::ToolbarButton toolbar_button_;
+    reboot::CleanAndReboot reboot_{platform_, clean_run_};
 };
 
 }  // namespace qm::app

@@ -161,6 +161,19 @@ void Machine::Restart() {
     impl_->url_cache.ReleaseLocks();
 }
 
+const std::vector<ExitWindowsCall>& Machine::exit_windows_calls() const {
+    return impl_->desktop.exit_calls;
+}
+int Machine::shutdown_privilege_requests() const {
+    return impl_->desktop.privilege_requests;
+}
+void Machine::RefuseShutdownPrivilege(bool refuse) {
+    impl_->desktop.refuse_privilege = refuse;
+}
+void Machine::RefuseExitWindows(bool refuse) {
+    impl_->desktop.refuse_exit = refuse;
+}
+
 void Machine::SetVersion(const platform::VersionRecord& version) {
     impl_->system.version = version;
 }

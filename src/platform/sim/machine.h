@@ -31,6 +31,15 @@ struct ShownBox {
     int answer = 0;
 };
 
+// A restart Quillmoss asked Windows for.
+struct ExitWindowsCall {
+    std::uint32_t flags = 0;
+    std::uint32_t reason = 0;
+    bool privilege_enabled = false;  // the shutdown privilege was enabled beforehand
+    bool accepted = false;
+    bool operator==(const ExitWindowsCall&) const = default;
+};
+
 enum class LockMode {
     NoDelete,   // another program holds it open: reads work, delete and rename fail
     Exclusive,  // opened without sharing: reads fail too
@@ -181,6 +190,15 @@ class Machine {
     // Nothing is held open after a restart, but a read-only file survives its scheduled
     // deletion, as the boot-time delete does not clear the attribute.
     void Restart();
+
+    // Every ExitWindows request, in order. On the NT family one without the shutdown
+    // privilege enabled is refused; on Windows 95/98/ME the privilege cannot be enabled (the
+    // requests are still counted). The machine itself does not go down.
+    const std::vector<ExitWindowsCall>& exit_windows_calls() const;
+    int shutdown_privilege_requests() const;
+    // A user whose token lacks the privilege; a program that refuses to close.
+    void RefuseShutdownPrivilege(bool refuse);
+    void RefuseExitWindows(bool refuse);
 
     // --- system ---------------------------------------------------------------------------
     void SetVersion(const platform::VersionRecord& version);  // default: XP 5.1.2600, platform 2

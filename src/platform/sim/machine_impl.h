@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_history.h"
@@ -25,7 +26,7 @@ struct Machine::Impl {
     SimShell shell{files, registry, history};
     SimProcess process;
     SimUrlCache url_cache{files, deletions};
-    SimDesktop desktop{history};
+    SimDesktop desktop{history, system.version};
     platform::Platform platform{registry, files,   shell,     system, dialogs,
                                 loop,     process, url_cache, desktop};
 

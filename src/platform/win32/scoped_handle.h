@@ -84,6 +84,8 @@ struct ItemIdListTraits {
 };
 
 using ScopedFile = ScopedHandle<FileHandleTraits>;
+// Tokens and other kernel objects close as files do.
+using ScopedKernelHandle = ScopedHandle<FileHandleTraits>;
 using ScopedFind = ScopedHandle<FindHandleTraits>;
 using ScopedRegKey = ScopedHandle<RegKeyTraits>;
 using ScopedModule = ScopedHandle<ModuleTraits>;

@@ -1,5 +1,6 @@
 #include "platform/win32/win32_desktop.h"
 
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/windows_api.h"
 
 #include <iterator>
@@ -58,6 +59,27 @@ bool Win32Desktop::ConfirmOwnQuestion() {
     // this tick has returned.
     return ::PostMessageW(question, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                           reinterpret_cast<LPARAM>(button)) != FALSE;
+}
+
+bool Win32Desktop::EnableShutdownPrivilege() {
+    // Windows 95/98/ME have no tokens: OpenProcessToken fails there and nothing is needed.
+    ScopedKernelHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY,
+                            token.receive()))
+        return false;
+    TOKEN_PRIVILEGES privileges{};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    if (!::LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+        return false;
+    // Succeeds even when the token lacks the privilege; only the last error tells.
+    ::SetLastError(ERROR_SUCCESS);
+    return ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr) &&
+           ::GetLastError() == ERROR_SUCCESS;
+}
+
+bool Win32Desktop::RequestExitWindows(std::uint32_t flags, std::uint32_t reason) {
+    return ::ExitWindowsEx(flags, reason) != FALSE;
 }
 
 }  // namespace qm::win32
