@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 
+#include "cleaners/ascii_case.h"
 #include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "settings/registry_text.h"
@@ -18,12 +19,42 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::Process& pr
                              errors::ErrorReporter& reporter)
     : registry_(registry), process_(process), reporter_(reporter) {}
 
+namespace {
+
+bool IsOwnKey(Root root, std::string_view path) {
+    return root == kSettingsRoot &&
+           cleaners::UpperAscii(path) == cleaners::UpperAscii(kSettingsPath);
+}
+
+}  // namespace
+
+// A user without administrator rights cannot write HKLM on Windows Vista and later, so the
+// program would remember nothing. Its own key then lives under HKCU with the same path: once
+// it exists there, every call goes there; until then HKLM is used as on Windows XP.
+Root SettingsStore::Place(Root root, std::string_view path) {
+    RegKey key = 0;
+    if (!IsOwnKey(root, path) || registry_.OpenKey(Root::CurrentUser, path, key) != platform::kOk) {
+        return root;
+    }
+    registry_.CloseKey(key);
+    return Root::CurrentUser;
+}
+
+// The key opened for writing, created when missing; the program's own key moves to HKCU when
+// HKLM refuses it.
+platform::Status SettingsStore::CreateKey(Root root, std::string_view path, RegKey& key) {
+    const Root place = Place(root, path);
+    const platform::Status status = registry_.CreateKey(place, path, key);
+    if (status != platform::kErrorAccessDenied || !IsOwnKey(place, path)) return status;
+    return registry_.CreateKey(Root::CurrentUser, path, key);
+}
+
 std::string SettingsStore::GetSettingString(Root root, std::string_view path, std::string_view name,
                                             std::string_view default_text) {
     std::string result(default_text);
     errors::ReportingStep(reporter_, label::kGetSettingString, [&] {
         RegKey key = 0;
-        if (registry_.OpenKey(root, path, key) != platform::kOk) return;
+        if (registry_.OpenKey(Place(root, path), path, key) != platform::kOk) return;
         RegKeyGuard guard(registry_, key);
         RegType type = RegType::None;
         std::uint32_t size = 0;
@@ -45,7 +76,7 @@ std::string SettingsStore::MyGetSettingString(Root root, std::string_view path,
     std::string result;
     errors::ReportingStep(reporter_, label::kMyGetSettingString, [&] {
         RegKey key = 0;
-        if (registry_.CreateKey(root, path, key) != platform::kOk) return;
+        if (CreateKey(root, path, key) != platform::kOk) return;
         RegKeyGuard guard(registry_, key);
         RegType type = RegType::None;
         std::uint32_t size = 0;
@@ -60,30 +91,24 @@ std::string SettingsStore::MyGetSettingString(Root root, std::string_view path,
     return result;
 }
 
-namespace {
-
-void WriteValue(platform::Registry& registry, Root root, std::string_view path,
-                std::string_view name, RegType type, std::span<const std::uint8_t> data) {
+void SettingsStore::WriteValue(Root root, std::string_view path, std::string_view name,
+                               RegType type, std::span<const std::uint8_t> data) {
     RegKey key = 0;
-    if (registry.CreateKey(root, path, key) != platform::kOk) return;
-    RegKeyGuard guard(registry, key);
-    registry.SetValue(key, name, type, data);
+    if (CreateKey(root, path, key) != platform::kOk) return;
+    RegKeyGuard guard(registry_, key);
+    registry_.SetValue(key, name, type, data);
 }
-
-}  // namespace
 
 void SettingsStore::SaveSettingString(Root root, std::string_view path, std::string_view name,
                                       std::string_view text) {
-    errors::ReportingStep(reporter_, label::kSaveSettingString, [&] {
-        WriteValue(registry_, root, path, name, RegType::Sz, ToRegistryText(text));
-    });
+    errors::ReportingStep(reporter_, label::kSaveSettingString,
+                          [&] { WriteValue(root, path, name, RegType::Sz, ToRegistryText(text)); });
 }
 
 void SettingsStore::SaveString(Root root, std::string_view path, std::string_view name,
                                std::string_view text) {
-    errors::ReportingStep(reporter_, label::kSaveString, [&] {
-        WriteValue(registry_, root, path, name, RegType::Sz, ToRegistryText(text));
-    });
+    errors::ReportingStep(reporter_, label::kSaveString,
+                          [&] { WriteValue(root, path, name, RegType::Sz, ToRegistryText(text)); });
 }
 
 void SettingsStore::SaveSettingLong(Root root, std::string_view path, std::string_view name,
@@ -93,21 +118,21 @@ void SettingsStore::SaveSettingLong(Root root, std::string_view path, std::strin
         const std::array<std::uint8_t, 4> data = {
             static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
             static_cast<std::uint8_t>(bits >> 16), static_cast<std::uint8_t>(bits >> 24)};
-        WriteValue(registry_, root, path, name, RegType::Dword, data);
+        WriteValue(root, path, name, RegType::Dword, data);
     });
 }
 
 void SettingsStore::DeleleteValue(Root root, std::string_view path, std::string_view name) {
     errors::ReportingStep(reporter_, label::kDeleleteValue, [&] {
         RegKey key = 0;
-        if (registry_.OpenKey(root, path, key) != platform::kOk) return;
+        if (registry_.OpenKey(Place(root, path), path, key) != platform::kOk) return;
         RegKeyGuard guard(registry_, key);
         registry_.DeleteValue(key, name);
     });
 }
 
 void SettingsStore::DeleteKey(Root root, std::string_view path) {
-    errors::SilentStep([&] { registry_.DeleteKey(root, path); });
+    errors::SilentStep([&] { registry_.DeleteKey(Place(root, path), path); });
 }
 
 void SettingsStore::RegisterRunAtStart() {

@@ -3,6 +3,7 @@
 // other programs keep their traces. Every call opens its key, does one job and closes it;
 // nothing is cached. Registry status codes never reach the caller.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,9 @@ namespace qm::settings {
 
 using platform::Root;
 
-// HKEY_LOCAL_MACHINE\Software\Microsoft\Qmoss, shared by all users of the machine.
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Qmoss, shared by all users of the machine. Where a
+// user may not write it (Windows Vista and later without administrator rights), the same path
+// under HKEY_CURRENT_USER takes its place as soon as it exists there.
 inline constexpr Root kSettingsRoot = Root::LocalMachine;
 inline constexpr std::string_view kSettingsPath = "Software\\Microsoft\\Qmoss";
 inline constexpr std::string_view kRunPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -54,6 +57,11 @@ class SettingsStore {
     }
 
   private:
+    Root Place(Root root, std::string_view path);
+    platform::Status CreateKey(Root root, std::string_view path, platform::RegKey& key);
+    void WriteValue(Root root, std::string_view path, std::string_view name, platform::RegType type,
+                    std::span<const std::uint8_t> data);
+
     platform::Registry& registry_;
     platform::Process& process_;
     errors::ErrorReporter& reporter_;

@@ -62,23 +62,31 @@ TEST_F(SettingsStoreTest, MyGetSettingStringCreatesOnFirstUseAndReadsAnyType) {
     EXPECT_EQ(store.MyGetSettingString(Root::LocalMachine, kKey, "letter", "d"), "A");
 }
 
-TEST_F(SettingsStoreTest, ReadOnlyLocalMachineStoresNothingAndReadsDefaults) {
+// A user without rights to HKLM (Windows Vista and later): the program's own key moves to HKCU
+// at its first write and stays there; every other HKLM place stays refused.
+TEST_F(SettingsStoreTest, ReadOnlyLocalMachineMovesOnlyTheProgramsOwnKeyToTheUser) {
     store.Save("closebrow", "e");
     machine.SetLocalMachineReadOnly(true);
+    EXPECT_EQ(store.Get("closebrow"), "e") << "HKLM's until the user has a key of its own";
     store.SaveSettingString(Root::LocalMachine, "Software\\New", "v", "x");
-    store.Save("closebrow", "d");
-    store.DeleleteValue(Root::LocalMachine, kKey, "closebrow");
-    store.DeleteKey(Root::LocalMachine, kKey);
     store.RegisterRunAtStart();
-
-    EXPECT_EQ(store.Get("closebrow"), "e");
-    // Its read-write open is refused even where the value exists: always a first use.
-    EXPECT_EQ(store.MyGetSettingString(Root::LocalMachine, kKey, "closebrow", "d"), "");
     EXPECT_EQ(store.MyGetSettingString(Root::LocalMachine, kKey, "ver", "5"), "");
-    EXPECT_FALSE(ReadRaw(registry, Root::LocalMachine, kKey, "ver").exists);
-    EXPECT_FALSE(KeyExists(registry, Root::LocalMachine, "Software\\New"));
+    EXPECT_EQ(store.MyGetSettingString(Root::LocalMachine, kKey, "ver", "5"), "5");
+    EXPECT_EQ(store.Get("closebrow", "none"), "none");
+    store.Save("closebrow", "d");
+    store.Save("remember", "aa");
+    store.DeleleteValue(Root::LocalMachine, kKey, "remember");
+    EXPECT_EQ(store.Get("closebrow"), "d");
+
+    EXPECT_EQ(ReadRaw(registry, Root::CurrentUser, kKey, "ver").data, Utf16Bytes("5"));
+    EXPECT_FALSE(ReadRaw(registry, Root::CurrentUser, kKey, "remember").exists);
+    EXPECT_EQ(ReadRaw(registry, Root::LocalMachine, kKey, "closebrow").data, Utf16Bytes("e"));
+    EXPECT_FALSE(KeyExists(registry, Root::LocalMachine, "Software\\New") ||
+                 KeyExists(registry, Root::CurrentUser, "Software\\New"));
     EXPECT_FALSE(ReadRaw(registry, Root::LocalMachine, kRunPath, kRunValue).exists);
-    EXPECT_TRUE(machine.deletions().empty());
+    store.DeleteKey(Root::LocalMachine, kKey);
+    EXPECT_FALSE(KeyExists(registry, Root::CurrentUser, kKey));
+    EXPECT_TRUE(KeyExists(registry, Root::LocalMachine, kKey));
     EXPECT_EQ(machine.open_registry_keys(), 0u);
     EXPECT_TRUE(log.sent.empty());
 }
