@@ -1,11 +1,10 @@
 #pragma once
 // The History folder seen as a shell namespace, the confirmation question its "&Delete" verb
-// asks, and the desktop around it: which window is active, and what Quillmoss may answer.
+// asks, and which window is active when Quillmoss answers it.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "platform/desktop.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_message_loop.h"
@@ -57,15 +56,6 @@ class SimHistory {
     std::vector<int*> open_questions_;
     bool other_program_active_ = false;
     int input_sent_to_other_programs_ = 0;
-};
-
-class SimDesktop final : public platform::Desktop {
-  public:
-    explicit SimDesktop(SimHistory& history) : history_(history) {}
-    bool ConfirmOwnQuestion() override { return history_.ConfirmOpenQuestion(); }
-
-  private:
-    SimHistory& history_;
 };
 
 }  // namespace qm::sim
