@@ -30,6 +30,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
 
     tab_strip1_->SetOnClick([this] { TabStrip1_Click(); });
     tab_strip2_->SetOnClick([this] { TabStrip2_Click(); });
+    command4_->SetOnClick([this] { Command4_Click(); });
     command5_->SetOnClick([this] { Command5_Click(); });
     command6_->SetOnClick([this] { Command6_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });

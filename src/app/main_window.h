@@ -5,6 +5,7 @@
 // every change it is told about, and feeds user actions back through the control methods.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -28,6 +29,28 @@ inline constexpr std::string_view kMainWindowCaption = "Quillmoss v2.80";
 
 // Tabs of the top strip, zero-based as TabStrip counts them.
 enum TopTab : std::size_t { kMainTab = 0, kPrivacyTab = 1, kQandATab = 2, kSystemInfoTab = 3 };
+
+// Why the window is unloaded, as the close handling is told: only a session end may clean.
+enum UnloadMode : int {
+    kUnloadFromControlMenu = 0,
+    kUnloadFromCode = 1,
+    kUnloadSessionEnding = 2,
+    kUnloadFromTaskManager = 3,
+};
+
+// The window states the resize handling is told.
+enum WindowState : int { kWindowNormal = 0, kWindowMinimised = 1, kWindowMaximised = 2 };
+
+// What the notification-area icon reports: the mouse message it saw over the icon. The view
+// delivers these from the icon's own callback message, never from mouse moves over the window.
+namespace tray {
+inline constexpr std::uint32_t kLeftButtonUp = 514;
+inline constexpr std::uint32_t kLeftDoubleClick = 515;
+inline constexpr std::uint32_t kRightButtonUp = 517;
+}  // namespace tray
+
+inline constexpr std::string_view kTrayTip = "Quillmoss";
+inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit Quillmoss?";
 
 class MainWindow : private clean::RunWindow {
   public:
@@ -67,6 +90,37 @@ class MainWindow : private clean::RunWindow {
     // The top panel in front: the visible frmone with the highest z-order.
     std::size_t FrontTopPanel() const;
 
+    // --- life of the window -------------------------------------------------------------
+    // Start-up, once the native window exists and before it is first shown (the view shows it
+    // in the normal state afterwards). False when another copy was brought forward instead:
+    // this one has ended untouched and must not be shown.
+    bool Form_Load();
+    // Before the window goes, whatever the reason; a session end may clean first. The unload
+    // always goes ahead.
+    void Form_QueryUnload(int unload_mode);
+    void Form_Resize(int window_state);
+    void Form_Terminate();
+    // The three Exit commands (the Main panel's button, "&File" > "E&xit", the icon's menu):
+    // one confirmed way out; only the icon's reports its errors.
+    void Command4_Click() { ConfirmExit({}); }
+    void mnuExit_Click() { ConfirmExit({}); }
+    void mexit_Click();
+    // A notification of the icon (tray::...); other codes do nothing.
+    void TrayIcon_Notify(std::uint32_t code);
+    void mnuRestore_Click();
+    // The taskbar was re-created (Explorer restarted) and lost every icon: ours comes back,
+    // unless the program is already on its way out.
+    void TaskbarCreated();
+    // What finishes a pending upgrade at start-up; it may end the program. Nothing until set.
+    void SetUpgradeCompletion(std::function<void()> complete) {
+        complete_upgrade_ = std::move(complete);
+    }
+    // What arms scheduled cleaning with a "schedclean" text (its interval, then its timer).
+    // Nothing until set.
+    void SetScheduleArming(std::function<void(const std::string&)> arm) {
+        arm_schedule_ = std::move(arm);
+    }
+
     // --- handlers -----------------------------------------------------------------------
     void TabStrip1_Click();
     void TabStrip2_Click();
@@ -79,7 +133,8 @@ class MainWindow : private clean::RunWindow {
     // Start-up: with "remember" on, ticks the items of the last confirmed run and Check1, then
     // re-arms scheduled cleaning; with it off, leaves every box clear and arms nothing.
     void RestoreCheckedItems();
-    // What re-arms scheduled cleaning from the settings; does nothing until one is set.
+    // Replaces the re-arm step that follows a restore (by default: read "schedclean" and,
+    // unless it is empty or says "d", hand it to the schedule arming).
     void SetScheduleRearm(std::function<void()> rearm) { rearm_schedule_ = std::move(rearm); }
     void cmdCleanAndReboot_Click() { reboot_.Click(); }
     // Appends the four status lines to List1 (it does not empty it).
@@ -109,6 +164,10 @@ class MainWindow : private clean::RunWindow {
     // Runs whenever an item's box changes state; the hint handling goes here.
     void OnItemBoxChanged(const clean::CleaningItem& item);
     void SetSelectedPanelBoxes(std::string_view error_label, int value);
+    void RearmScheduleFromSettings();
+    void ConfirmExit(std::string_view error_label);
+    void AddTrayIcon();
+    void DeleteTrayIcon();
     // A start-up read: an absent value is created with "aa" and reads as empty text.
     std::string ReadCreatingDefault(std::string_view name);
 
@@ -155,7 +214,10 @@ class MainWindow : private clean::RunWindow {
         Label* os_version;
     } value_labels_{};
 
-    std::function<void()> rearm_schedule_ = [] {};
+    std::function<void()> rearm_schedule_ = [this] { RearmScheduleFromSettings(); };
+    std::function<void(const std::string&)> arm_schedule_ = [](const std::string&) {};
+    std::function<void()> complete_upgrade_ = [] {};
+    bool tray_icon_added_ = false;
     clean::CleanRun clean_run_;
     ietoolbar::ToolbarButton toolbar_button_;
     reboot::CleanAndReboot reboot_{platform_, clean_run_};

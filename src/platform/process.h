@@ -1,6 +1,7 @@
 #pragma once
 // The running program itself.
 #include <string>
+#include <string_view>
 
 namespace qm::platform {
 
@@ -12,6 +13,13 @@ class Process {
     virtual std::string ProgramFolder() = 0;
     // The executable's name without folder and without ".exe".
     virtual std::string ProgramName() = 0;
+    // When another copy of Quillmoss already runs for this user, restores its main window
+    // (titled `main_window_caption`) from minimised or hidden and brings it forward, and
+    // returns true: this copy must then end without touching anything. False when this is the
+    // only copy, or the other copy's window cannot be found.
+    virtual bool ActivatePreviousInstance(std::string_view main_window_caption) = 0;
+    // Ends the program at once; nothing after it runs.
+    virtual void EndProcess() = 0;
 };
 
 }  // namespace qm::platform

@@ -191,6 +191,16 @@ void Machine::SetProgram(const std::string& folder, const std::string& name) {
     impl_->process.name = name;
 }
 
+const std::vector<std::string>& Machine::session_calls() const {
+    return impl_->session.calls;
+}
+void Machine::SetPreviousInstance(bool running) {
+    impl_->session.previous_instance = running;
+}
+void Machine::ChooseNextMenuItem(int index) {
+    impl_->session.next_menu_choice = index;
+}
+
 std::uint32_t Machine::now() const {
     return impl_->loop.now();
 }

@@ -229,6 +229,17 @@ class Machine {
     const std::vector<ShownBox>& boxes() const;
     int unscripted_boxes() const;
 
+    // --- the program's session ----------------------------------------------------------------
+    // Every call on the main window, the notification area and the process, oldest first:
+    // "DisableClose", "CentreMainWindow", "HideMainWindow", "RestoreMainWindow",
+    // "BringMainWindowForward", "AddTrayIcon(<tip>)", "DeleteTrayIcon",
+    // "TrackTrayMenu(<item>|<item>)", "ActivatePreviousInstance(<caption>)", "EndProcess".
+    const std::vector<std::string>& session_calls() const;
+    // Another copy of the program runs, and its main window can be found.
+    void SetPreviousInstance(bool running);
+    // The item the user picks from the next pop-up menu (-1, the default: dismisses it).
+    void ChooseNextMenuItem(int index);
+
     // --- record -----------------------------------------------------------------------------
     const std::vector<Deletion>& deletions() const;
     void ClearDeletions();

@@ -3,12 +3,12 @@
 #include <vector>
 
 #include "platform/sim/machine.h"
-#include "platform/sim/sim_desktop.h"
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_history.h"
 #include "platform/sim/sim_message_loop.h"
 #include "platform/sim/sim_registry.h"
+#include "platform/sim/sim_session.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_url_cache.h"
@@ -24,9 +24,10 @@ struct Machine::Impl {
     SimDialogs dialogs;
     SimHistory history{loop, dialogs, deletions};
     SimShell shell{files, registry, history};
-    SimProcess process;
+    SessionRecord session;
+    SimProcess process{session};
     SimUrlCache url_cache{files, deletions};
-    SimDesktop desktop{history, system.version};
+    SimDesktop desktop{history, session, system.version};
     platform::Platform platform{registry, files,   shell,     system, dialogs,
                                 loop,     process, url_cache, desktop};
 

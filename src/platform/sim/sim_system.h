@@ -1,10 +1,9 @@
 #pragma once
-// The machine's fixed facts: Windows version, processor, memory, shell library version, the
-// ANSI code page (Windows-1252) and the running program. The tick count comes from the
-// message loop's virtual clock.
+// The machine's fixed facts: Windows version, processor, memory, shell library version and
+// the ANSI code page (Windows-1252). The tick count comes from the message loop's virtual
+// clock.
 #include <string>
 
-#include "platform/process.h"
 #include "platform/sim/sim_message_loop.h"
 #include "platform/sim/windows_1252.h"
 #include "platform/system_info.h"
@@ -34,15 +33,6 @@ class SimSystemInfo final : public platform::SystemInfo {
 
   private:
     const SimMessageLoop& clock_;
-};
-
-class SimProcess final : public platform::Process {
-  public:
-    std::string folder = "C:\\Program Files\\Quillmoss";
-    std::string name = "Quillmoss";
-
-    std::string ProgramFolder() override { return folder; }
-    std::string ProgramName() override { return name; }
 };
 
 }  // namespace qm::sim

@@ -40,6 +40,7 @@ platform::Platform& Win32Platform::platform() {
 void Win32Platform::SetDialogOwner(HWND__* owner) {
     impl_->dialogs.SetOwnerWindow(owner);
     impl_->shell.SetOwnerWindow(owner);
+    impl_->desktop.SetMainWindow(owner);
 }
 
 bool Win32Platform::QuitRequested() const {

@@ -20,8 +20,8 @@ class Win32Platform {
 
     platform::Platform& platform();
 
-    // Message boxes and the shell's windows belong to this window from now on (null: no
-    // owner).
+    // The main window: message boxes and the shell's windows belong to it from now on, and
+    // the desktop's main-window calls act on it (null: none).
     void SetDialogOwner(HWND__* owner);
     // True once a pump met WM_QUIT and put it back for the main loop.
     bool QuitRequested() const;

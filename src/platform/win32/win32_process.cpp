@@ -1,6 +1,10 @@
 #include "platform/win32/win32_process.h"
 
+#include <iterator>
+#include <string>
+
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_desktop.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::win32 {
@@ -30,7 +34,54 @@ bool EndsWithExe(std::string_view name) {
            (tail[3] | 0x20) == 'e';
 }
 
+// One per session: two users on one machine each run their own copy.
+constexpr wchar_t kSingleCopyMutex[] = L"Local\\Quillmoss.SingleCopy";
+
+struct WindowSearch {
+    std::wstring caption;
+    HWND found = nullptr;
+};
+
+// The main window of another Quillmoss process. This copy's own main window already exists
+// with the same class and caption, so it is told apart by its process.
+BOOL CALLBACK MatchOtherCopy(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<WindowSearch*>(context);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    if (process == ::GetCurrentProcessId()) return TRUE;
+    wchar_t name[64] = {};
+    if (::GetClassNameW(window, name, static_cast<int>(std::size(name))) == 0 ||
+        std::wstring_view(name) != kMainWindowClass)
+        return TRUE;
+    std::wstring caption(search.caption.size() + 2, L'\0');
+    caption.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(window, caption.data(), static_cast<int>(caption.size()))));
+    if (caption != search.caption) return TRUE;
+    search.found = window;
+    return FALSE;
+}
+
 }  // namespace
+
+bool Win32Process::ActivatePreviousInstance(std::string_view main_window_caption) {
+    if (single_copy_) return false;  // asked before: this copy holds the mutex itself
+    ::SetLastError(ERROR_SUCCESS);
+    single_copy_.reset(::CreateMutexW(nullptr, FALSE, kSingleCopyMutex));
+    if (::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    WindowSearch search{ToWide(main_window_caption)};
+    ::EnumWindows(MatchOtherCopy, reinterpret_cast<LPARAM>(&search));
+    // Still starting, or its window gone: this copy carries on rather than leave the user with
+    // none.
+    if (search.found == nullptr) return false;
+    // Minimised copies are hidden as well; SW_RESTORE brings those back in the normal state.
+    ::ShowWindow(search.found, ::IsIconic(search.found) ? SW_RESTORE : SW_SHOW);
+    ::SetForegroundWindow(search.found);
+    return true;
+}
+
+void Win32Process::EndProcess() {
+    ::ExitProcess(0);
+}
 
 void SplitProgramPath(std::string_view path, std::string& folder, std::string& name) {
     const std::size_t cut = path.find_last_of('\\');

@@ -1,6 +1,8 @@
 #pragma once
-// The running executable's folder and name, from GetModuleFileNameW.
+// The running executable's folder and name, from GetModuleFileNameW; the single copy, kept
+// by a named mutex for the session; the end of the process.
 #include "platform/process.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace qm::win32 {
 
@@ -8,6 +10,12 @@ class Win32Process final : public platform::Process {
   public:
     std::string ProgramFolder() override;
     std::string ProgramName() override;
+    bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    void EndProcess() override;
+
+  private:
+    // Held for the program's life, so that a later start finds this copy.
+    ScopedFile single_copy_;
 };
 
 // Splits a full executable path the way ProgramFolder/ProgramName report it: the folder keeps

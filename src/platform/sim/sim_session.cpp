@@ -1,0 +1,51 @@
+#include "platform/sim/sim_session.h"
+
+namespace qm::sim {
+
+bool SimProcess::ActivatePreviousInstance(std::string_view main_window_caption) {
+    record_.calls.push_back("ActivatePreviousInstance(" + std::string(main_window_caption) + ")");
+    return record_.previous_instance;
+}
+
+void SimProcess::EndProcess() {
+    record_.calls.emplace_back("EndProcess");
+}
+
+void SimDesktop::DisableClose() {
+    record_.calls.emplace_back("DisableClose");
+}
+
+void SimDesktop::CentreMainWindow() {
+    record_.calls.emplace_back("CentreMainWindow");
+}
+
+void SimDesktop::HideMainWindow() {
+    record_.calls.emplace_back("HideMainWindow");
+}
+
+void SimDesktop::RestoreMainWindow() {
+    record_.calls.emplace_back("RestoreMainWindow");
+}
+
+void SimDesktop::BringMainWindowForward() {
+    record_.calls.emplace_back("BringMainWindowForward");
+}
+
+void SimDesktop::AddTrayIcon(std::string_view tip) {
+    record_.calls.push_back("AddTrayIcon(" + std::string(tip) + ")");
+}
+
+void SimDesktop::DeleteTrayIcon() {
+    record_.calls.emplace_back("DeleteTrayIcon");
+}
+
+int SimDesktop::TrackTrayMenu(const std::vector<std::string>& items) {
+    std::string call = "TrackTrayMenu(";
+    for (std::size_t i = 0; i < items.size(); ++i) call += (i ? "|" : "") + items[i];
+    record_.calls.push_back(call + ")");
+    const int choice = record_.next_menu_choice;
+    record_.next_menu_choice = -1;
+    return choice;
+}
+
+}  // namespace qm::sim

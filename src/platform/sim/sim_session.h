@@ -1,0 +1,79 @@
+#pragma once
+// The program's process and its main window as the user's session sees them. Every call that
+// acts on the window, the notification area or the process is written down in one record, so
+// a test can tell the order of start-up and shutdown steps across both.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/process.h"
+#include "platform/sim/machine.h"
+#include "platform/sim/sim_history.h"
+#include "platform/system_info.h"
+
+namespace qm::sim {
+
+struct SessionRecord {
+    std::vector<std::string> calls;
+    bool previous_instance = false;
+    int next_menu_choice = -1;
+};
+
+class SimProcess final : public platform::Process {
+  public:
+    explicit SimProcess(SessionRecord& record) : record_(record) {}
+    std::string folder = "C:\\Program Files\\Quillmoss";
+    std::string name = "Quillmoss";
+
+    std::string ProgramFolder() override { return folder; }
+    std::string ProgramName() override { return name; }
+    bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    void EndProcess() override;
+
+  private:
+    SessionRecord& record_;
+};
+
+// Also keeps the restart requests for tests to read. Windows 95/98/ME have no tokens, so the
+// privilege cannot be had there; on the NT family a restart without it is refused.
+class SimDesktop final : public platform::Desktop {
+  public:
+    SimDesktop(SimHistory& history, SessionRecord& record, const platform::VersionRecord& version)
+        : history_(history), record_(record), version_(version) {}
+    bool ConfirmOwnQuestion() override { return history_.ConfirmOpenQuestion(); }
+
+    bool EnableShutdownPrivilege() override {
+        ++privilege_requests;
+        if (version_.platform != 2 || refuse_privilege) return false;
+        privilege_enabled_ = true;
+        return true;
+    }
+    bool RequestExitWindows(std::uint32_t flags, std::uint32_t reason) override {
+        ExitWindowsCall call{flags, reason, privilege_enabled_, false};
+        call.accepted = !refuse_exit && (version_.platform != 2 || privilege_enabled_);
+        exit_calls.push_back(call);
+        return call.accepted;
+    }
+    bool refuse_privilege = false;
+    bool refuse_exit = false;
+    int privilege_requests = 0;
+    std::vector<ExitWindowsCall> exit_calls;
+
+    void DisableClose() override;
+    void CentreMainWindow() override;
+    void HideMainWindow() override;
+    void RestoreMainWindow() override;
+    void BringMainWindowForward() override;
+    void AddTrayIcon(std::string_view tip) override;
+    void DeleteTrayIcon() override;
+    int TrackTrayMenu(const std::vector<std::string>& items) override;
+
+  private:
+    SimHistory& history_;
+    SessionRecord& record_;
+    const platform::VersionRecord& version_;
+    bool privilege_enabled_ = false;
+};
+
+}  // namespace qm::sim
