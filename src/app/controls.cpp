@@ -46,7 +46,7 @@ void Control::Notify(Change change) {
     for (const auto& subscription : listeners) subscription.listener(change);
 }
 
-void Button::Click() {
+void Clickable::Click() {
     if (on_click_) on_click_();
 }
 

@@ -70,18 +70,29 @@ class Control {
     int next_id_ = 1;
 };
 
-using Label = Control;
 using Frame = Control;
 
-class Button : public Control {
+// A control the user can click: a button, or a label that acts as a link.
+class Clickable : public Control {
   public:
     using Control::Control;
-    // The program's click handler; a button without one does nothing when clicked.
+    // The program's click handler; a control without one does nothing when clicked.
     void SetOnClick(std::function<void()> handler) { on_click_ = std::move(handler); }
+    bool has_click_handler() const { return static_cast<bool>(on_click_); }
     void Click();
 
   private:
     std::function<void()> on_click_;
+};
+
+class Label : public Clickable {
+  public:
+    using Clickable::Clickable;
+};
+
+class Button : public Clickable {
+  public:
+    using Clickable::Clickable;
 };
 
 class CheckBox : public Control {

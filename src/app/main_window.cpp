@@ -2,7 +2,23 @@
 
 #include <utility>
 
+#include "links/web_links.h"
+
 namespace qm::app {
+
+namespace {
+
+constexpr std::string_view kAboutText =
+    "We have put in our best efforts to ensure this product is hassle free, user friendly and "
+    "easy to use. We have also worked hard to ensure that this product is bug and error free. "
+    "However, if you come across a bug or error, we recommend that you write to us so we can "
+    "ensure that you find Quillmoss a quality product which is a pleasure to use. If you come "
+    "across anything you feel that will make Quillmoss a better product we want to hear about "
+    "it !! ";
+constexpr std::string_view kWebSiteText = "www.quillmoss.com";
+constexpr std::string_view kSupportMailText = "support@quillmoss.com";
+
+}  // namespace
 
 MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& settings,
                        errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
@@ -97,8 +113,24 @@ void MainWindow::BuildPrivacyPanel() {
 
 void MainWindow::BuildQandAPanel() {
     Frame* panel = top_panels_[kQandATab];
-    Add<Frame>("Frame3", "About Quillmoss", panel);
-    Add<Frame>("Frame2", "Q && A", panel);
+    Frame* about = &Add<Frame>("Frame3", "About Quillmoss", panel);
+    Add<Label>("Label6", std::string(kAboutText), about);
+
+    Frame* questions = &Add<Frame>("Frame2", "Q && A", panel);
+    Add<Label>("Label5",
+               "With our help pages, user interactive boards we will try to help you with as many "
+               "internet privacy related questions that you may have.",
+               questions);
+    // The panel's links are the labels of the link table; the menu's help items are not here.
+    for (const links::WebLink& link : links::kWebLinks) {
+        if (!link.control.starts_with("Label")) continue;
+        const std::string_view control = link.control;
+        Add<Label>(std::string(control), std::string(link.caption), questions)
+            .SetOnClick([this, control] { WebLink_Click(control); });
+    }
+    // The contact data only shows; clicking it does nothing.
+    Add<Label>("Label14", std::string(kWebSiteText), questions);
+    Add<Label>("Label13", std::string(kSupportMailText), questions);
 }
 
 void MainWindow::BuildSystemInfoPanel() {

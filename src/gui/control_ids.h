@@ -11,4 +11,18 @@ enum ControlId : int {
     kFirstPanelControl = 1100,  // every other control gets an identifier from here on
 };
 
+// Menu commands (WM_COMMAND from the menu bar or the tray icon's pop-up menu), clear of the
+// control identifiers above.
+enum MenuCommandId : int {
+    kMnuExit = 2001,
+    kMnuRestore,
+    kMexit,
+    kMnuAddIE,
+    kMnuDeleteIE,
+    kMnuCR,
+    kMnuAs,
+    kMnuHP,
+    kMnuAbout,
+};
+
 }  // namespace qm::gui

@@ -36,8 +36,8 @@ int ScaleForDpi(int value, int dpi) {
 
 }  // namespace
 
-MainView::MainView(app::MainWindow& model, win32::Win32Platform& machine)
-    : model_(model), machine_(machine) {}
+MainView::MainView(app::MainWindow& model, const app::MainMenu& menu, win32::Win32Platform& machine)
+    : model_(model), machine_(machine), menus_(menu) {}
 
 MainView::~MainView() {
     for (Native& native : natives_) native.model->Unsubscribe(native.subscription);
@@ -54,14 +54,15 @@ bool MainView::Create(HINSTANCE instance, int show) {
     const int dpi = dpi_;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
+    AdjustWindowRectEx(&frame, style, TRUE, 0);
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
     CreateWindowExW(0, kClassName, ToWide(model_.caption()).c_str(), style, x, y, width, height,
-                    nullptr, nullptr, instance, this);
+                    nullptr, menus_.bar(), instance, this);
     if (!hwnd_) return false;
+    menus_.BarAttached();
     machine_.SetDialogOwner(hwnd_);
     CreateControls(instance);
     ShowWindow(hwnd_, show);
@@ -86,7 +87,9 @@ void MainView::CreateControls(HINSTANCE instance) {
         HWND hwnd = CreateNative(instance, *control, id, under);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        natives_.push_back(Native{control, hwnd, id, 0, under});
+        auto* label = dynamic_cast<app::Label*>(control);
+        const bool link = label && label->has_click_handler();
+        natives_.push_back(Native{control, hwnd, id, 0, under, link});
     }
     // Subscribe only once the vector no longer moves: listeners keep the element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
@@ -135,6 +138,9 @@ HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id, b
     } else if (control.caption().empty()) {
         // Value and hint labels show whatever text they are given, "&" included.
         style |= SS_NOPREFIX;
+    }
+    if (auto* label = dynamic_cast<app::Label*>(&control); label && label->has_click_handler()) {
+        style |= SS_NOTIFY;  // a link: its clicks come back as STN_CLICKED
     }
     HWND hwnd = CreateWindowExW(
         0, window_class, text.c_str(), style, ScaleForDpi(place->x, dpi),
@@ -250,11 +256,12 @@ MainView::Native* MainView::FindById(int id) {
 
 void MainView::OnCommand(int id, int code) {
     Native* native = FindById(id);
+    // A button's BN_CLICKED and a link's STN_CLICKED are the same code.
     if (!native || code != BN_CLICKED) return;
     if (auto* box = dynamic_cast<app::CheckBox*>(native->model)) {
         box->SetValue(SendMessageW(native->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
-    } else if (auto* button = dynamic_cast<app::Button*>(native->model)) {
-        button->Click();
+    } else if (auto* clickable = dynamic_cast<app::Clickable*>(native->model)) {
+        clickable->Click();
     }
 }
 
@@ -267,11 +274,38 @@ void MainView::OnTabChanged(int id) {
     }
 }
 
+bool MainView::IsLink(HWND hwnd) const {
+    for (const Native& native : natives_) {
+        if (native.hwnd == hwnd) return native.link;
+    }
+    return false;
+}
+
 LRESULT MainView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_COMMAND:
-            OnCommand(LOWORD(wparam), HIWORD(wparam));
+            // Menus send no window and code 0; controls send their window.
+            if (lparam == 0 && HIWORD(wparam) == 0) {
+                menus_.OnCommand(LOWORD(wparam));
+            } else {
+                OnCommand(LOWORD(wparam), HIWORD(wparam));
+            }
             return 0;
+        case WM_CTLCOLORSTATIC:
+            if (IsLink(reinterpret_cast<HWND>(lparam))) {
+                // Links look like links: blue text on the window's own background.
+                auto dc = reinterpret_cast<HDC>(wparam);
+                SetTextColor(dc, RGB(0, 0, 255));
+                SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+                return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            }
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+        case WM_SETCURSOR:
+            if (IsLink(reinterpret_cast<HWND>(wparam))) {
+                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND)));
+                return TRUE;
+            }
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
         case WM_NOTIFY: {
             const auto* header = reinterpret_cast<const NMHDR*>(lparam);
             if (header->code == static_cast<UINT>(TCN_SELCHANGE)) {

@@ -5,15 +5,17 @@
 #include <memory>
 #include <vector>
 
+#include "app/main_menu.h"
 #include "app/main_window.h"
 #include "gui/base_window.h"
+#include "gui/menu_bar.h"
 #include "platform/win32/win32_platform.h"
 
 namespace qm::gui {
 
 class MainView : public BaseWindow<MainView> {
   public:
-    MainView(app::MainWindow& model, win32::Win32Platform& machine);
+    MainView(app::MainWindow& model, const app::MainMenu& menu, win32::Win32Platform& machine);
     ~MainView();
     MainView(const MainView&) = delete;
     MainView& operator=(const MainView&) = delete;
@@ -28,6 +30,7 @@ class MainView : public BaseWindow<MainView> {
         int id;
         int subscription;
         bool lies_under;  // a tab strip or group box
+        bool link;        // a label that opens a page when clicked
     };
 
     void CreateControls(HINSTANCE instance);
@@ -41,9 +44,11 @@ class MainView : public BaseWindow<MainView> {
     Native* FindById(int id);
     void OnCommand(int id, int code);
     void OnTabChanged(int id);
+    bool IsLink(HWND hwnd) const;
 
     app::MainWindow& model_;
     win32::Win32Platform& machine_;
+    MenuBar menus_;
     std::vector<Native> natives_;
     int dpi_ = 96;
     HFONT font_ = nullptr;

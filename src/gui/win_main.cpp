@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/main_menu.h"
 #include "app/main_window.h"
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
@@ -23,7 +24,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::sysinfo::SystemDetails details(platform.system, settings, reporter);
     qm::app::MainWindow model(platform, settings, reporter, file_tools, details);
 
-    qm::gui::MainView view(model, machine);
+    qm::app::MainMenu menu(model);
+    qm::gui::MainView view(model, menu, machine);
     if (!view.Create(instance, show)) return 1;
     model.GetInfo();
 

@@ -19,6 +19,11 @@ namespace {
 using namespace std::chrono_literals;
 
 const wchar_t kSettingsPath[] = L"Software\\Microsoft\\Qmoss";
+
+const wchar_t kToolbarButtonKey[] =
+    L"Software\\Microsoft\\Internet Explorer\\Extensions\\"
+    L"{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
+
 TEST(CleanRunE2E, TickCleanConfirmThenReadBackProgressSettingsAndSystemInfo) {
     const char* exe = std::getenv("QM_E2E_EXE");
     const char* screenshot = std::getenv("QM_E2E_SCREENSHOT");
@@ -30,6 +35,14 @@ TEST(CleanRunE2E, TickCleanConfirmThenReadBackProgressSettingsAndSystemInfo) {
     HWND items = FindControlById(main, gui::kTabStrip2);
     HWND list = FindControlById(main, gui::kList1);
     ASSERT_TRUE(tabs && items && list);
+    // Under Wine another process cannot read a menu's items, so the menu bar is checked by the
+    // commands it sends: "&Add To IE" and "&Delete From IE" as chosen from it.
+    ASSERT_TRUE(GetMenu(main));
+    auto button = [] { return ReadValue(HKEY_LOCAL_MACHINE, kToolbarButtonKey, L"ButtonText"); };
+    PostMessageW(main, WM_COMMAND, gui::kMnuAddIE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return button() && button()->text() == L"Quillmoss"; }, 5s));
+    PostMessageW(main, WM_COMMAND, gui::kMnuDeleteIE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !button(); }, 5s));
 
     SelectTab(tabs, 1);
     HWND history = FindControl(main, L"Button", L"IE History");

@@ -1,0 +1,47 @@
+#pragma once
+// The main window's menus as a model: the menu bar ("&File", "&Option", "&Help") and the
+// notification-area icon's pop-up menu ("Systray"), which is built like the others but never
+// shown in the bar. Captions are stored as the program has them: "&" marks the access key and
+// "&&" shows a single "&". Each item runs its MainWindow handler when chosen.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qm::app {
+
+class MainWindow;
+
+struct MenuItem {
+    std::string name;     // program name ("mnuExit"); empty for a separator
+    std::string caption;  // empty for a separator
+    std::function<void()> on_click;
+
+    bool separator() const { return name.empty(); }
+    void Click() const {
+        if (on_click) on_click();
+    }
+};
+
+struct Menu {
+    std::string caption;
+    bool in_menu_bar;
+    std::vector<MenuItem> items;
+};
+
+class MainMenu {
+  public:
+    explicit MainMenu(MainWindow& window);
+
+    // Every menu in the order the program has them, "Systray" included.
+    const std::vector<Menu>& menus() const { return menus_; }
+    // The menu the tray icon pops up; never part of the bar.
+    const Menu& Systray() const;
+    // The item with this program name; null if none.
+    const MenuItem* FindItem(std::string_view name) const;
+
+  private:
+    std::vector<Menu> menus_;
+};
+
+}  // namespace qm::app
