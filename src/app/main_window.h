@@ -147,12 +147,9 @@ class MainWindow : private clean::RunWindow {
     void mnuDeleteIE_Click() { toolbar_button_.DeleteIEToolbarButton(); }
     // The click of a help or web link (a "Q && A" label, "mnuHP" or "mnuAbout"), by name.
     void WebLink_Click(std::string_view control);
-    // Menu commands whose work is done elsewhere in the window; until then choosing them
-    // does nothing.
-    void mnuExit_Click() {}
-    void mexit_Click() {}
-    void mnuRestore_Click() {}
-    void mnuCR_Click() {}
+    // "&Clean && Reboot" does what the button does.
+    void mnuCR_Click() { cmdCleanAndReboot_Click(); }
+    // "&Advance Settings": the options dialog is still to come; until then it does nothing.
     void mnuAs_Click() {}
 
     bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }

@@ -38,8 +38,19 @@ TEST_F(MainMenuTest, ItemsReachTheirHandlers) {
     const std::string key =
         "Software\\Microsoft\\Internet Explorer\\Extensions\\"
         "{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
-    // Not built yet: choosing them must change nothing.
-    for (const char* item : {"mnuExit", "mnuRestore", "mexit", "mnuCR", "mnuAs"}) Choose(item);
+    // "&Clean && Reboot" starts the clean run, both Exit items ask; Cancel and No end them.
+    const std::pair<const char*, int> asked[] = {{"mnuCR", platform::mb::kIdCancel},
+                                                 {"mnuExit", platform::mb::kIdNo},
+                                                 {"mexit", platform::mb::kIdNo}};
+    for (const auto& [item, answer] : asked) {
+        machine_.AnswerNextBox(answer);
+        Choose(item);
+    }
+    ASSERT_EQ(machine_.boxes().size(), 3u);
+    EXPECT_EQ(machine_.boxes()[0].text, "Do you want to clean selected items");
+    EXPECT_EQ(machine_.boxes()[1].text, "Are you sure you want to exit Quillmoss?");
+    EXPECT_EQ(machine_.boxes()[2].text, machine_.boxes()[1].text);
+    window_.List1().Clear();  // the declined clean run wrote its status lines
     Choose("mnuAddIE");
     EXPECT_TRUE(KeyExists(machine_.registry(), platform::Root::LocalMachine, key));
     Choose("mnuDeleteIE");
