@@ -7,14 +7,13 @@
 #include "gui/control_ids.h"
 #include "gui/layout.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/win32_desktop.h"
 #include "resource.h"
 
 namespace qm::gui {
 namespace {
 
 using win32::ToWide;
-
-constexpr wchar_t kClassName[] = L"QuillmossMainWindow";
 
 bool StartsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
@@ -30,6 +29,34 @@ bool IsFrame(const app::Control& control) {
     return StartsWith(control.name(), "Frame");
 }
 
+// The reason shown while the session waits for the clean; looked up at run time because
+// Windows XP has no such call.
+class ShutdownBlock {
+  public:
+    ShutdownBlock(HWND window, bool blocking) : window_(blocking ? window : nullptr) {
+        if (!window_) return;
+        HMODULE user32 = GetModuleHandleW(L"user32.dll");
+        create_ = reinterpret_cast<Create>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "ShutdownBlockReasonCreate")));
+        destroy_ = reinterpret_cast<Destroy>(
+            reinterpret_cast<void (*)()>(GetProcAddress(user32, "ShutdownBlockReasonDestroy")));
+        if (create_ && destroy_)
+            create_(window_, L"Quillmoss is cleaning before the session ends.");
+    }
+    ~ShutdownBlock() {
+        if (window_ && create_ && destroy_) destroy_(window_);
+    }
+    ShutdownBlock(const ShutdownBlock&) = delete;
+    ShutdownBlock& operator=(const ShutdownBlock&) = delete;
+
+  private:
+    using Create = BOOL(WINAPI*)(HWND, LPCWSTR);
+    using Destroy = BOOL(WINAPI*)(HWND);
+    HWND window_;
+    Create create_ = nullptr;
+    Destroy destroy_ = nullptr;
+};
+
 int ScaleForDpi(int value, int dpi) {
     return MulDiv(value, dpi, 96);
 }
@@ -44,30 +71,31 @@ MainView::~MainView() {
     if (font_) DeleteObject(font_);
 }
 
-bool MainView::Create(HINSTANCE instance, int show) {
+bool MainView::Create(HINSTANCE instance) {
     HICON icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_QUILLMOSS));
-    if (!Register(instance, kClassName, icon)) return false;
+    if (!Register(instance, win32::kMainWindowClass, icon)) return false;
 
     HDC screen = GetDC(nullptr);
     dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
-    const int dpi = dpi_;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi), ScaleForDpi(kClientHeight, dpi)};
+    RECT frame{0, 0, ScaleForDpi(kClientWidth, dpi_), ScaleForDpi(kClientHeight, dpi_)};
     AdjustWindowRectEx(&frame, style, TRUE, 0);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
 
-    CreateWindowExW(0, kClassName, ToWide(model_.caption()).c_str(), style, x, y, width, height,
-                    nullptr, menus_.bar(), instance, this);
+    // Created hidden: start-up places it and may end the program before it is ever seen.
+    CreateWindowExW(0, win32::kMainWindowClass, ToWide(model_.caption()).c_str(), style,
+                    CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                    frame.bottom - frame.top, nullptr, menus_.bar(), instance, this);
     if (!hwnd_) return false;
     menus_.BarAttached();
-    machine_.SetDialogOwner(hwnd_);
+    machine_.SetDialogOwner(hwnd_);  // the desktop's main window as well
     CreateControls(instance);
+    return true;
+}
+
+void MainView::Show(int show) {
     ShowWindow(hwnd_, show);
     UpdateWindow(hwnd_);
-    return true;
 }
 
 void MainView::CreateControls(HINSTANCE instance) {
@@ -247,6 +275,16 @@ void MainView::UpdateVisibility() {
     }
 }
 
+// Windows ends the process once this returns, so the clean runs here, to its end; Vista and
+// later show the user why the session waits. A Restart Manager request only closes the
+// program, and a restart that Clean and Reboot asked for has cleaned already.
+void MainView::OnSessionEnd(LPARAM reason) {
+    const bool session_ends = (reason & ENDSESSION_CLOSEAPP) == 0 && !model_.restart_requested();
+    ShutdownBlock block(hwnd_, session_ends);
+    model_.Form_QueryUnload(session_ends ? app::kUnloadSessionEnding : app::kUnloadFromCode);
+    DestroyWindow(hwnd_);
+}
+
 MainView::Native* MainView::FindById(int id) {
     for (Native& native : natives_) {
         if (native.id == id) return &native;
@@ -313,10 +351,38 @@ LRESULT MainView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             return 0;
         }
+        case WM_SIZE:
+            if (wparam == SIZE_MINIMIZED) model_.Form_Resize(app::kWindowMinimised);
+            return 0;
+        // The close box, Alt+F4 and the window menu all send the close command: the window
+        // cannot be closed that way, only exited through the confirmed commands. Wine still
+        // delivers the command once the window menu has lost its entry, so it is dropped here.
+        case WM_SYSCOMMAND:
+            if ((wparam & 0xFFF0) == SC_CLOSE) return 0;
+            return DefWindowProcW(hwnd_, message, wparam, lparam);
+        // A bare close from outside (a task list's "End task", taskkill) unloads the program
+        // as the task manager's request: the icon goes, no clean runs.
+        case WM_CLOSE:
+            model_.Form_QueryUnload(app::kUnloadFromTaskManager);
+            DestroyWindow(hwnd_);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wparam) OnSessionEnd(lparam);
+            return 0;
+        case win32::kTrayCallbackMessage:
+            model_.TrayIcon_Notify(LOWORD(lparam));
+            return 0;
         case WM_DESTROY:
+            model_.Form_Terminate();
             PostQuitMessage(0);
             return 0;
         default:
+            if (message == win32::TaskbarCreatedMessage()) {
+                model_.TaskbarCreated();
+                return 0;
+            }
             return DefWindowProcW(hwnd_, message, wparam, lparam);
     }
 }

@@ -20,7 +20,9 @@ class MainView : public BaseWindow<MainView> {
     MainView(const MainView&) = delete;
     MainView& operator=(const MainView&) = delete;
 
-    bool Create(HINSTANCE instance, int show);
+    // The window, hidden, with its controls; start-up shows it once it may stay.
+    bool Create(HINSTANCE instance);
+    void Show(int show);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
   private:
@@ -45,6 +47,7 @@ class MainView : public BaseWindow<MainView> {
     void OnCommand(int id, int code);
     void OnTabChanged(int id);
     bool IsLink(HWND hwnd) const;
+    void OnSessionEnd(LPARAM reason);
 
     app::MainWindow& model_;
     win32::Win32Platform& machine_;

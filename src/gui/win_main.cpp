@@ -26,8 +26,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     qm::app::MainMenu menu(model);
     qm::gui::MainView view(model, menu, machine);
-    if (!view.Create(instance, show)) return 1;
-    model.GetInfo();
+    if (!view.Create(instance)) return 1;
+    // False: another copy was brought forward instead and this one must leave no trace.
+    if (!model.Form_Load()) return 0;
+    view.Show(show);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {

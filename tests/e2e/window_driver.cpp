@@ -73,6 +73,7 @@ AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption) {
                         &startup, &info_)) {
         throw std::runtime_error("cannot start " + Narrow(exe));
     }
+    if (caption.empty()) return;
     const Search search{info_.dwProcessId, L"", caption, -1};
     WaitUntil([&] { return (window_ = Find(nullptr, search)) != nullptr; },
               std::chrono::seconds(60));
@@ -84,6 +85,11 @@ AppProcess::~AppProcess() {
     WaitForSingleObject(info_.hProcess, 5000);
     CloseHandle(info_.hThread);
     CloseHandle(info_.hProcess);
+}
+
+bool AppProcess::Ended(std::chrono::milliseconds timeout) const {
+    return WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) ==
+           WAIT_OBJECT_0;
 }
 
 HWND FindControl(HWND parent, const std::wstring& window_class, const std::wstring& text) {

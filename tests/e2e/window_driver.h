@@ -15,7 +15,7 @@ std::string Narrow(const std::wstring& text);
 
 class AppProcess {
   public:
-    // Starts the program and waits for its top-level window with this caption.
+    // Starts the program and waits for its top-level window with this caption (none: no wait).
     AppProcess(const std::wstring& exe, const std::wstring& caption);
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
@@ -23,6 +23,8 @@ class AppProcess {
 
     HWND window() const { return window_; }
     DWORD pid() const { return info_.dwProcessId; }
+    // Whether the process has ended, or ends within `timeout`.
+    bool Ended(std::chrono::milliseconds timeout) const;
 
   private:
     PROCESS_INFORMATION info_{};
