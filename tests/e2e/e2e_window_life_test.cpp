@@ -58,5 +58,30 @@ TEST(WindowLifeE2E, NoCloseMinimiseToIconSingleCopyAndConfirmedExit) {
     }
 }
 
+// Wine's end of session sends the program the session-end messages and waits for it: with
+// "cleansd" holding an e the clean asks its question first; with a d the program just ends.
+TEST(WindowLifeE2E, SessionEndCleansFirstOnlyWhenAsked) {
+    const char* exe = std::getenv("QM_E2E_EXE");
+    ASSERT_TRUE(exe) << "QM_E2E_EXE must name Quillmoss.exe";
+    for (const wchar_t* cleansd : {L"e", L"d"}) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Qmoss", 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"cleansd", 0, REG_SZ, reinterpret_cast<const BYTE*>(cleansd), 2);
+        RegCloseKey(key);
+        AppProcess app(Widen(exe), kCaption);
+        AppProcess session_end(L"C:\\windows\\system32\\wineboot.exe", L"", L"--end-session");
+        if (cleansd[0] == L'e') {
+            const auto box = WaitForMessageBox(app.pid(), 20s);
+            ASSERT_TRUE(box);
+            EXPECT_EQ(box->text, L"Do you want to clean selected items");
+            AnswerMessageBox(*box, IDCANCEL);
+        }
+        EXPECT_TRUE(app.Ended(20s)) << Narrow(cleansd);
+        EXPECT_TRUE(session_end.Ended(20s));
+    }
+}
+
 }  // namespace
 }  // namespace qm::e2e

@@ -65,10 +65,11 @@ HWND Find(HWND parent, Search search) {
 
 }  // namespace
 
-AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption) {
+AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption,
+                       const std::wstring& arguments) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    std::wstring command = L"\"" + exe + L"\"";
+    std::wstring command = L"\"" + exe + L"\" " + arguments;
     if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &info_)) {
         throw std::runtime_error("cannot start " + Narrow(exe));

@@ -16,7 +16,8 @@ std::string Narrow(const std::wstring& text);
 class AppProcess {
   public:
     // Starts the program and waits for its top-level window with this caption (none: no wait).
-    AppProcess(const std::wstring& exe, const std::wstring& caption);
+    AppProcess(const std::wstring& exe, const std::wstring& caption,
+               const std::wstring& arguments = L"");
     ~AppProcess();
     AppProcess(const AppProcess&) = delete;
     AppProcess& operator=(const AppProcess&) = delete;
