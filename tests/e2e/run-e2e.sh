@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end driver against Quillmoss.exe on a private Xvfb display.
 #   run-e2e.sh DRIVER.exe QUILLMOSS.exe SCREENSHOT.png [gtest args...]
+# The driver may save more pictures beside it, SCREENSHOT-<panel>.bmp (QM_E2E_SHOTS is that
+# prefix); each becomes a PNG.
 set -euo pipefail
 driver=$1 exe=$2 shot=$3
 shift 3
@@ -20,13 +22,15 @@ export DISPLAY=":$(head -n1 "$fdfile")"
 
 # wine-run.sh gives the prefix a home folder (and so a Recycle Bin) of its own in the build.
 bmp="${shot%.png}.bmp"
-rm -f "$bmp"
-export QM_E2E_EXE QM_E2E_SCREENSHOT
+rm -f "${shot%.png}".bmp "${shot%.png}"-*.bmp
+export QM_E2E_EXE QM_E2E_SCREENSHOT QM_E2E_SHOTS
 QM_E2E_EXE=$(winepath_w() { echo "Z:${1//\//\\}"; }; winepath_w "$(readlink -f "$exe")")
 QM_E2E_SCREENSHOT="Z:${bmp//\//\\}"
+QM_E2E_SHOTS="${QM_E2E_SCREENSHOT%.bmp}-"
 status=0
 "$here/../wine/wine-run.sh" "$driver" "$@" || status=$?
-if [ -f "$bmp" ]; then
-  convert "$bmp" "$shot" && rm -f "$bmp" && echo "screenshot: $shot"
-fi
+for picture in "${shot%.png}".bmp "${shot%.png}"-*.bmp; do
+  [ -f "$picture" ] || continue
+  convert "$picture" "${picture%.bmp}.png" && rm -f "$picture" && echo "screenshot: ${picture%.bmp}.png"
+done
 exit $status

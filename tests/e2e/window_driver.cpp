@@ -113,6 +113,19 @@ bool IsChecked(HWND check_box) {
     return SendMessageW(check_box, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+static BOOL CALLBACK AddIfChecked(HWND window, LPARAM captions) {
+    // Push buttons and group boxes answer "not ticked".
+    if (IsChecked(window))
+        reinterpret_cast<std::set<std::wstring>*>(captions)->insert(WindowText(window));
+    return TRUE;
+}
+
+std::set<std::wstring> CheckedBoxes(HWND parent) {
+    std::set<std::wstring> captions;
+    EnumChildWindows(parent, AddIfChecked, reinterpret_cast<LPARAM>(&captions));
+    return captions;
+}
+
 std::vector<std::wstring> ListLines(HWND list_box) {
     std::vector<std::wstring> lines;
     const LRESULT count = SendMessageW(list_box, LB_GETCOUNT, 0, 0);

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ bool IsShown(HWND control);
 // the driver. Refuses (returns false) a control the user could not see.
 bool Click(HWND button);
 bool IsChecked(HWND check_box);
+// The captions (read with WM_GETTEXT) of every ticked box below `parent`, shown or not.
+std::set<std::wstring> CheckedBoxes(HWND parent);
 
 std::vector<std::wstring> ListLines(HWND list_box);
 int SelectedTab(HWND tab_strip);
