@@ -1,23 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "app/main_menu.h"
 #include "core_test_support.h"
 #include "links/web_links.h"
 #include "main_window_fixture.h"
 
 namespace qm::testing {
+namespace {
 
-class MainMenuTest : public MainWindowTest {
-  protected:
-    void Choose(std::string_view item) {
-        const app::MenuItem* found = menu_.FindItem(item);
-        ASSERT_TRUE(found) << item;
-        found->Click();
-    }
-    app::MainMenu menu_{window_};
-};
+constexpr std::string_view kKey =
+    "Software\\Microsoft\\Internet Explorer\\Extensions\\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
 
-TEST_F(MainMenuTest, MenusInOrderWithStoredCaptionsAndTheTrayMenuOutOfTheBar) {
+TEST_F(MainWindowTest, MenusInOrderWithStoredCaptionsAndTheTrayMenuOutOfTheBar) {
     std::vector<std::string> shown;
     for (const app::Menu& menu : menu_.menus()) {
         shown.push_back(menu.caption + (menu.in_menu_bar ? "" : " (pop-up)"));
@@ -34,55 +27,79 @@ TEST_F(MainMenuTest, MenusInOrderWithStoredCaptionsAndTheTrayMenuOutOfTheBar) {
     EXPECT_EQ(menu_.Systray().caption, "Systray");
 }
 
-TEST_F(MainMenuTest, ItemsReachTheirHandlers) {
-    const std::string key =
-        "Software\\Microsoft\\Internet Explorer\\Extensions\\"
-        "{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
-    // "&Clean && Reboot" starts the clean run, both Exit items ask; Cancel and No end them.
-    const std::pair<const char*, int> asked[] = {{"mnuCR", platform::mb::kIdCancel},
-                                                 {"mnuExit", platform::mb::kIdNo},
-                                                 {"mexit", platform::mb::kIdNo}};
-    for (const auto& [item, answer] : asked) {
-        machine_.AnswerNextBox(answer);
-        Choose(item);
-    }
-    ASSERT_EQ(machine_.boxes().size(), 3u);
+// The Exit and Restore items are chosen in the window's life test, Delete From IE below.
+TEST_F(MainWindowTest, MenuItemsReachTheirHandlersAndLeaveTheProgressListAlone) {
+    machine_.AnswerNextBox(platform::mb::kIdCancel);
+    Choose("mnuCR");
+    ASSERT_EQ(machine_.boxes().size(), 1u);
     EXPECT_EQ(machine_.boxes()[0].text, "Do you want to clean selected items");
-    EXPECT_EQ(machine_.boxes()[1].text, "Are you sure you want to exit Quillmoss?");
-    EXPECT_EQ(machine_.boxes()[2].text, machine_.boxes()[1].text);
     window_.List1().Clear();  // the declined clean run wrote its status lines
     Choose("mnuAddIE");
-    EXPECT_TRUE(KeyExists(machine_.registry(), platform::Root::LocalMachine, key));
-    Choose("mnuDeleteIE");
-    EXPECT_FALSE(KeyExists(machine_.registry(), platform::Root::LocalMachine, key));
+    EXPECT_TRUE(KeyExists(machine_.registry(), platform::Root::LocalMachine, kKey));
     Choose("mnuHP");
     Choose("mnuAbout");
     EXPECT_EQ(
         machine_.opened_addresses(),
         (std::vector<std::string>{"http://www.quillmoss.com/help/", "http://www.quillmoss.com/"}));
-    EXPECT_TRUE(window_.List1().lines().empty()) << "menu items leave the progress list alone";
+    EXPECT_TRUE(window_.List1().lines().empty());
 }
 
-TEST_F(MainMenuTest, QandALinkLabelsOpenTheirPagesAndTheContactLabelsNothing) {
-    std::vector<std::string> expected;
+TEST_F(MainWindowTest, QandALinkLabelsOpenTheirPagesEveryClickAndTheContactLabelsNothing) {
     for (const links::WebLink& link : links::kWebLinks) {
         auto* label = dynamic_cast<app::Label*>(window_.FindControl(link.control));
-        if (link.control.starts_with("mnu")) {
-            EXPECT_FALSE(label) << link.control;
-            continue;
-        }
-        ASSERT_TRUE(label) << link.control;
+        ASSERT_EQ(!label, link.control.starts_with("mnu")) << link.control;
+        if (!label) continue;
         EXPECT_EQ(label->caption(), link.caption);
         EXPECT_EQ(label->parent(), window_.FindControl("Frame2"));
-        label->Click();
-        expected.emplace_back(link.address);
     }
-    for (const char* contact : {"Label13", "Label14"}) {
-        dynamic_cast<app::Label&>(*window_.FindControl(contact)).Click();
-    }
-    EXPECT_EQ(machine_.opened_addresses(), expected);
+    // Label13 and Label14 only show the contact addresses; Label7 is clicked twice.
+    for (const char* control : {"Label12", "Label11", "Label10", "Label9", "Label8", "Label7",
+                                "Label7", "Label13", "Label14"})
+        dynamic_cast<app::Label&>(*window_.FindControl(control)).Click();
+    const std::string site = "http://www.quillmoss.com/";
+    EXPECT_EQ(machine_.opened_addresses(),
+              (std::vector<std::string>{site + "qa.html", site + "privacy.html",
+                                        "http://forum.quillmoss.com/", site + "friend.html",
+                                        site + "suggestions.html", site + "bugreport.html",
+                                        site + "bugreport.html"}));
     EXPECT_EQ(window_.FindControl("Frame2")->parent(), &window_.frmone(app::kQandATab));
     EXPECT_EQ(window_.FindControl("Label6")->parent()->caption(), "About Quillmoss");
 }
 
+TEST_F(MainWindowTest, IEToolbarButtonValuesPlaceAndStatusLines) {
+    // A drive root keeps its backslash, so it comes out doubled; a closed HKLM is a standard
+    // user on Vista and later.
+    for (const bool closed : {false, true}) {
+        const std::string folder = closed ? "C:\\" : "C:\\Program Files\\Quillmoss";
+        const auto root = closed ? platform::Root::CurrentUser : platform::Root::LocalMachine;
+        machine_.SetProgram(folder, "Quillmoss");
+        machine_.SetLocalMachineReadOnly(closed);
+        for (int i = 0; i < 2; ++i) {
+            window_.List1().AddItem("left over");
+            window_.cmdAddtoIE().Click();
+            EXPECT_EQ(window_.List1().lines(), StatusLines());
+        }
+        const std::string f = folder + "\\";
+        for (const std::string& value : std::vector<std::string>{
+                 "ButtonText=Quillmoss", "CLSID={1FBA04EE-3024-11D2-8F1F-0000F87ABD16}",
+                 "Default Visible=Yes", "Exec=" + f + "Quillmoss", "HotIcon=" + f + "iconwipe.ico",
+                 "Icon=" + f + "iconwipe.ico", "MenuStatusBar=Quillmoss", "MenuText=Quillmoss"}) {
+            const std::size_t eq = value.find('=');
+            const RawValue raw = ReadRaw(machine_.registry(), root, kKey, value.substr(0, eq));
+            EXPECT_EQ(raw.type, platform::RegType::Sz) << value;
+            EXPECT_EQ(raw.data, Utf16Bytes(value.substr(eq + 1))) << value;
+        }
+        EXPECT_FALSE(KeyExists(machine_.registry(),
+                               closed ? platform::Root::LocalMachine : platform::Root::CurrentUser,
+                               kKey));
+        window_.List1().AddItem("left over");
+        Choose("mnuDeleteIE");
+        EXPECT_EQ(window_.List1().count(), 5u) << "the menu item leaves the list alone";
+        EXPECT_FALSE(KeyExists(machine_.registry(), root, kKey));
+        window_.Command2().Click();  // no button left
+        EXPECT_EQ(window_.List1().lines(), StatusLines());
+    }
+}
+
+}  // namespace
 }  // namespace qm::testing

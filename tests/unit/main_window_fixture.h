@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/main_menu.h"
 #include "app/main_window.h"
 #include "platform/sim/machine.h"
 
@@ -28,6 +29,12 @@ class MainWindowTest : public ::testing::Test {
     void Tick(std::string_view check_box) {
         window_.ItemBox(*clean::FindByCheckBox(check_box)).SetValue(1);
     }
+    // Chooses a menu item by its program name, as the user does.
+    void Choose(std::string_view item) {
+        const app::MenuItem* found = menu_.FindItem(item);
+        ASSERT_TRUE(found) << item;
+        found->Click();
+    }
     // The four lines GetInfo writes on the default machine.
     std::vector<std::string> StatusLines() {
         return {"Your Computer has been running for..." + details_.GetUpTimeMinutes() + " Minutes",
@@ -42,6 +49,7 @@ class MainWindowTest : public ::testing::Test {
     cleaners::FileTools file_tools_;
     sysinfo::SystemDetails details_;
     app::MainWindow window_;
+    app::MainMenu menu_{window_};
 };
 
 }  // namespace qm::testing

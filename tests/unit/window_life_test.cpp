@@ -38,6 +38,7 @@ TEST_F(WindowLifeTest, FirstStartRunsInOrderAndLeavesOnlyTheVersionSeed) {
         EXPECT_EQ(window_.List1().lines(), StatusLines());
         EXPECT_EQ(Setting("ver"), "<absent>");
     });
+    window_.TaskbarCreated();  // no icon before start-up
     EXPECT_TRUE(window_.Form_Load());
     EXPECT_EQ(at_upgrade, (Calls{kActivate, "DisableClose", "CentreMainWindow"}));
     EXPECT_EQ(NewCalls(), (Calls{kActivate, "DisableClose", "CentreMainWindow", kAddIcon}));
@@ -45,6 +46,11 @@ TEST_F(WindowLifeTest, FirstStartRunsInOrderAndLeavesOnlyTheVersionSeed) {
     EXPECT_EQ(Setting("ver") + Setting("remember"), "5<absent>");
     EXPECT_TRUE(armed_.empty());
     EXPECT_TRUE(reports_.empty());
+    // The icon comes back after a taskbar restart until the window ends.
+    window_.TaskbarCreated();
+    window_.Form_Terminate();
+    window_.TaskbarCreated();
+    EXPECT_EQ(NewCalls(), (Calls{kAddIcon, kDeleteIcon}));
 }
 
 TEST_F(WindowLifeTest, RememberedStartRearmsOnlyARealSchedule) {
@@ -70,21 +76,17 @@ TEST_F(WindowLifeTest, AnotherCopyRunningEndsThisOneUntouched) {
 
 TEST_F(WindowLifeTest, EveryExitAsksAndOnlyYesLeavesWithoutCleaning) {
     settings_.Save("cleansd", "e");
-    const std::function<void()> exits[] = {[&] { window_.Command4().Click(); },
-                                           [&] { window_.mnuExit_Click(); },
-                                           [&] { window_.mexit_Click(); }};
-    for (const auto& exit : exits) {
+    for (const char* exit : {"Command4", "mnuExit", "mexit"}) {
         for (const int answer : {kIdNo, kIdYes}) {
             const std::size_t boxes = machine_.boxes().size();
             machine_.AnswerNextBox(answer);
-            exit();
+            exit[0] == 'C' ? window_.Command4().Click() : Choose(exit);
             ASSERT_EQ(machine_.boxes().size(), boxes + 1) << "one question, no clean";
             const sim::ShownBox& box = machine_.boxes().back();
-            EXPECT_EQ(box.text + "|" + box.caption,
-                      "Are you sure you want to exit Quillmoss?|Confirmation");
-            EXPECT_EQ(box.style, 36u);
+            EXPECT_EQ(box.text + "|" + box.caption + "|" + std::to_string(box.style),
+                      "Are you sure you want to exit Quillmoss?|Confirmation|36");
             const Calls out = {kDeleteIcon, kDeleteIcon, "EndProcess"};
-            EXPECT_EQ(NewCalls(), answer == kIdNo ? Calls{} : out);
+            EXPECT_EQ(NewCalls(), answer == kIdNo ? Calls{} : out) << exit;
         }
     }
 }
@@ -142,19 +144,8 @@ TEST_F(WindowLifeTest, MinimisingHidesAndTheIconBringsTheWindowBack) {
         EXPECT_EQ(NewCalls(), c.expected) << c.code << " " << c.menu_choice;
     }
     EXPECT_EQ(machine_.boxes().size(), 1u) << "only the menu's Exit asks";
-    window_.mnuRestore_Click();
+    Choose("mnuRestore");
     EXPECT_EQ(NewCalls(), restore);
-}
-
-TEST_F(WindowLifeTest, TheIconComesBackAfterATaskbarRestartUntilTheWindowEnds) {
-    window_.TaskbarCreated();
-    EXPECT_EQ(NewCalls(), Calls{}) << "no icon before start-up";
-    window_.Form_Load();
-    NewCalls();
-    window_.TaskbarCreated();
-    window_.Form_Terminate();
-    window_.TaskbarCreated();
-    EXPECT_EQ(NewCalls(), (Calls{kAddIcon, kDeleteIcon}));
 }
 
 }  // namespace
