@@ -1,6 +1,9 @@
 #include "cleaners/file_tools.h"
+#include "cleaners/name_pattern.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 #include "core_test_support.h"
 #include "errors/labels.h"
@@ -161,6 +164,18 @@ TEST_F(FileToolsTest, SpecialFoldersComeWithAndWithoutTheirBackslash) {
               "C:\\Profile\\Cookies|C:\\");
     machine.ClearSpecialFolder(platform::csidl::kAppData);
     EXPECT_EQ(tools.GetSpecialFolder(platform::csidl::kAppData), "");
+}
+
+TEST(NamePattern, MatchesAsAFolderListingDoes) {
+    const std::tuple<const char*, const char*, bool> cases[] = {
+        {"logo[1].GIF", "*.gif", true}, {"a.gif.bak", "*.gif", false},
+        {"README", "*.*", true},        {"README", "*", true},
+        {"page.htm", "*.html", false},  {"x.tmp", "?.tmp", true},
+        {"xy.tmp", "?.tmp", false},     {"a.b.c.cab", "*.cab", true},
+        {"cab", "*.cab", false},        {"", "*", true},
+    };
+    for (const auto& [name, pattern, matches] : cases)
+        EXPECT_EQ(MatchesPattern(name, pattern), matches) << name << " / " << pattern;
 }
 
 }  // namespace

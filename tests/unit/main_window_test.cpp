@@ -1,3 +1,4 @@
+#include <cctype>
 #include <set>
 #include <utility>
 
@@ -8,7 +9,7 @@ namespace {
 
 using app::Change;
 
-TEST_F(MainWindowTest, ControlsAreUniqueByNameAndSitOnTheirPanels) {
+TEST_F(MainWindowTest, ControlsAndItemsAreUniqueByNameAndSitOnTheirPanels) {
     // The view binds one native control to each name (and index); a duplicate would bind two
     // to one model. Parents come before their children so they can be created first.
     std::set<std::pair<std::string, int>> seen;
@@ -17,10 +18,27 @@ TEST_F(MainWindowTest, ControlsAreUniqueByNameAndSitOnTheirPanels) {
         const app::Control* parent = control->parent();
         EXPECT_TRUE(!parent || seen.contains({parent->name(), parent->index()})) << control->name();
     }
-    for (const auto& item : clean::ItemsInRunOrder()) {
+    // The registry ignores case, so two value names differing only in case would share one.
+    std::set<std::string> values_folded;
+    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+        std::string folded;
+        for (char c : item.value_name) folded += static_cast<char>(std::tolower(c));
+        EXPECT_TRUE(values_folded.insert(folded).second) << item.value_name;
+        EXPECT_EQ(clean::FindByCheckBox(item.check_box), &item);
+        EXPECT_EQ(item.run_position, &item - clean::ItemsInRunOrder().data() + 1);
+        EXPECT_FALSE(item.steps.empty()) << item.check_box;
         EXPECT_EQ(window_.ItemBox(item).parent(), &window_.frmPopularFolders(item.panel - 1));
         EXPECT_EQ(window_.ItemBox(item).value(), 0) << item.check_box;
     }
+    // Every item sits on exactly one panel, at a place of its own.
+    std::size_t total = 0;
+    for (const clean::ItemPanel& panel : clean::PanelsInTabOrder()) {
+        const auto items = clean::ItemsOfPanel(panel.tab);
+        for (std::size_t i = 0; i < items.size(); ++i)
+            EXPECT_EQ(items[i]->panel_position, static_cast<int>(i) + 1) << panel.tab_caption;
+        total += items.size();
+    }
+    EXPECT_EQ(total, clean::kItemCount);
 }
 
 TEST_F(MainWindowTest, EveryTopTabChangeRewritesTheStatusLinesAndSystemInfoIsReadOnEntering) {
