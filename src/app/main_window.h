@@ -156,6 +156,9 @@ class MainWindow : private clean::RunWindow {
     clean::CleanRun& clean_run() { return clean_run_; }
     // The session is ending for a restart Clean and Reboot asked for: no clean run then.
     bool restart_requested() const { return reboot_.restart_requested(); }
+    // A program refused to close (WM_ENDSESSION with FALSE): the restart is off, and the next
+    // session end is the user's own again.
+    void SessionEndCancelled() { reboot_.RestartCancelled(); }
 
   private:
     template <class T, class... Args>

@@ -369,7 +369,11 @@ LRESULT MainView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wparam) OnSessionEnd(lparam);
+            if (wparam) {
+                OnSessionEnd(lparam);
+            } else {
+                model_.SessionEndCancelled();
+            }
             return 0;
         case win32::kTrayCallbackMessage:
             model_.TrayIcon_Notify(LOWORD(lparam));

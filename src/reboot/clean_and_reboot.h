@@ -37,6 +37,7 @@ class CleanAndReboot {
     // True once the user agreed and Windows took the restart request: the session end that
     // follows is this restart, and must not start another clean run.
     bool restart_requested() const { return restart_requested_; }
+    void RestartCancelled() { restart_requested_ = false; }
 
   private:
     platform::Platform& platform_;

@@ -198,6 +198,8 @@ TEST_P(CleanAndRebootTest, RestartsOnlyAfterACleaningRunAndOkWithoutForcingProgr
     EXPECT_EQ(machine_.shutdown_privilege_requests(), c.calls.empty() || c.setup & kWin98 ? 0 : 1);
     // Only a restart Windows took is one the session end must leave alone.
     EXPECT_EQ(window_.restart_requested(), !c.calls.empty() && c.calls[0].accepted);
+    window_.SessionEndCancelled();  // a program refused: the next session end is a log-off
+    EXPECT_FALSE(window_.restart_requested());
 }
 INSTANTIATE_TEST_SUITE_P(Cases, CleanAndRebootTest, ::testing::ValuesIn(kCases));
 
