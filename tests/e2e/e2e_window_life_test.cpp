@@ -63,16 +63,20 @@ TEST(WindowLifeE2E, NoCloseMinimiseToIconSingleCopyAndConfirmedExit) {
 TEST(WindowLifeE2E, SessionEndCleansFirstOnlyWhenAsked) {
     const char* exe = std::getenv("QM_E2E_EXE");
     ASSERT_TRUE(exe) << "QM_E2E_EXE must name Quillmoss.exe";
-    for (const wchar_t* cleansd : {L"e", L"d"}) {
+    for (const wchar_t* cleansd : {L"e", L"E", L"d", L""}) {  // "": the value is absent
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Qmoss", 0, nullptr, 0,
                                   KEY_SET_VALUE, nullptr, &key, nullptr),
                   ERROR_SUCCESS);
-        RegSetValueExW(key, L"cleansd", 0, REG_SZ, reinterpret_cast<const BYTE*>(cleansd), 2);
+        if (cleansd[0] != 0) {
+            RegSetValueExW(key, L"cleansd", 0, REG_SZ, reinterpret_cast<const BYTE*>(cleansd), 2);
+        } else {
+            RegDeleteValueW(key, L"cleansd");
+        }
         RegCloseKey(key);
         AppProcess app(Widen(exe), kCaption);
         AppProcess session_end(L"C:\\windows\\system32\\wineboot.exe", L"", L"--end-session");
-        if (cleansd[0] == L'e') {
+        if (cleansd[0] == L'e' || cleansd[0] == L'E') {
             const auto box = WaitForMessageBox(app.pid(), 20s);
             ASSERT_TRUE(box);
             EXPECT_EQ(box->text, L"Do you want to clean selected items");
