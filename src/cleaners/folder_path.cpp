@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "cleaners/ascii_case.h"
+#include "platform/utf8.h"
 
 namespace qm::cleaners {
 
@@ -30,32 +31,8 @@ bool IsForbiddenInName(unsigned char c) {
 // forms, surrogates and code points above U+10FFFF included): such bytes would be replaced on
 // the way to the wide-character file API, and the path deleted in would not be the one checked.
 std::size_t Utf8SequenceLength(std::string_view text, std::size_t at) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    const unsigned char lead = byte(at);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-        code = lead & 0x1Fu;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        code = lead & 0x0Fu;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        code = lead & 0x07u;
-    } else {
-        return 0;
-    }
-    if (text.size() - at < length) return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0u) != 0x80u) return 0;
-        code = (code << 6) | (byte(at + i) & 0x3Fu);
-    }
-    const bool overlong = (length == 3 && code < 0x800) || (length == 4 && code < 0x10000);
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    if (overlong || surrogate || code > 0x10FFFF) return 0;
-    return length;
+    std::size_t next = at;
+    return platform::DecodeUtf8(text, next) == platform::kMalformedUtf8 ? 0 : next - at;
 }
 
 bool IsPlainName(std::string_view name) {
