@@ -86,4 +86,10 @@ std::wstring ToWidePath(std::string_view path) {
     return wide;
 }
 
+bool IsFullyQualifiedPath(std::wstring_view path) {
+    std::wstring wide(path);
+    std::replace(wide.begin(), wide.end(), L'/', L'\\');
+    return IsDriveAbsolute(wide) || UncRootLength(wide) != 0;
+}
+
 }  // namespace qm::win32

@@ -16,4 +16,8 @@ std::string ToUtf8(std::wstring_view text);
 // drive-relative, already prefixed) only has its slashes turned.
 std::wstring ToWidePath(std::string_view path);
 
+// True for a path that names the same place wherever the program stands: "C:\..." or
+// "\\server\share\..." (either slash).
+bool IsFullyQualifiedPath(std::wstring_view path);
+
 }  // namespace qm::win32

@@ -131,12 +131,6 @@ Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {
 
 namespace {
 
-// "X:\..." or "\\server\share\...": a path that names the same folder wherever the program stands.
-bool IsFullyQualified(std::wstring_view path) {
-    if (path.size() >= 2 && path[0] == L'\\' && path[1] == L'\\') return true;
-    return path.size() >= 3 && path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
-}
-
 // The TMP or TEMP value Windows takes the temporary folder from, when that value is relative.
 std::wstring RelativeTempVariable() {
     for (const wchar_t* name : {L"TMP", L"TEMP"}) {
@@ -145,7 +139,7 @@ std::wstring RelativeTempVariable() {
         std::wstring value(size, L'\0');
         value.resize(::GetEnvironmentVariableW(name, value.data(), size));
         if (value.empty()) continue;
-        return IsFullyQualified(value) ? std::wstring() : value;
+        return IsFullyQualifiedPath(value) ? std::wstring() : value;
     }
     return {};
 }
