@@ -106,7 +106,13 @@ bool IsShown(HWND control) {
 }
 
 bool Click(HWND button) {
-    return IsShown(button) && IsWindowEnabled(button) && PostMessageW(button, BM_CLICK, 0, 0);
+    if (!IsShown(button) || !IsWindowEnabled(button)) return false;
+    wchar_t window_class[16] = {};
+    GetClassNameW(button, window_class, 16);
+    if (lstrcmpiW(window_class, L"Static") != 0) return PostMessageW(button, BM_CLICK, 0, 0);
+    // A link label has no click message of its own: press and release the mouse on it.
+    return PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2)) &&
+           PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
 
 bool IsChecked(HWND check_box) {

@@ -41,7 +41,7 @@ HWND FindControlById(HWND parent, int id);
 // Truly visible: the control and all its ancestors are shown.
 bool IsShown(HWND control);
 
-// A click as the user makes it. Posted, so a handler that opens a modal box does not block
+// A click as the user makes it, on a button or a link label. Posted, so a handler that opens a modal box does not block
 // the driver. Refuses (returns false) a control the user could not see.
 bool Click(HWND button);
 bool IsChecked(HWND check_box);
