@@ -43,41 +43,27 @@ class Backend {
     virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
 
     // --- for the cleaning suites ----------------------------------------------------------
-    // A backend that does not offer these yet returns null / false, and the suites that
-    // need them skip (visibly) rather than fail.
 
     // The Internet cache of the machine's user. On Windows the walk sees every entry of the
     // prefix's cache, so suites only ever delete entries they added themselves.
-    virtual platform::UrlCache* url_cache() { return nullptr; }
+    virtual platform::UrlCache* url_cache() = 0;
     // Adds a NORMAL_CACHE_ENTRY for `url` with a small local file, as a browser would
     // (Windows: CreateUrlCacheEntryW, write a few bytes, CommitUrlCacheEntryW). Whatever is
     // left of it is deleted when the backend goes. False when the cache refused it.
-    virtual bool AddUrlCacheEntry(const std::string& url) {
-        static_cast<void>(url);
-        return false;
-    }
+    virtual bool AddUrlCacheEntry(const std::string& url) = 0;
     // Keeps the entry in use, as a browser reading its file does (Windows:
     // RetrieveUrlCacheEntryFileW, then UnlockUrlCacheEntryFileW when the hold is destroyed).
     // Null when the entry could not be taken.
-    virtual std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) {
-        static_cast<void>(url);
-        return nullptr;
-    }
+    virtual std::unique_ptr<FileHold> HoldUrlCacheEntry(const std::string& url) = 0;
     // Puts `path` (an existing file) on the user's Recent Documents list as Explorer does
     // when a document is opened (Windows: SHAddToRecentDocs with SHARD_PATHW). Whatever is
-    // left of it is removed when the backend goes. False when not offered.
-    virtual bool AddRecentDocument(const std::string& path) {
-        static_cast<void>(path);
-        return false;
-    }
+    // left of it is removed when the backend goes.
+    virtual bool AddRecentDocument(const std::string& path) = 0;
     // Moves `path` (an existing file) to the Recycle Bin as Explorer's Delete does (Windows:
     // SHFileOperationW FO_DELETE with FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT).
     // Under Wine the bin is the freedesktop trash of $XDG_DATA_HOME, which the test set-up
-    // points into the build. False when not offered or refused.
-    virtual bool RecycleFile(const std::string& path) {
-        static_cast<void>(path);
-        return false;
-    }
+    // points into the build. False when refused.
+    virtual bool RecycleFile(const std::string& path) = 0;
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -21,7 +21,6 @@ class UrlCacheContract : public ::testing::Test {
   protected:
     void SetUp() override {
         cache_ = backend_->url_cache();
-        if (cache_ == nullptr) GTEST_SKIP() << "this backend offers no Internet cache yet";
         // The scratch folder's name is unique on the machine, so the URLs are too.
         const std::string scratch = backend_->ScratchFolder();
         const std::string token = scratch.substr(scratch.find_last_of('\\') + 1);

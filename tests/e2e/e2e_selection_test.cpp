@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "../../src/gui/control_ids.h"
+#include "profile_traces.h"
 #include "registry_probe.h"
 #include "window_driver.h"
 
@@ -20,46 +22,16 @@ const wchar_t kQm[] = L"Software\\Microsoft\\Qmoss";
 const wchar_t kButtonKey[] =
     L"Software\\Microsoft\\Internet Explorer\\Extensions\\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
 
-// Stands in for the web browser while it lives: whatever the shell opens for an http address
-// is written to a file, and the prefix's own handler comes back afterwards.
-class BrowserStandIn {
-  public:
-    BrowserStandIn() {
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, kHandler, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        if (auto before = ReadValue(HKEY_LOCAL_MACHINE, kHandler, L"")) saved_ = before->text();
-        DeleteFileW(kNote);
-        Set(std::wstring(L"C:\\windows\\system32\\cmd.exe /c echo %1>") + kNote);
-    }
-    ~BrowserStandIn() {
-        Set(saved_);
-        RegCloseKey(key_);
-        DeleteFileW(kNote);
-    }
-    // The address the shell last gave the browser.
-    std::string Opened() const {
-        char text[512] = {};
-        DWORD read = 0;
-        HANDLE file = CreateFileW(kNote, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return {};
-        ReadFile(file, text, sizeof text - 1, &read, nullptr);
-        CloseHandle(file);
-        std::string address(text, read);
-        return address.substr(0, address.find_first_of("\r\n"));
-    }
-    void Forget() const { DeleteFileW(kNote); }
+// A stand-in web browser: the prefix's command for http addresses writes what it is given here.
+const wchar_t kBrowserNote[] = L"C:\\qm-browser.txt";
+const wchar_t kHttpCommand[] = L"Software\\Classes\\http\\shell\\open\\command";
 
-  private:
-    static constexpr wchar_t kHandler[] = L"Software\\Classes\\http\\shell\\open\\command";
-    static constexpr wchar_t kNote[] = L"C:\\qm-browser.txt";
-    void Set(const std::wstring& command) {
-        RegSetValueExW(key_, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
-                       static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    }
-    HKEY key_ = nullptr;
-    std::wstring saved_;
-};
+std::string OpenedAddress() {
+    std::ifstream note(kBrowserNote);
+    std::string address;
+    std::getline(note, address);
+    return address.substr(0, address.find('\r'));
+}
 
 TEST(SelectionE2E, HintsSelectAllToolbarButtonPanelsThenTheRememberedTicksAtTheNextStart) {
     DeleteTree(HKEY_LOCAL_MACHINE, kQm);
@@ -88,17 +60,19 @@ TEST(SelectionE2E, HintsSelectAllToolbarButtonPanelsThenTheRememberedTicksAtTheN
         EXPECT_NE(RegOpenKeyExW(HKEY_LOCAL_MACHINE, kButtonKey, 0, KEY_READ, &gone), ERROR_SUCCESS);
         SelectTab(tabs, 2), shot(L"qanda");
         {  // a link label and a help menu item reach the shell with their addresses
-            BrowserStandIn browser;
+            const auto browser = ReadValue(HKEY_LOCAL_MACHINE, kHttpCommand, L"");
+            SetText(HKEY_LOCAL_MACHINE, kHttpCommand, L"",
+                    std::wstring(L"C:\\windows\\system32\\cmd.exe /c echo %1>") + kBrowserNote);
             ASSERT_TRUE(Click(FindControl(main, L"Static", L"Upgrade Questions")));
             EXPECT_TRUE(WaitUntil(
-                [&] { return browser.Opened() == "http://www.quillmoss.com/qa.html"; }, 10s));
-            browser.Forget();
+                [&] { return OpenedAddress() == "http://www.quillmoss.com/qa.html"; }, 10s));
+            DeleteFileW(kBrowserNote);
             PostMessageW(main, WM_COMMAND, gui::kMnuHP, 0);
             EXPECT_TRUE(WaitUntil(
-                [&] { return browser.Opened() == "http://www.quillmoss.com/help/"; }, 10s));
+                [&] { return OpenedAddress() == "http://www.quillmoss.com/help/"; }, 10s));
+            DeleteFileW(kBrowserNote);
+            if (browser) SetText(HKEY_LOCAL_MACHINE, kHttpCommand, L"", browser->text());
         }
-        SelectTab(tabs, 3), shot(L"sysinfo");
-
         // A panel's hint is that of its last box with one ("Outlook deleted items" has none).
         const std::wstring kHints[] = {
             L"Clean Index.dat file ( requires reboot )", L"Clean Find Files History...",
