@@ -41,8 +41,9 @@ HWND FindControlById(HWND parent, int id);
 // Truly visible: the control and all its ancestors are shown.
 bool IsShown(HWND control);
 
-// A click as the user makes it, on a button or a link label. Posted, so a handler that opens a modal box does not block
-// the driver. Refuses (returns false) a control the user could not see.
+// A click as the user makes it, on a button or a link label. Posted, so a handler that opens
+// a modal box does not block the driver. Refuses (returns false) a control the user could not
+// see.
 bool Click(HWND button);
 bool IsChecked(HWND check_box);
 // The captions (read with WM_GETTEXT) of every ticked box below `parent`, shown or not.
