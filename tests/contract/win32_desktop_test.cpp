@@ -60,6 +60,23 @@ TEST(Win32Desktop, OurOwnQuestionIsAnsweredWithItsDefaultButtonAndNothingElseIs)
 }
 
 // Started as a second process by the test below; not run on its own.
+// The window menu loses Close and the separator above it, and keeps every other entry.
+TEST(Win32Desktop, TheWindowMenuLosesCloseAndItsSeparatorOnly) {
+    QM_REQUIRE_DISPLAY();
+    const HWND window = MakeWindow(L"Quillmoss menu test", WS_OVERLAPPEDWINDOW);
+    ASSERT_NE(window, nullptr);
+    const HMENU menu = ::GetSystemMenu(window, FALSE);
+    const int before = ::GetMenuItemCount(menu);
+    Win32Desktop desktop;
+    desktop.SetMainWindow(window);
+    desktop.DisableClose();
+    EXPECT_EQ(::GetMenuItemCount(menu), before - 2);
+    EXPECT_EQ(::GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND), static_cast<UINT>(-1));
+    const int last = ::GetMenuItemCount(menu) - 1;
+    EXPECT_FALSE(::GetMenuState(menu, last, MF_BYPOSITION) & MF_SEPARATOR);
+    ::DestroyWindow(window);
+}
+
 TEST(Win32DesktopHelper, DISABLED_ShowsAQuestionUntilAnswered) {
     wchar_t caption[128] = {};
     if (::GetEnvironmentVariableW(kHelperCaptionVariable, caption, 128) == 0)
