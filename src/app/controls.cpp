@@ -77,6 +77,23 @@ void ListBox::SetSelectedIndex(int index) {
     Notify(Change::Selection);
 }
 
+void TextBox::SetText(std::string_view text) {
+    if (text_ == text) return;
+    text_ = text;
+    Notify(Change::Text);
+}
+
+ComboBox::ComboBox(std::string name, std::vector<std::string> items, Control* parent)
+    : TextBox(std::move(name), "", parent), items_(std::move(items)) {}
+
+void ComboBox::PickItem(std::size_t index) {
+    if (index < items_.size()) SetText(items_[index]);
+}
+
+void ComboBox::KeyUp(int virtual_key) {
+    if (on_key_up_) on_key_up_(virtual_key);
+}
+
 TabStrip::TabStrip(std::string name, std::vector<std::string> tab_captions, Control* parent)
     : Control(std::move(name), "", parent), tabs_(std::move(tab_captions)) {}
 

@@ -19,6 +19,7 @@ enum class Change {
     Value,       // check-box state
     Lines,       // list lines added or removed
     Selection,   // selected list line or selected tab
+    Text,        // the text of an edit field
 };
 
 class Control {
@@ -125,6 +126,35 @@ class ListBox : public Control {
   private:
     std::vector<std::string> lines_;
     int selected_ = -1;
+};
+
+// An edit field: an address or any other text the user types.
+class TextBox : public Control {
+  public:
+    using Control::Control;
+    const std::string& text() const { return text_; }
+    // The user's typing and the program's writes alike; tells the view only of real changes.
+    void SetText(std::string_view text);
+
+  private:
+    std::string text_;
+};
+
+// A drop-down list with an edit field above it. The list is fixed; the edit field holds
+// whatever was picked or typed.
+class ComboBox : public TextBox {
+  public:
+    ComboBox(std::string name, std::vector<std::string> items, Control* parent = nullptr);
+    const std::vector<std::string>& items() const { return items_; }
+    // The user picks a list line: its text goes into the edit field. Out of range does nothing.
+    void PickItem(std::size_t index);
+    // A key released while the box has the focus, after the edit field took the key.
+    void KeyUp(int virtual_key);
+    void SetOnKeyUp(std::function<void(int)> handler) { on_key_up_ = std::move(handler); }
+
+  private:
+    std::vector<std::string> items_;
+    std::function<void(int)> on_key_up_;
 };
 
 namespace vk {

@@ -18,6 +18,7 @@
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "ietoolbar/ie_toolbar.h"
+#include "options/options_host.h"
 #include "platform/platform.h"
 #include "reboot/clean_and_reboot.h"
 #include "settings/settings_store.h"
@@ -149,8 +150,13 @@ class MainWindow : private clean::RunWindow {
     void WebLink_Click(std::string_view control);
     // "&Clean && Reboot" does what the button does.
     void mnuCR_Click() { cmdCleanAndReboot_Click(); }
-    // "&Advance Settings": the options dialog is still to come; until then it does nothing.
-    void mnuAs_Click() {}
+    // "&Advance Settings": opens the options dialog, modeless; while it is open, a second
+    // choice brings it forward. Its scheduled cleaning is switched through SetScheduleControl.
+    void mnuAs_Click() { options_.Open(); }
+    options::OptionsHost& options() { return options_; }
+    void SetScheduleControl(background::ScheduleControl& schedule) {
+        options_.SetScheduleControl(schedule);
+    }
 
     bool ItemsCleaned() const { return clean_run_.ItemsCleaned(); }
     clean::CleanRun& clean_run() { return clean_run_; }
@@ -228,6 +234,7 @@ class MainWindow : private clean::RunWindow {
     clean::CleanRun clean_run_;
     ietoolbar::ToolbarButton toolbar_button_;
     reboot::CleanAndReboot reboot_{platform_, clean_run_};
+    options::OptionsHost options_{platform_, settings_, reporter_};
 };
 
 }  // namespace qm::app

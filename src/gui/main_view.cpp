@@ -233,6 +233,8 @@ void MainView::Mirror(Native& native, app::Change change) {
                 SendMessageW(native.hwnd, TCM_SETCURSEL, tabs->selected_index(), 0);
             }
             break;
+        case app::Change::Text:  // the main window has no edit fields
+            break;
     }
 }
 

@@ -91,12 +91,13 @@ std::string SettingsStore::MyGetSettingString(Root root, std::string_view path,
     return result;
 }
 
-void SettingsStore::WriteValue(Root root, std::string_view path, std::string_view name,
-                               RegType type, std::span<const std::uint8_t> data) {
+platform::Status SettingsStore::WriteValue(Root root, std::string_view path, std::string_view name,
+                                           RegType type, std::span<const std::uint8_t> data) {
     RegKey key = 0;
-    if (CreateKey(root, path, key) != platform::kOk) return;
+    const platform::Status opened = CreateKey(root, path, key);
+    if (opened != platform::kOk) return opened;
     RegKeyGuard guard(registry_, key);
-    registry_.SetValue(key, name, type, data);
+    return registry_.SetValue(key, name, type, data);
 }
 
 void SettingsStore::SaveSettingString(Root root, std::string_view path, std::string_view name,
@@ -137,10 +138,35 @@ void SettingsStore::DeleteKey(Root root, std::string_view path) {
 
 void SettingsStore::RegisterRunAtStart() {
     errors::SilentStep([&] {
-        const std::string command =
-            cleaners::AddBackslash(process_.ProgramFolder()) + process_.ProgramName() + ".exe";
-        SaveString(Root::LocalMachine, kRunPath, kRunValue, command);
+        const std::string command = "\"" + cleaners::AddBackslash(process_.ProgramFolder()) +
+                                    process_.ProgramName() + ".exe\"";
+        const std::vector<std::uint8_t> text = ToRegistryText(command);
+        platform::Status machine_wide = platform::kErrorAccessDenied;
+        errors::ReportingStep(reporter_, label::kSaveString, [&] {
+            machine_wide = WriteValue(Root::LocalMachine, kRunPath, kRunValue, RegType::Sz, text);
+        });
+        if (machine_wide != platform::kOk) {
+            SaveString(Root::CurrentUser, kRunPath, kRunValue, command);
+        } else {
+            // One start at log-on is enough: an earlier user-only entry would start a second copy.
+            DeleleteValue(Root::CurrentUser, kRunPath, kRunValue);
+        }
     });
+}
+
+bool SettingsStore::IsRunAtStartRegistered() {
+    bool found = false;
+    errors::SilentStep([&] {
+        for (const Root root : {Root::LocalMachine, Root::CurrentUser}) {
+            RegKey key = 0;
+            if (registry_.OpenKey(root, kRunPath, key) != platform::kOk) continue;
+            RegKeyGuard guard(registry_, key);
+            RegType type = RegType::None;
+            std::uint32_t size = 0;
+            if (registry_.QueryValueInfo(key, kRunValue, type, size) == platform::kOk) found = true;
+        }
+    });
+    return found;
 }
 
 bool ContainsLetter(std::string_view text, char letter) {

@@ -45,8 +45,12 @@ class SettingsStore {
                          std::int32_t number);
     void DeleleteValue(Root root, std::string_view path, std::string_view name);
     void DeleteKey(Root root, std::string_view path);
-    // "QMS" under the Run key = program folder + "\" + program name + ".exe".
+    // "QMS" under the Run key = the quoted program path: "\"<folder>\<name>.exe\"", quoted so
+    // that a folder with blanks ("C:\Program Files") starts this program and no other. Under
+    // HKLM when the user may write it, else under HKCU: the program never asks for rights.
     void RegisterRunAtStart();
+    // Whether "QMS" is there under either Run key, so Windows starts the program at log-on.
+    bool IsRunAtStartRegistered();
 
     // The settings key itself, for the program's own values.
     std::string Get(std::string_view name, std::string_view default_text = "") {
@@ -59,8 +63,8 @@ class SettingsStore {
   private:
     Root Place(Root root, std::string_view path);
     platform::Status CreateKey(Root root, std::string_view path, platform::RegKey& key);
-    void WriteValue(Root root, std::string_view path, std::string_view name, platform::RegType type,
-                    std::span<const std::uint8_t> data);
+    platform::Status WriteValue(Root root, std::string_view path, std::string_view name,
+                                platform::RegType type, std::span<const std::uint8_t> data);
 
     platform::Registry& registry_;
     platform::Process& process_;

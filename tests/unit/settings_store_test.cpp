@@ -84,6 +84,7 @@ TEST_F(SettingsStoreTest, ReadOnlyLocalMachineMovesOnlyTheProgramsOwnKeyToTheUse
     EXPECT_FALSE(KeyExists(registry, Root::LocalMachine, "Software\\New") ||
                  KeyExists(registry, Root::CurrentUser, "Software\\New"));
     EXPECT_FALSE(ReadRaw(registry, Root::LocalMachine, kRunPath, kRunValue).exists);
+    EXPECT_TRUE(store.IsRunAtStartRegistered()) << "in HKCU's Run key instead";
     store.DeleteKey(Root::LocalMachine, kKey);
     EXPECT_FALSE(KeyExists(registry, Root::CurrentUser, kKey));
     EXPECT_TRUE(KeyExists(registry, Root::LocalMachine, kKey));
@@ -92,8 +93,8 @@ TEST_F(SettingsStoreTest, ReadOnlyLocalMachineMovesOnlyTheProgramsOwnKeyToTheUse
 }
 
 TEST_F(SettingsStoreTest, RunAtStartNamesTheProgramWithOneBackslash) {
-    for (const auto& [folder, run] : {std::pair{"C:\\Tools", "C:\\Tools\\Quillmoss.exe"},
-                                      std::pair{"C:\\", "C:\\Quillmoss.exe"}}) {
+    for (const auto& [folder, run] : {std::pair{"C:\\Tools", "\"C:\\Tools\\Quillmoss.exe\""},
+                                      std::pair{"C:\\", "\"C:\\Quillmoss.exe\""}}) {
         machine.SetProgram(folder, "Quillmoss");
         store.RegisterRunAtStart();
         EXPECT_EQ(store.GetSettingString(Root::LocalMachine, kRunPath, "QMS", ""), run);

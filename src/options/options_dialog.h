@@ -1,0 +1,123 @@
+#pragma once
+// The advanced-options dialog ("Form2") as a model: the background settings (scheduled
+// cleaning and closing the browsers first, cleaning at session end), starting with Windows,
+// the Internet Explorer home page and the manual update check. Every press takes effect at
+// once; the registry is the only state, so the dialog keeps nothing of its own.
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/controls.h"
+#include "background/schedule_control.h"
+#include "errors/error_reporter.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace qm::options {
+
+inline constexpr std::string_view kOptionsCaption = "Advanced Options";
+inline constexpr std::string_view kUrlMissing = "Please mention the URL";
+inline constexpr std::string_view kTimeMissing = "Please Select a time...";
+inline constexpr std::string_view kStartPagePath = "Software\\Microsoft\\Internet Explorer\\Main";
+inline constexpr std::string_view kStartPageValue = "Start Page";
+
+// The toggles' captions name the state they are in now, not what a press does.
+namespace caption {
+inline constexpr std::string_view kScheduleOn = "Scheduled Cleaning Enable";
+inline constexpr std::string_view kScheduleOff = "Scheduled Cleaning Disable";
+inline constexpr std::string_view kShutDownOn = "Clean At Shut Down Enable";
+inline constexpr std::string_view kShutDownOff = "Clean At Shut Down Disable";
+inline constexpr std::string_view kRunAtStartOn = "Run At Start Enable";
+inline constexpr std::string_view kRunAtStartOff = "Run At Start Disable";
+}  // namespace caption
+
+class OptionsDialog {
+  public:
+    OptionsDialog(platform::Platform& platform, settings::SettingsStore& settings,
+                  errors::ErrorReporter& reporter, background::ScheduleControl& schedule);
+    OptionsDialog(const OptionsDialog&) = delete;
+    OptionsDialog& operator=(const OptionsDialog&) = delete;
+
+    const std::string& name() const { return name_; }  // "Form2"
+    const std::string& caption() const { return caption_; }
+
+    // --- controls, by program name ------------------------------------------------------
+    app::Frame& Frame2() { return *frame2_; }
+    app::Button& Command6() { return *command6_; }
+    app::CheckBox& Check1() { return *check1_; }
+    app::ComboBox& Combo1() { return *combo1_; }
+    app::Button& Command5() { return *command5_; }
+    app::Frame& Frame1() { return *frame1_; }
+    app::Button& Command2() { return *command2_; }
+    app::Button& Command1() { return *command1_; }
+    app::TextBox& Text1() { return *text1_; }
+    app::Button& Command4() { return *command4_; }
+    app::Button& Command3() { return *command3_; }
+    app::Button& cmdUpgrade() { return *cmd_upgrade_; }
+    app::Control* FindControl(std::string_view name);
+    // Every control, frames before what they hold, for the view to create.
+    const std::vector<app::Control*>& AllControls() const { return all_; }
+
+    // --- life -----------------------------------------------------------------------------
+    // Once per opening: the toggles and the schedule's interval from the registry.
+    void Form_Load();
+    // Whether the dialog is open: true from Form_Load until it is unloaded.
+    bool loaded() const { return loaded_; }
+    // Closes the dialog ("Close", the close box, Esc, or the updater before the program ends).
+    void Unload();
+    // Told once the dialog is unloaded, so its window can go.
+    void SetOnUnload(std::function<void()> unloaded) { on_unload_ = std::move(unloaded); }
+    // The manual update check behind "Check for Upgrade"; nothing until the updater sets it.
+    void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
+
+    // --- handlers -------------------------------------------------------------------------
+    void Check1_Click();
+    void Combo1_KeyUp();
+    void Command1_Click();  // "Use Blank"
+    void Command2_Click();  // "Set"
+    void Command3_Click();  // start with Windows
+    void Command4_Click() { Unload(); }
+    void Command5_Click();  // clean at shutdown
+    void Command6_Click();  // scheduled cleaning
+    void cmdUpgrade_Click();
+    // Deletes a value, creating its key when missing; every result is ignored.
+    void Delete_Value(platform::Root root, std::string_view path, std::string_view value);
+
+  private:
+    template <class T, class... Args>
+    T& Add(Args&&... args);
+    void Tell(std::string_view message);
+    void ShowRunAtStart();
+    void ScheduleOn();
+    void ScheduleOff();
+
+    platform::Platform& platform_;
+    settings::SettingsStore& settings_;
+    errors::ErrorReporter& reporter_;
+    background::ScheduleControl& schedule_;
+    std::string name_{"Form2"};
+    std::string caption_{kOptionsCaption};
+
+    std::vector<std::unique_ptr<app::Control>> owned_;
+    std::vector<app::Control*> all_;
+    app::Frame* frame2_ = nullptr;
+    app::Button* command6_ = nullptr;
+    app::CheckBox* check1_ = nullptr;
+    app::ComboBox* combo1_ = nullptr;
+    app::Button* command5_ = nullptr;
+    app::Frame* frame1_ = nullptr;
+    app::Button* command2_ = nullptr;
+    app::Button* command1_ = nullptr;
+    app::TextBox* text1_ = nullptr;
+    app::Button* command4_ = nullptr;
+    app::Button* command3_ = nullptr;
+    app::Button* cmd_upgrade_ = nullptr;
+
+    bool loaded_ = false;
+    std::function<void()> on_unload_ = [] {};
+    std::function<void()> upgrade_check_ = [] {};
+};
+
+}  // namespace qm::options

@@ -1,0 +1,49 @@
+#pragma once
+// Where the main window keeps its options dialog: made on first use, shown without being
+// modal, and only one at a time. A closed dialog is made afresh at the next opening, so it
+// opens in its design-time state and loads the registry's.
+#include <functional>
+#include <memory>
+
+#include "background/schedule_control.h"
+#include "options/options_dialog.h"
+
+namespace qm::options {
+
+class OptionsHost {
+  public:
+    OptionsHost(platform::Platform& platform, settings::SettingsStore& settings,
+                errors::ErrorReporter& reporter);
+    OptionsHost(const OptionsHost&) = delete;
+    OptionsHost& operator=(const OptionsHost&) = delete;
+
+    // A new dialog loaded from the registry, or the open one brought forward.
+    void Open();
+    // The open dialog; null when none is open.
+    OptionsDialog* dialog() { return dialog_ && dialog_->loaded() ? dialog_.get() : nullptr; }
+
+    // What puts a dialog on screen, or brings it forward when it is there already.
+    void SetView(std::function<void(OptionsDialog&)> show) { show_ = std::move(show); }
+    // The scheduled cleaning the dialogs switch; the next dialog opened uses it.
+    void SetScheduleControl(background::ScheduleControl& schedule) { schedule_ = &schedule; }
+    void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
+
+  private:
+    // Until the program's scheduler is attached, switching it only records the choice.
+    class IdleSchedule final : public background::ScheduleControl {
+      public:
+        bool SwitchOn(std::string_view) override { return true; }
+        void SwitchOff() override {}
+    };
+
+    platform::Platform& platform_;
+    settings::SettingsStore& settings_;
+    errors::ErrorReporter& reporter_;
+    IdleSchedule idle_schedule_;
+    background::ScheduleControl* schedule_ = &idle_schedule_;
+    std::function<void(OptionsDialog&)> show_ = [](OptionsDialog&) {};
+    std::function<void()> upgrade_check_ = [] {};
+    std::unique_ptr<OptionsDialog> dialog_;
+};
+
+}  // namespace qm::options
