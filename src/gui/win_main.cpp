@@ -8,6 +8,7 @@
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "gui/main_view.h"
+#include "gui/options_view.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
@@ -27,12 +28,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::app::MainMenu menu(model);
     qm::gui::MainView view(model, menu, machine);
     if (!view.Create(instance)) return 1;
+    qm::gui::OptionsView options_view(instance, view.hwnd());
+    model.options().SetView(
+        [&options_view](qm::options::OptionsDialog& dialog) { options_view.Show(dialog); });
     // False: another copy was brought forward instead and this one must leave no trace.
     if (!model.Form_Load()) return 0;
     view.Show(show);
 
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (options_view.PreTranslate(message)) continue;
         if (!IsDialogMessageW(view.hwnd(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

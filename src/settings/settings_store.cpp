@@ -138,8 +138,10 @@ void SettingsStore::DeleteKey(Root root, std::string_view path) {
 
 void SettingsStore::RegisterRunAtStart() {
     errors::SilentStep([&] {
-        const std::string command = "\"" + cleaners::AddBackslash(process_.ProgramFolder()) +
-                                    process_.ProgramName() + ".exe\"";
+        std::string command = "\"";
+        command += cleaners::AddBackslash(process_.ProgramFolder());
+        command += process_.ProgramName();
+        command += ".exe\"";
         const std::vector<std::uint8_t> text = ToRegistryText(command);
         platform::Status machine_wide = platform::kErrorAccessDenied;
         errors::ReportingStep(reporter_, label::kSaveString, [&] {

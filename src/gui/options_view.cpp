@@ -1,0 +1,276 @@
+#include "gui/options_view.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "gui/layout.h"
+#include "platform/win32/wide_text.h"
+
+namespace qm::gui {
+namespace {
+
+using win32::ToWide;
+
+struct Place {
+    std::string_view name;
+    Rect rect;
+};
+
+// In the order the controls are made, which is the Tab order: down the dialog, each frame
+// before what it holds. Pixels of the client area at 96 DPI; the combo box's height includes
+// its open list.
+constexpr int kWidth = 360;
+constexpr int kHeight = 332;
+constexpr std::array kPlaces = {
+    Place{"Frame2", {10, 8, 340, 116}},     Place{"Label1", {24, 33, 40, 18}},
+    Place{"Combo1", {70, 29, 150, 240}},    Place{"Check1", {24, 58, 310, 20}},
+    Place{"Command6", {24, 84, 200, 26}},   Place{"Command5", {10, 132, 200, 26}},
+    Place{"Frame1", {10, 166, 340, 86}},    Place{"Text1", {24, 188, 312, 22}},
+    Place{"Command2", {24, 218, 90, 26}},   Place{"Command1", {120, 218, 90, 26}},
+    Place{"Command3", {10, 262, 200, 26}},  Place{"cmdUpgrade", {10, 296, 200, 26}},
+    Place{"Command4", {250, 296, 100, 26}},
+};
+constexpr int kFirstId = 100;
+
+constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+
+// An empty dialog: the controls are made by hand so that they come from the model.
+struct alignas(4) EmptyDialog {
+    DLGTEMPLATE header{kDialogStyle, 0, 0, 0, 0, 0, 0};
+    WORD menu = 0;
+    WORD window_class = 0;
+    WORD title = 0;
+};
+
+int Scale(int value, int dpi) {
+    return MulDiv(value, dpi, 96);
+}
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::string Utf8(const std::wstring& text) {
+    std::string out(text.size() * 3, '\0');
+    out.resize(static_cast<std::size_t>(
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
+                            static_cast<int>(out.size()), nullptr, nullptr)));
+    return out;
+}
+
+}  // namespace
+
+OptionsView::OptionsView(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
+
+OptionsView::~OptionsView() {
+    if (model_) model_->SetOnUnload([] {});
+    Destroy();
+    if (font_) DeleteObject(font_);
+}
+
+void OptionsView::Show(options::OptionsDialog& model) {
+    if (hwnd_ && model_ == &model) {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+        return;
+    }
+    Destroy();
+    model_ = &model;
+    model.SetOnUnload([this] { Destroy(); });
+    Create();
+}
+
+void OptionsView::Create() {
+    static const EmptyDialog kTemplate;
+    CreateDialogIndirectParamW(instance_, &kTemplate.header, owner_, &OptionsView::DialogProc,
+                               reinterpret_cast<LPARAM>(this));
+    if (!hwnd_) return;
+    SetWindowTextW(hwnd_, ToWide(model_->caption()).c_str());
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    if (!font_) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+        font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+    }
+    CreateControls();
+    PlaceInMiddleOfScreen();
+    ShowWindow(hwnd_, SW_SHOW);
+    const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+    if (first) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+}
+
+void OptionsView::CreateControls() {
+    int id = kFirstId;
+    for (const Place& place : kPlaces) {
+        app::Control* control = model_->FindControl(place.name);
+        if (!control) continue;
+        const wchar_t* window_class = WC_BUTTONW;
+        DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
+        DWORD ex_style = 0;
+        if (dynamic_cast<app::ComboBox*>(control)) {
+            window_class = WC_COMBOBOXW;
+            style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+        } else if (dynamic_cast<app::TextBox*>(control)) {
+            window_class = WC_EDITW;
+            style |= ES_AUTOHSCROLL;
+            ex_style = WS_EX_CLIENTEDGE;
+        } else if (dynamic_cast<app::CheckBox*>(control)) {
+            style |= BS_AUTOCHECKBOX;
+        } else if (dynamic_cast<app::Button*>(control)) {
+            style |= BS_PUSHBUTTON;
+        } else if (dynamic_cast<app::Label*>(control)) {
+            window_class = WC_STATICW;
+            style = WS_CHILD | WS_VISIBLE;
+        } else {
+            style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;  // a frame
+        }
+        const Rect& r = place.rect;
+        HWND hwnd = CreateWindowExW(
+            ex_style, window_class, ToWide(control->caption()).c_str(), style, Scale(r.x, dpi_),
+            Scale(r.y, dpi_), Scale(r.width, dpi_), Scale(r.height, dpi_), hwnd_,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        if (!hwnd) continue;
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (auto* combo = dynamic_cast<app::ComboBox*>(control)) {
+            combo_ = hwnd;
+            for (const std::string& item : combo->items()) {
+                SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+            }
+        }
+        natives_.push_back(Native{control, hwnd, id++, 0});
+    }
+    // Subscribed once the vector no longer moves: each listener keeps its element's index.
+    for (std::size_t i = 0; i < natives_.size(); ++i) {
+        natives_[i].subscription = natives_[i].model->Subscribe(
+            [this, i](app::Change change) { Mirror(natives_[i], change); });
+        Mirror(natives_[i], app::Change::Value);
+        Mirror(natives_[i], app::Change::Text);
+    }
+}
+
+void OptionsView::PlaceInMiddleOfScreen() {
+    RECT frame{0, 0, Scale(kWidth, dpi_), Scale(kHeight, dpi_)};
+    AdjustWindowRectEx(&frame, GetWindowLongW(hwnd_, GWL_STYLE), FALSE,
+                       GetWindowLongW(hwnd_, GWL_EXSTYLE));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OptionsView::Mirror(const Native& native, app::Change change) {
+    app::Control& control = *native.model;
+    if (change == app::Change::Caption && !dynamic_cast<app::TextBox*>(&control)) {
+        SetWindowTextW(native.hwnd, ToWide(control.caption()).c_str());
+    } else if (change == app::Change::Value) {
+        if (auto* box = dynamic_cast<app::CheckBox*>(&control)) {
+            SendMessageW(native.hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED,
+                         0);
+        }
+    } else if (change == app::Change::Text) {
+        auto* field = dynamic_cast<app::TextBox*>(&control);
+        if (!field) return;
+        const std::wstring text = ToWide(field->text());
+        if (WindowText(native.hwnd) == text) return;  // the user's own typing, coming back
+        if (native.hwnd == combo_) {
+            // A list line shows as that line picked; anything else leaves no line picked.
+            const LRESULT line = SendMessageW(combo_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+            if (line != CB_ERR) return;
+        }
+        SetWindowTextW(native.hwnd, text.c_str());
+    }
+}
+
+void OptionsView::OnCommand(int id, int code) {
+    for (const Native& native : natives_) {
+        if (native.id != id) continue;
+        if (auto* combo = dynamic_cast<app::ComboBox*>(native.model)) {
+            if (code == CBN_SELCHANGE) {
+                const LRESULT line = SendMessageW(native.hwnd, CB_GETCURSEL, 0, 0);
+                if (line >= 0) combo->PickItem(static_cast<std::size_t>(line));
+            } else if (code == CBN_EDITCHANGE) {
+                combo->SetText(Utf8(WindowText(native.hwnd)));
+            }
+        } else if (auto* field = dynamic_cast<app::TextBox*>(native.model)) {
+            if (code == EN_CHANGE) field->SetText(Utf8(WindowText(native.hwnd)));
+        } else if (auto* box = dynamic_cast<app::CheckBox*>(native.model)) {
+            if (code == BN_CLICKED)
+                box->SetValue(SendMessageW(native.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
+        } else if (auto* button = dynamic_cast<app::Button*>(native.model)) {
+            if (code == BN_CLICKED) button->Click();
+        }
+        return;
+    }
+}
+
+bool OptionsView::PreTranslate(MSG& message) {
+    if (!hwnd_ || !IsDialogMessageW(hwnd_, &message)) return false;
+    // The key has reached the edit field by now, so the box sees the text it left there.
+    if (message.message == WM_KEYUP && combo_ && model_ &&
+        (message.hwnd == combo_ || IsChild(combo_, message.hwnd))) {
+        model_->Combo1().KeyUp(static_cast<int>(message.wParam));
+    }
+    return true;
+}
+
+INT_PTR CALLBACK OptionsView::DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+    OptionsView* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<OptionsView*>(lparam);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, DWLP_USER, lparam);
+    } else {
+        self = reinterpret_cast<OptionsView*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    }
+    return self ? self->HandleMessage(message, wparam, lparam) : FALSE;
+}
+
+INT_PTR OptionsView::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return FALSE;  // the controls are not there yet; Create sets the focus
+        case WM_COMMAND:
+            // Esc reaches the dialog as IDCANCEL: it closes, as "Close" does.
+            if (LOWORD(wparam) == IDCANCEL) {
+                if (model_) model_->Command4_Click();
+            } else {
+                OnCommand(LOWORD(wparam), HIWORD(wparam));
+            }
+            return TRUE;
+        case WM_CLOSE:  // the close box
+            if (model_) model_->Command4_Click();
+            return TRUE;
+        case WM_DESTROY:  // also when the main window goes and takes its dialogs along
+            Forget();
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+void OptionsView::Destroy() {
+    const HWND window = hwnd_;
+    Forget();
+    if (window) DestroyWindow(window);
+}
+
+void OptionsView::Forget() {
+    for (const Native& native : natives_) native.model->Unsubscribe(native.subscription);
+    natives_.clear();
+    hwnd_ = nullptr;
+    combo_ = nullptr;
+}
+
+}  // namespace qm::gui

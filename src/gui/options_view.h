@@ -1,0 +1,56 @@
+#pragma once
+// The options dialog on screen: a modeless dialog window over the main window, with one
+// standard control per control of the model, kept in step with the model both ways. The
+// dialog manager gives it the keyboard: Tab walks the controls in their order on screen,
+// Esc closes it as "Close" does.
+#include <vector>
+
+#include "options/options_dialog.h"
+#include "platform/win32/windows_api.h"
+
+namespace qm::gui {
+
+class OptionsView {
+  public:
+    OptionsView(HINSTANCE instance, HWND owner);
+    ~OptionsView();
+    OptionsView(const OptionsView&) = delete;
+    OptionsView& operator=(const OptionsView&) = delete;
+
+    // A newly loaded dialog gets a window, in the middle of the screen; the one shown already
+    // comes forward.
+    void Show(options::OptionsDialog& model);
+    // The main loop hands every message here first. True when it was the dialog's and has
+    // been handled (keyboard navigation included); the loop then leaves it alone.
+    bool PreTranslate(MSG& message);
+
+  private:
+    struct Native {
+        app::Control* model;
+        HWND hwnd;
+        int id;
+        int subscription;
+    };
+
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+    INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+    void Create();
+    void CreateControls();
+    void PlaceInMiddleOfScreen();
+    void Mirror(const Native& native, app::Change change);
+    void OnCommand(int id, int code);
+    // The window goes; the model stays with whoever owns it.
+    void Destroy();
+    void Forget();
+
+    HINSTANCE instance_;
+    HWND owner_;
+    HWND hwnd_ = nullptr;
+    HWND combo_ = nullptr;
+    HFONT font_ = nullptr;
+    int dpi_ = 96;
+    options::OptionsDialog* model_ = nullptr;
+    std::vector<Native> natives_;
+};
+
+}  // namespace qm::gui
