@@ -12,6 +12,7 @@
 namespace qm::gui {
 namespace {
 
+using win32::ToUtf8;
 using win32::ToWide;
 
 struct Place {
@@ -56,17 +57,10 @@ std::wstring WindowText(HWND hwnd) {
     return text;
 }
 
-std::string Utf8(const std::wstring& text) {
-    std::string out(text.size() * 3, '\0');
-    out.resize(static_cast<std::size_t>(
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(),
-                            static_cast<int>(out.size()), nullptr, nullptr)));
-    return out;
-}
-
 }  // namespace
 
-OptionsView::OptionsView(HINSTANCE instance, HWND owner) : instance_(instance), owner_(owner) {}
+OptionsView::OptionsView(HINSTANCE instance, HWND owner, win32::Win32Platform& machine)
+    : instance_(instance), owner_(owner), machine_(machine) {}
 
 OptionsView::~OptionsView() {
     if (model_) model_->SetOnUnload([] {});
@@ -201,10 +195,10 @@ void OptionsView::OnCommand(int id, int code) {
                 const LRESULT line = SendMessageW(native.hwnd, CB_GETCURSEL, 0, 0);
                 if (line >= 0) combo->PickItem(static_cast<std::size_t>(line));
             } else if (code == CBN_EDITCHANGE) {
-                combo->SetText(Utf8(WindowText(native.hwnd)));
+                combo->SetText(ToUtf8(WindowText(native.hwnd)));
             }
         } else if (auto* field = dynamic_cast<app::TextBox*>(native.model)) {
-            if (code == EN_CHANGE) field->SetText(Utf8(WindowText(native.hwnd)));
+            if (code == EN_CHANGE) field->SetText(ToUtf8(WindowText(native.hwnd)));
         } else if (auto* box = dynamic_cast<app::CheckBox*>(native.model)) {
             if (code == BN_CLICKED)
                 box->SetValue(SendMessageW(native.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
@@ -242,12 +236,15 @@ INT_PTR OptionsView::HandleMessage(UINT message, WPARAM wparam, LPARAM) {
         case WM_INITDIALOG:
             return FALSE;  // the controls are not there yet; Create sets the focus
         case WM_COMMAND:
+            // A question the handler asks holds this dialog until answered, not the main window.
+            machine_.SetMessageBoxOwner(hwnd_);
             // Esc reaches the dialog as IDCANCEL: it closes, as "Close" does.
             if (LOWORD(wparam) == IDCANCEL) {
                 if (model_) model_->Command4_Click();
             } else {
                 OnCommand(LOWORD(wparam), HIWORD(wparam));
             }
+            machine_.SetMessageBoxOwner(owner_);
             return TRUE;
         case WM_CLOSE:  // the close box
             if (model_) model_->Command4_Click();

@@ -6,13 +6,14 @@
 #include <vector>
 
 #include "options/options_dialog.h"
+#include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::gui {
 
 class OptionsView {
   public:
-    OptionsView(HINSTANCE instance, HWND owner);
+    OptionsView(HINSTANCE instance, HWND owner, win32::Win32Platform& machine);
     ~OptionsView();
     OptionsView(const OptionsView&) = delete;
     OptionsView& operator=(const OptionsView&) = delete;
@@ -45,6 +46,7 @@ class OptionsView {
 
     HINSTANCE instance_;
     HWND owner_;
+    win32::Win32Platform& machine_;
     HWND hwnd_ = nullptr;
     HWND combo_ = nullptr;
     HFONT font_ = nullptr;

@@ -28,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::app::MainMenu menu(model);
     qm::gui::MainView view(model, menu, machine);
     if (!view.Create(instance)) return 1;
-    qm::gui::OptionsView options_view(instance, view.hwnd());
+    qm::gui::OptionsView options_view(instance, view.hwnd(), machine);
     model.options().SetView(
         [&options_view](qm::options::OptionsDialog& dialog) { options_view.Show(dialog); });
     // False: another copy was brought forward instead and this one must leave no trace.

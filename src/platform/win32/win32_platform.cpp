@@ -43,6 +43,10 @@ void Win32Platform::SetDialogOwner(HWND__* owner) {
     impl_->desktop.SetMainWindow(owner);
 }
 
+void Win32Platform::SetMessageBoxOwner(HWND__* owner) {
+    impl_->dialogs.SetOwnerWindow(owner);
+}
+
 bool Win32Platform::QuitRequested() const {
     return impl_->loop.quit_seen();
 }

@@ -23,6 +23,8 @@ class Win32Platform {
     // The main window: message boxes and the shell's windows belong to it from now on, and
     // the desktop's main-window calls act on it (null: none).
     void SetDialogOwner(HWND__* owner);
+    // Message boxes alone change hands: a dialog's questions belong to that dialog.
+    void SetMessageBoxOwner(HWND__* owner);
     // True once a pump met WM_QUIT and put it back for the main loop.
     bool QuitRequested() const;
 
