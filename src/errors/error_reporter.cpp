@@ -13,32 +13,55 @@ void ErrorReporter::SetChannel(OnlineTest online, Sender send) {
     send_ = std::move(send);
 }
 
+void ErrorReporter::SendThrough(platform::Http& http) {
+    SetChannel(
+        [this, &http] { return update::IsOnline(http, site_); },
+        [&http](const std::string& address) {
+            platform::HttpResponse ignored;
+            http.Get({address, platform::HttpBody::Skip, {}, update::kTransferTimeoutMs}, ignored);
+        });
+}
+
 std::string ErrorReporter::ReportAddress(std::string_view site, std::string_view label,
                                          std::int32_t number, std::string_view description) {
-    // Nothing is escaped: the server reads the query exactly as the label, the number and
-    // the description run together.
-    std::string address;
-    address.reserve(site.size() + label.size() + description.size() + 48);
-    address.append(site);
+    // The label's commas, quotes and blanks and the description's punctuation must reach the
+    // server as they are, so everything but the unreserved characters is encoded.
+    const std::string query =
+        std::string(label) + std::to_string(number) + std::string(description);
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string address(site);
     address.append("/error-reporting/error-msg.php?");
-    address.append(label);
-    address.append(std::to_string(number));
-    address.append(description);
+    for (const char c : query) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+            (byte >= '0' && byte <= '9') || c == '-' || c == '_' || c == '.' || c == '~') {
+            address.push_back(c);
+        } else {
+            address.push_back('%');
+            address.push_back(kHex[byte >> 4]);
+            address.push_back(kHex[byte & 0xF]);
+        }
+    }
     return address;
 }
 
 void ErrorReporter::Report(std::string_view label, const RuntimeError& error) {
+    // Taken first, before the online test and the send pump messages: a procedure failing
+    // meanwhile reports (and clears) on its own.
     number_ = error.number();
     description_ = error.description();
-    // The address is built from local copies: the online test and the send may pump
-    // messages, and a procedure that fails meanwhile reports (and clears) on its own.
     const std::int32_t number = number_;
-    const std::string description = description_;
-    if (number != 0 && online_ && send_) {
+    // Only the runtime's own wording goes out: a description may name the user's files.
+    const std::string_view text = GenericText(number);
+    auto pair = std::make_pair(std::string(label), number);
+    if (number != 0 && online_ && send_ && !sent_.contains(pair)) {
         // A reporter must never become a new source of errors for the procedure that called
         // it: whatever the channel throws is dropped like a failed request.
         try {
-            if (online_()) send_(ReportAddress(site_, label, number, description));
+            if (online_()) {
+                send_(ReportAddress(site_, label, number, text));
+                sent_.insert(std::move(pair));
+            }
         } catch (const std::exception&) {
         }
     }

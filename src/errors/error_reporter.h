@@ -3,16 +3,16 @@
 // Report() with its label and goes on with its next step; nothing is shown or logged locally.
 #include <cstdint>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "errors/runtime_error.h"
+#include "platform/http.h"
+#include "update/connection.h"
 
 namespace qm::errors {
-
-// The maker's web site that receives the reports. The updater shares the same host; a
-// different one (a test server, say) is set with SetSite.
-inline constexpr std::string_view kDefaultReportSite = "http://www.quillmoss.com";
 
 class ErrorReporter {
   public:
@@ -23,15 +23,18 @@ class ErrorReporter {
     ErrorReporter() = default;
     ErrorReporter(OnlineTest online, Sender send);
 
-    // Sends the report when online; the error state is clear afterwards either way.
+    // Sends the report when online, unless this label went with this number before in this
+    // run; the error state is clear afterwards either way.
     void Report(std::string_view label, const RuntimeError& error);
 
-    // The address of one report: site + "/error-reporting/error-msg.php?" + label + number +
-    // description, joined without separators and not escaped.
+    // The address of one report: site + "/error-reporting/error-msg.php?" + the label, the
+    // number and the description run together and percent-encoded as one query.
     static std::string ReportAddress(std::string_view site, std::string_view label,
                                      std::int32_t number, std::string_view description);
 
     void SetChannel(OnlineTest online, Sender send);
+    // Reports go to the site over `http`, after the online test; the answer is not read.
+    void SendThrough(platform::Http& http);
     void SetSite(std::string_view site) { site_ = site; }
     const std::string& site() const { return site_; }
 
@@ -42,9 +45,11 @@ class ErrorReporter {
   private:
     OnlineTest online_;
     Sender send_;
-    std::string site_{kDefaultReportSite};
+    std::string site_{update::kMakersSite};
     std::int32_t number_ = 0;
     std::string description_;
+    // A procedure failing in a loop would otherwise send the same report once per turn.
+    std::set<std::pair<std::string, std::int32_t>> sent_;
 };
 
 // Reporting style: runs one step; a RuntimeError it raises is reported with the label and

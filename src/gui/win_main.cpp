@@ -12,6 +12,7 @@
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
+#include "update/connection.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
@@ -20,6 +21,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::win32::Win32Platform machine;
     qm::platform::Platform& platform = machine.platform();
     qm::errors::ErrorReporter reporter;
+    // Reports go to the maker's site, or to the one an administrator named in its place.
+    reporter.SetSite(qm::update::SiteAddress(platform.registry));
+    reporter.SendThrough(platform.http);
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
     qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
     qm::sysinfo::SystemDetails details(platform.system, settings, reporter);

@@ -3,6 +3,7 @@
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
+#include "platform/http.h"
 #include "platform/message_loop.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -22,6 +23,7 @@ struct Platform {
     Process& process;
     UrlCache& url_cache;
     Desktop& desktop;
+    Http& http;
 };
 
 }  // namespace qm::platform

@@ -125,7 +125,7 @@ TEST_F(CleanRunTest, AFailingStepIsReportedAndTheItemStillFinishesUnderAReadOnly
     // refused under HKLM went to the user's own key, unreported.
     EXPECT_EQ(steps.ran, 7);
     ASSERT_EQ(reports_.size(), 1u);
-    EXPECT_NE(reports_[0].find("Form1,Command770"), std::string::npos) << reports_[0];
+    EXPECT_NE(reports_[0].find("Form1%2CCommand770"), std::string::npos) << reports_[0];
     EXPECT_EQ(Setting("cookies"), "tt");
     EXPECT_EQ(Lines().back(), kDone);
 }

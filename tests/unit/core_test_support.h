@@ -28,8 +28,8 @@ struct OnlineReporter {
 
     // Reports sent with exactly this label (the number follows it directly).
     int CountFor(std::string_view label) const {
-        const std::string prefix =
-            std::string(kTestSite) + "/error-reporting/error-msg.php?" + std::string(label);
+        std::string prefix = errors::ErrorReporter::ReportAddress(kTestSite, label, 0, "");
+        prefix.pop_back();  // the number
         return static_cast<int>(std::count_if(sent.begin(), sent.end(), [&](const std::string& a) {
             return a.size() > prefix.size() && a.compare(0, prefix.size(), prefix) == 0 &&
                    (a[prefix.size()] == '-' ||
@@ -106,8 +106,8 @@ struct ForwardingFiles : platform::FileSystem {
 // The machine's platform with another drive in place of its own.
 inline platform::Platform WithFiles(sim::Machine& machine, platform::FileSystem& files) {
     const platform::Platform& own = machine.platform();
-    return {own.registry, files,       own.shell,     own.system, own.dialogs,
-            own.loop,     own.process, own.url_cache, own.desktop};
+    return {own.registry, files,       own.shell,     own.system,  own.dialogs,
+            own.loop,     own.process, own.url_cache, own.desktop, own.http};
 }
 
 }  // namespace qm::testing

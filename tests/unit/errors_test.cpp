@@ -2,6 +2,7 @@
 
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 #include "core_test_support.h"
 #include "errors/labels.h"
@@ -10,30 +11,36 @@
 namespace qm::errors {
 namespace {
 
-TEST(ErrorReporter, LabelsAreDistinctAndAddressesUnescapedWithSignedNumbers) {
+TEST(ErrorReporter, LabelsAreDistinctAndAddressesPercentEncodedWithSignedNumbers) {
     // The server files reports by label, so two places sharing one would be indistinguishable.
     const std::set<std::string_view> distinct(label::kAll.begin(), label::kAll.end());
     EXPECT_EQ(distinct.size(), label::kAll.size());
-    EXPECT_EQ(ErrorReporter::ReportAddress("http://h", "Form1,Load", -2147221504, "a&b c?"),
-              "http://h/error-reporting/error-msg.php?Form1,Load-2147221504a&b c?");
-    EXPECT_EQ(ErrorReporter::ReportAddress("http://h", "x,y", -2147483647 - 1, ""),
-              "http://h/error-reporting/error-msg.php?x,y-2147483648");
+    EXPECT_EQ(ErrorReporter::ReportAddress("https://h", "MoDule\",Get", -2147483647 - 1, "a&b c?"),
+              "https://h/error-reporting/error-msg.php?MoDule%22%2CGet-2147483648a%26b%20c%3F");
 }
 
-TEST(ErrorReporter, SendsOnlyWhenOnlineAndAFailingChannelNeverReachesTheCaller) {
+TEST(ErrorReporter, SendsTheGenericTextOnlyWhenOnlineAndEachLabelAndNumberOncePerRun) {
     int online_tests = 0;
     bool online = false;
-    std::string sent;
+    std::vector<std::string> sent;
     ErrorReporter reporter([&] { return ++online_tests, online; },
-                           [&](const std::string& address) { sent += address; });
-    reporter.SetSite("http://site");
-    reporter.Report(label::kWipeDir, RuntimeError(53, "File not found"));
+                           [&](const std::string& address) { sent.push_back(address); });
+    reporter.SetSite("https://site");
+    const RuntimeError wipe_dir(53, "C:\\Users\\Tester\\secret.doc");
+    reporter.Report(label::kWipeDir, wipe_dir);
     // Error number 0 is no error: not even the online test runs.
     reporter.Report(label::kWipeDir, RuntimeError(0, "nothing"));
     EXPECT_EQ(online_tests, 1);
     online = true;
-    reporter.Report(label::kWipeDir, RuntimeError(53, "File not found"));
-    EXPECT_EQ(sent, "http://site/error-reporting/error-msg.php?modClean,WipeDir53File not found");
+    reporter.Report(label::kWipeDir, wipe_dir);
+    reporter.Report(label::kWipeDir, wipe_dir);
+    reporter.Report(label::kWipeFiles, wipe_dir);
+    reporter.Report(label::kWipeDir, RuntimeError(70, "Permission denied"));
+    const std::string page = "https://site/error-reporting/error-msg.php?modClean%2CWipe";
+    EXPECT_EQ(sent, (std::vector<std::string>{page + "Dir53File%20not%20found",
+                                              page + "Files53File%20not%20found",
+                                              page + "Dir70Permission%20denied"}));
+    EXPECT_EQ(reporter.current_number(), 0);
 
     ErrorReporter timing_out([] { return true; },
                              [](const std::string&) { throw RuntimeError(35761, "Timeout"); });

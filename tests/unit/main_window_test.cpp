@@ -119,8 +119,10 @@ TEST_F(MainWindowTest, RememberedTicksComeBackAndTheButtonsTouchOnlyTheSelectedP
     EXPECT_EQ(window_.HintLabel(5).caption(), "Clean Netscape Cookies...");
     EXPECT_EQ(TickedItems(window_), "netch netcoo nettypeurl ");
     EXPECT_EQ(Setting("cookies") + Setting("netch"), "ttaa") << "ticks write no settings";
-    const std::string page = reporter_.site() + "/error-reporting/error-msg.php?Form1,Command";
-    EXPECT_EQ(reports_, (std::vector<std::string>{"rearm", page + "5_Click5", page + "6_Click5"}));
+    const std::string page = reporter_.site() + "/error-reporting/error-msg.php?Form1%2CCommand";
+    EXPECT_EQ(reports_, (std::vector<std::string>{
+                            "rearm", page + "5_Click5Invalid%20procedure%20call%20or%20argument",
+                            page + "6_Click5Invalid%20procedure%20call%20or%20argument"}));
 
     window_.Check1().Click();
     EXPECT_EQ(Setting("remember"), "<absent>");

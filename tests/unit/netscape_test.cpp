@@ -116,9 +116,10 @@ TEST(NetscapeCleaners, CleanOnlyTheNamedProfilesAndReportOnlyHistoryFailures) {
               (Paths{first + "\\history.dat", first + "\\history.mab", first + "\\localstore.rdf",
                      first + "\\cookies.txt", first + "\\cache\\_CACHE_MAP_"}));
     EXPECT_TRUE(machine.Exists(no_cache + "\\cookies.txt"));
-    // history.dat and history.mab resist; localstore.rdf does not even count as present.
-    EXPECT_EQ(log.CountFor(errors::label::kCleanNetScapeURLS), 2);
-    EXPECT_EQ(log.sent.size(), 2u);
+    // history.dat and history.mab resist alike, and the same failure goes out once per run;
+    // localstore.rdf does not even count as present.
+    EXPECT_EQ(log.CountFor(errors::label::kCleanNetScapeURLS), 1);
+    EXPECT_EQ(log.sent.size(), 1u);
 }
 
 }  // namespace

@@ -39,6 +39,22 @@ platform::UrlCache& Machine::url_cache() {
 platform::Desktop& Machine::desktop() {
     return impl_->desktop;
 }
+platform::Http& Machine::http() {
+    return impl_->http;
+}
+
+void Machine::ServeUrl(const std::string& url, HttpAnswer answer) {
+    impl_->http.Serve(url, std::move(answer));
+}
+void Machine::ServeUrlNext(const std::string& url, HttpAnswer answer) {
+    impl_->http.ServeNext(url, std::move(answer));
+}
+void Machine::SetOnline(bool online) {
+    impl_->http.SetOnline(online);
+}
+const std::vector<HttpCall>& Machine::http_calls() const {
+    return impl_->http.calls();
+}
 
 void Machine::SetLocalMachineReadOnly(bool read_only) {
     impl_->registry.SetLocalMachineReadOnly(read_only);

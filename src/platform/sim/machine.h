@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,29 @@ struct ExitWindowsCall {
     bool operator==(const ExitWindowsCall&) const = default;
 };
 
+// How the simulated web answers one request.
+struct HttpAnswer {
+    platform::Status failure = platform::kOk;  // no answer at all: fails with this status
+    int status = 200;
+    std::string body;
+    // The length header's name as the server spells it; empty: no length header, the body
+    // ends with the connection.
+    std::string length_name = "Content-Length";
+    // What the length header announces, when not the body's size. More than the body: the
+    // connection ends early (or stalls, below).
+    std::optional<std::uint64_t> announced;
+    std::vector<std::string> extra_headers;  // whole lines, without the line end
+    bool stall = false;                      // after the body given, nothing more comes
+};
+
+// One request the program made.
+struct HttpCall {
+    std::string url;
+    platform::HttpBody body = platform::HttpBody::Keep;
+    std::string file;
+    std::uint32_t timeout_ms = 0;
+};
+
 enum class LockMode {
     NoDelete,   // another program holds it open: reads work, delete and rename fail
     Exclusive,  // opened without sharing: reads fail too
@@ -63,6 +87,7 @@ class Machine {
     platform::Process& process();
     platform::UrlCache& url_cache();
     platform::Desktop& desktop();
+    platform::Http& http();
 
     // --- registry -------------------------------------------------------------------------
     // A user without administrator rights: every write, create and delete under HKLM is
@@ -181,6 +206,15 @@ class Machine {
     std::size_t open_url_cache_walks() const;
     // The user's own bin folder, so a test can hold a file in it open.
     std::string RecycleBinFolder() const;
+
+    // --- web ------------------------------------------------------------------------------------
+    // The machine is online by default; an address nothing was scripted for answers 404.
+    // Offline, every request fails with kErrorInternetNameNotResolved.
+    void ServeUrl(const std::string& url, HttpAnswer answer);
+    // Answers the next request for `url` (queued in order) before its standing answer.
+    void ServeUrlNext(const std::string& url, HttpAnswer answer);
+    void SetOnline(bool online);
+    const std::vector<HttpCall>& http_calls() const;
 
     // --- restart ---------------------------------------------------------------------------
     // Paths given to ScheduleDeleteAtRestart, in order (refused with kErrorCallNotImplemented

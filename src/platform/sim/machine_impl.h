@@ -6,6 +6,7 @@
 #include "platform/sim/sim_dialogs.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_history.h"
+#include "platform/sim/sim_http.h"
 #include "platform/sim/sim_message_loop.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_session.h"
@@ -28,8 +29,9 @@ struct Machine::Impl {
     SimProcess process{session};
     SimUrlCache url_cache{files, deletions};
     SimDesktop desktop{history, session, system.version};
-    platform::Platform platform{registry, files,   shell,     system, dialogs,
-                                loop,     process, url_cache, desktop};
+    SimHttp http{files};
+    platform::Platform platform{registry, files,   shell,     system,  dialogs,
+                                loop,     process, url_cache, desktop, http};
 
     // What a freshly installed Windows XP with Quillmoss on it has that the program relies on.
     void MakeDefaultMachine();

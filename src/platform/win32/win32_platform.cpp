@@ -4,6 +4,7 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_http.h"
 #include "platform/win32/win32_message_loop.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
@@ -26,8 +27,9 @@ struct Win32Platform::Impl {
     Win32Process process;
     Win32UrlCache url_cache;
     Win32Desktop desktop;
-    platform::Platform view{registry, files,   shell,     system, dialogs,
-                            loop,     process, url_cache, desktop};
+    Win32Http http;
+    platform::Platform view{registry, files,   shell,     system,  dialogs,
+                            loop,     process, url_cache, desktop, http};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

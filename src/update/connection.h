@@ -1,0 +1,34 @@
+#pragma once
+// Where the maker's web site is, and whether it can be reached.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/http.h"
+#include "platform/registry.h"
+
+namespace qm::update {
+
+// The maker's web site: update files, error reports and help pages all live there.
+inline constexpr std::string_view kMakersSite = "https://www.quillmoss.com";
+
+// Where an administrator may point the program at another copy of the site (a test site on
+// the loopback, say) without rebuilding it: a REG_SZ "site" under
+// HKEY_LOCAL_MACHINE\Software\Microsoft\Qmoss. Only the machine's hive is read, never the
+// user's: the updater downloads a program and starts it, so whoever may choose the site must
+// already be able to install programs. Only an https:// address is taken; anything else, or
+// no value, leaves kMakersSite.
+inline constexpr std::string_view kSiteOverridePath = "Software\\Microsoft\\Qmoss";
+inline constexpr std::string_view kSiteOverrideValue = "site";
+
+// How long any one transfer may wait for the connection or for the next piece of an answer.
+inline constexpr std::uint32_t kTransferTimeoutMs = 30'000;
+
+// The site's base address, without a trailing slash.
+std::string SiteAddress(platform::Registry& registry);
+
+// The online test: true when the site's home page answers at all (any status). The site is
+// the only place the program ever talks to, so it is the page whose reach matters.
+bool IsOnline(platform::Http& http, std::string_view site);
+
+}  // namespace qm::update

@@ -1,0 +1,177 @@
+#!/usr/bin/env python3
+"""The maker's web site as the tests need it: HTTPS on 127.0.0.1 only, a certificate made here
+by openssl for a test CA, and every request written to a log the tests read.
+
+    test_site.py STATE_DIR [--update-file FILE]
+
+STATE_DIR receives ca.pem/ca.der (the CA a test prefix must trust), port (the trusted
+listener), untrusted_port (the same site under a self-signed certificate no one trusts) and
+requests.log (one line per request: method, a blank, the path with its query as received).
+
+The first path segment may name a behaviour for the rest of the request, so a test points the
+program at "https://localhost:PORT/<behaviour>" and the program's own paths follow it:
+    404 403 500    that status, with a small page
+    nolength       no Content-Length; the body ends with the connection
+    lowerlength    the length header spelt "content-length"
+    short          announces the full length, sends half the body, closes
+    stall          sends the headers and half the body, then nothing
+    stallhead      accepts the connection and never answers
+    ver-<text>     /qms.txt holds <text> (percent-decoded) instead of "6\\r\\n"
+"""
+import http.server
+import os
+import pathlib
+import socket
+import ssl
+import subprocess
+import sys
+import threading
+import time
+import urllib.parse
+
+PAGES = {"/", "/help/", "/qa.html", "/privacy.html", "/friend.html", "/bugreport.html",
+         "/suggestions.html", "/upgrade.php"}
+BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "stall", "stallhead"}
+
+
+def make_certificates(state):
+    def openssl(*args):
+        subprocess.run(["openssl", *args], check=True, cwd=state, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL)
+
+    (state / "server.ext").write_text(
+        "basicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\n"
+        "extendedKeyUsage=serverAuth\nsubjectAltName=DNS:localhost,IP:127.0.0.1\n")
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
+            "-subj", "/CN=Quillmoss Test CA", "-keyout", "ca.key", "-out", "ca.pem",
+            "-addext", "basicConstraints=critical,CA:TRUE",
+            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+    openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der")
+    openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj", "/CN=localhost",
+            "-keyout", "server.key", "-out", "server.csr")
+    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+            "-CAcreateserial", "-days", "30", "-sha256", "-extfile", "server.ext",
+            "-out", "server.pem")
+    # The same names, signed by nobody anyone trusts.
+    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
+            "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1",
+            "-keyout", "untrusted.key", "-out", "untrusted.pem")
+
+
+def update_body(update_file):
+    if update_file:
+        return pathlib.Path(update_file).read_bytes()
+    # Deterministic, longer than the smallest program the updater accepts.
+    return b"MZ" + bytes((i * 7) % 251 for i in range(4094))
+
+
+def make_handler(state, update_file):
+    log_lock = threading.Lock()
+    program = update_body(update_file)
+
+    class Handler(http.server.BaseHTTPRequestHandler):
+        protocol_version = "HTTP/1.1"
+
+        def log_message(self, *args):
+            pass
+
+        def record(self):
+            with log_lock, open(state / "requests.log", "a", encoding="utf-8") as log:
+                log.write(f"{self.command} {self.path}\n")
+
+        def do_HEAD(self):
+            self.answer(send_body=False)
+
+        def do_GET(self):
+            self.answer(send_body=True)
+
+        def answer(self, send_body):
+            self.record()
+            path = urllib.parse.urlsplit(self.path).path
+            behaviour, version = "", "6\r\n"
+            first, _, rest = path[1:].partition("/")
+            if first in BEHAVIOURS or first.startswith("ver-"):
+                path = "/" + rest
+                if first.startswith("ver-"):
+                    version = urllib.parse.unquote(first[4:])
+                else:
+                    behaviour = first
+            if behaviour == "stallhead":
+                return self.stall()
+            status, body, kind = 200, b"", "text/html"
+            if behaviour in ("404", "403", "500"):
+                status, body = int(behaviour), f"<html>{behaviour}</html>".encode()
+            elif path == "/qms.txt":
+                body, kind = version.encode(), "text/plain"
+            elif path == "/qmsupdate.exe":
+                body, kind = program, "application/octet-stream"
+            elif path == "/error-reporting/error-msg.php":
+                body = b"OK"
+            elif path in PAGES:
+                body = f"<html><title>Quillmoss {path}</title></html>".encode()
+            else:
+                status, body = 404, b"<html>404 Not Found</html>"
+            self.send_response(status)
+            self.send_header("Content-Type", kind)
+            self.send_header("Cache-Control", "no-store")
+            if behaviour == "nolength":
+                self.send_header("Connection", "close")
+                self.close_connection = True
+            elif behaviour == "lowerlength":
+                self.send_header("content-length", str(len(body)))
+            else:
+                self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            if not send_body:
+                return
+            if behaviour in ("short", "stall"):
+                self.wfile.write(body[: len(body) // 2])
+                self.wfile.flush()
+                if behaviour == "stall":
+                    return self.stall()
+                self.close_connection = True
+                return
+            self.wfile.write(body)
+
+        def stall(self):
+            # Holds the connection until the client gives up (or the site stops).
+            self.close_connection = True
+            self.connection.settimeout(120)
+            try:
+                while self.connection.recv(1):
+                    pass
+            except (OSError, ssl.SSLError):
+                pass
+
+    return Handler
+
+
+def serve(state, certificate, key, handler, port_file):
+    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
+    context.load_cert_chain(state / certificate, state / key)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+    server.daemon_threads = True
+    server.handle_error = lambda request, address: None  # refused handshakes are expected
+    server.socket = context.wrap_socket(server.socket, server_side=True,
+                                        do_handshake_on_connect=False)
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    (state / (port_file + ".tmp")).write_text(str(server.server_address[1]))
+    os.replace(state / (port_file + ".tmp"), state / port_file)
+
+
+def main():
+    state = pathlib.Path(sys.argv[1]).resolve()
+    update_file = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--update-file" else None
+    state.mkdir(parents=True, exist_ok=True)
+    for stale in ("port", "untrusted_port"):
+        (state / stale).unlink(missing_ok=True)
+    make_certificates(state)
+    handler = make_handler(state, update_file)
+    serve(state, "untrusted.pem", "untrusted.key", handler, "untrusted_port")
+    serve(state, "server.pem", "server.key", handler, "port")
+    while True:
+        time.sleep(3600)
+
+
+if __name__ == "__main__":
+    main()
