@@ -4,6 +4,7 @@
 // suites never touch anything else on the machine.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -64,6 +65,17 @@ class Backend {
     // Under Wine the bin is the freedesktop trash of $XDG_DATA_HOME, which the test set-up
     // points into the build. False when refused.
     virtual bool RecycleFile(const std::string& path) = 0;
+
+    // --- for the transfer suite ------------------------------------------------------------
+
+    virtual platform::Http& http() = 0;
+    // The test site (tests/site/test_site.py, or its scripted double): its base address over
+    // a certificate the machine trusts, and the same site under one it does not. Empty when
+    // no site runs (the Windows suite started without tests/site/with-site.sh).
+    virtual std::string TestSite() = 0;
+    virtual std::string UntrustedTestSite() = 0;
+    // Every request the site has answered so far: "GET " and the path with its query.
+    virtual std::vector<std::string> SiteRequests() = 0;
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -81,9 +81,60 @@ class SimBackend final : public Backend {
         return machine_.files().DeleteFile(path) == platform::kOk;
     }
 
+    platform::Http& http() override { return machine_.http(); }
+    // What tests/site/test_site.py serves, path by path.
+    std::string TestSite() override {
+        const std::string site = "https://localhost:4443";
+        if (scripted_) return site;
+        scripted_ = true;
+        std::string program = "MZ";
+        for (int i = 0; i < 4094; ++i) program.push_back(static_cast<char>((i * 7) % 251));
+        const auto serve = [&](const std::string& path, std::string body, auto&& change) {
+            sim::HttpAnswer answer;
+            answer.body = std::move(body);
+            change(answer);
+            machine_.ServeUrl(site + path, std::move(answer));
+        };
+        const auto as_is = [](sim::HttpAnswer&) {};
+        serve("/", "<html></html>", as_is);
+        serve("/qms.txt", "6\r\n", as_is);
+        serve("/qmsupdate.exe", program, as_is);
+        for (int status : {403, 404, 500})
+            serve("/" + std::to_string(status) + "/qms.txt", "<html></html>",
+                  [status](sim::HttpAnswer& a) { a.status = status; });
+        serve("/lowerlength/qms.txt", "6\r\n",
+              [](sim::HttpAnswer& a) { a.length_name = "content-length"; });
+        const std::string half = program.substr(0, program.size() / 2);
+        serve("/short/qmsupdate.exe", half,
+              [&](sim::HttpAnswer& a) { a.announced = program.size(); });
+        serve("/stallhead/qms.txt", "",
+              [](sim::HttpAnswer& a) { a.failure = platform::kErrorInternetTimeout; });
+        serve("/stall/qmsupdate.exe", half, [&](sim::HttpAnswer& a) {
+            a.announced = program.size();
+            a.stall = true;
+        });
+        return site;
+    }
+    std::string UntrustedTestSite() override {
+        const std::string site = "https://localhost:4444";
+        sim::HttpAnswer refused;
+        refused.failure = platform::kErrorInternetInvalidCa;
+        machine_.ServeUrl(site + "/qms.txt", refused);
+        return site;
+    }
+    std::vector<std::string> SiteRequests() override {
+        const std::string site = TestSite();
+        std::vector<std::string> requests;
+        for (const sim::HttpCall& call : machine_.http_calls())
+            if (call.url.starts_with(site + "/"))
+                requests.push_back("GET " + call.url.substr(site.size()));
+        return requests;
+    }
+
   private:
     sim::Machine machine_;
     int made_ = 0;
+    bool scripted_ = false;
 };
 
 }  // namespace

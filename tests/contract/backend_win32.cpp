@@ -7,6 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <wincrypt.h>
 #include <wininet.h>
 
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_http.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_system_info.h"
@@ -77,6 +79,28 @@ bool RunUntilLink(const std::string& command, const std::string& path, bool link
     if (::WinExec(command.c_str(), SW_HIDE) <= 31) return false;
     for (int wait = 0; wait < 500 && !done(); ++wait) ::Sleep(10);
     return done();
+}
+
+std::string Environment(const wchar_t* name) {
+    wchar_t value[1024] = {};
+    const DWORD length = ::GetEnvironmentVariableW(name, value, ARRAYSIZE(value));
+    return length > 0 && length < ARRAYSIZE(value) ? win32::ToUtf8(value) : std::string();
+}
+
+// The test site's CA goes into the machine's root store the way an administrator puts one
+// there, so WinINet checks the site's certificate exactly as it checks any other.
+bool TrustTestSiteCa() {
+    std::string der;
+    win32::Win32FileSystem files;
+    if (files.ReadFile(Environment(L"QM_TEST_SITE_CA"), der) != platform::kOk) return false;
+    const HCERTSTORE root =
+        ::CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"ROOT");
+    if (!root) return false;
+    const BOOL added = ::CertAddEncodedCertificateToStore(
+        root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+        static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
+    ::CertCloseStore(root, 0);
+    return added != FALSE;
 }
 
 class Win32Hold final : public FileHold {
@@ -222,6 +246,22 @@ class Win32Backend final : public Backend {
         return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
     }
 
+    platform::Http& http() override { return http_; }
+    std::string TestSite() override {
+        static const bool trusted = TrustTestSiteCa();
+        return trusted ? Environment(L"QM_TEST_SITE") : std::string();
+    }
+    std::string UntrustedTestSite() override { return Environment(L"QM_TEST_SITE_UNTRUSTED"); }
+    std::vector<std::string> SiteRequests() override {
+        std::string log;
+        files_.ReadFile(Environment(L"QM_TEST_SITE_LOG"), log);
+        std::vector<std::string> requests;
+        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
+             start = end + 1)
+            requests.push_back(log.substr(start, end - start));
+        return requests;
+    }
+
   private:
     // First in, last out: the History namespace's automation calls need it.
     win32::ComApartment apartment_;
@@ -230,6 +270,7 @@ class Win32Backend final : public Backend {
     win32::Win32Shell shell_;
     win32::Win32SystemInfo system_;
     win32::Win32UrlCache url_cache_;
+    win32::Win32Http http_;
     std::vector<std::string> folders_;
     std::vector<std::string> keys_;
     std::vector<std::wstring> cache_urls_;

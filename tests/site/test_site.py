@@ -2,9 +2,10 @@
 """The maker's web site as the tests need it: HTTPS on 127.0.0.1 only, a certificate made here
 by openssl for a test CA, and every request written to a log the tests read.
 
-    test_site.py STATE_DIR [--update-file FILE]
+    test_site.py STATE_DIR CA_DIR [--update-file FILE]
 
-STATE_DIR receives ca.pem/ca.der (the CA a test prefix must trust), port (the trusted
+CA_DIR keeps the test CA (ca.der is what a test prefix must trust), made on first use.
+STATE_DIR receives port (the trusted
 listener), untrusted_port (the same site under a self-signed certificate no one trusts) and
 requests.log (one line per request: method, a blank, the path with its query as received).
 
@@ -34,24 +35,29 @@ PAGES = {"/", "/help/", "/qa.html", "/privacy.html", "/friend.html", "/bugreport
 BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "stall", "stallhead"}
 
 
-def make_certificates(state):
+def make_certificates(state, ca_dir):
     def openssl(*args):
         subprocess.run(["openssl", *args], check=True, cwd=state, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL)
 
+    # One CA per build, kept across runs: a Wine prefix that trusted it once keeps trusting it,
+    # and never meets two CAs of one name. Its name is its own, should the build be made anew.
+    ca_dir.mkdir(parents=True, exist_ok=True)
+    if not (ca_dir / "ca.der").exists():
+        openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "3650",
+                "-subj", f"/CN=Quillmoss Test CA {time.time_ns()}",
+                "-keyout", ca_dir / "ca.key", "-out", ca_dir / "ca.pem",
+                "-addext", "basicConstraints=critical,CA:TRUE",
+                "-addext", "keyUsage=critical,keyCertSign,cRLSign")
+        openssl("x509", "-in", ca_dir / "ca.pem", "-outform", "DER", "-out", ca_dir / "ca.der")
     (state / "server.ext").write_text(
         "basicConstraints=CA:FALSE\nkeyUsage=digitalSignature,keyEncipherment\n"
         "extendedKeyUsage=serverAuth\nsubjectAltName=DNS:localhost,IP:127.0.0.1\n")
-    openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
-            "-subj", "/CN=Quillmoss Test CA", "-keyout", "ca.key", "-out", "ca.pem",
-            "-addext", "basicConstraints=critical,CA:TRUE",
-            "-addext", "keyUsage=critical,keyCertSign,cRLSign")
-    openssl("x509", "-in", "ca.pem", "-outform", "DER", "-out", "ca.der")
     openssl("req", "-newkey", "rsa:2048", "-nodes", "-sha256", "-subj", "/CN=localhost",
             "-keyout", "server.key", "-out", "server.csr")
-    openssl("x509", "-req", "-in", "server.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
-            "-CAcreateserial", "-days", "30", "-sha256", "-extfile", "server.ext",
-            "-out", "server.pem")
+    openssl("x509", "-req", "-in", "server.csr", "-CA", ca_dir / "ca.pem",
+            "-CAkey", ca_dir / "ca.key", "-set_serial", str(time.time_ns()), "-days", "30",
+            "-sha256", "-extfile", "server.ext", "-out", "server.pem")
     # The same names, signed by nobody anyone trusts.
     openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
             "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1",
@@ -161,11 +167,12 @@ def serve(state, certificate, key, handler, port_file):
 
 def main():
     state = pathlib.Path(sys.argv[1]).resolve()
-    update_file = sys.argv[3] if len(sys.argv) > 3 and sys.argv[2] == "--update-file" else None
+    ca_dir = pathlib.Path(sys.argv[2]).resolve()
+    update_file = sys.argv[4] if len(sys.argv) > 4 and sys.argv[3] == "--update-file" else None
     state.mkdir(parents=True, exist_ok=True)
     for stale in ("port", "untrusted_port"):
         (state / stale).unlink(missing_ok=True)
-    make_certificates(state)
+    make_certificates(state, ca_dir)
     handler = make_handler(state, update_file)
     serve(state, "untrusted.pem", "untrusted.key", handler, "untrusted_port")
     serve(state, "server.pem", "server.key", handler, "port")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command while the test site serves: starts tests/site/test_site.py with its state in
-# STATE_DIR, exports where it listens, runs the command, stops the site, passes the status on.
+# STATE_DIR (made anew) and its CA in STATE_DIR-ca (kept), exports where it listens, runs the
+# command, stops the site, passes the status on.
 #   with-site.sh STATE_DIR command args...
 # The command sees QM_TEST_SITE (https://localhost:<port>), QM_TEST_SITE_UNTRUSTED (the same
 # site under a certificate no one trusts), QM_TEST_SITE_CA (the CA's DER file) and
@@ -9,7 +10,7 @@ set -euo pipefail
 state="${1:?state folder}"; shift
 here="$(cd "$(dirname "$0")" && pwd)"
 rm -rf "$state"; mkdir -p "$state"
-python3 "$here/test_site.py" "$state" &
+python3 "$here/test_site.py" "$state" "$state-ca" &
 site=$!
 trap 'kill "$site" 2>/dev/null || true; wait "$site" 2>/dev/null || true' EXIT
 for _ in $(seq 300); do
@@ -21,7 +22,7 @@ done
 windows_name() { printf 'Z:%s' "${1//\//\\}"; }
 export QM_TEST_SITE="https://localhost:$(cat "$state/port")"
 export QM_TEST_SITE_UNTRUSTED="https://localhost:$(cat "$state/untrusted_port")"
-export QM_TEST_SITE_CA="$(windows_name "$state/ca.der")"
+export QM_TEST_SITE_CA="$(windows_name "$state-ca/ca.der")"
 export QM_TEST_SITE_LOG="$(windows_name "$state/requests.log")"
 status=0
 "$@" || status=$?
