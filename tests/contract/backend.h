@@ -4,7 +4,6 @@
 // suites never touch anything else on the machine.
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/platform.h"
 
@@ -74,8 +73,6 @@ class Backend {
     // no site runs (the Windows suite started without tests/site/with-site.sh).
     virtual std::string TestSite() = 0;
     virtual std::string UntrustedTestSite() = 0;
-    // Every request the site has answered so far: "GET " and the path with its query.
-    virtual std::vector<std::string> SiteRequests() = 0;
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -84,57 +84,45 @@ class SimBackend final : public Backend {
     platform::Http& http() override { return machine_.http(); }
     // What tests/site/test_site.py serves, path by path.
     std::string TestSite() override {
-        const std::string site = "https://localhost:4443";
-        if (scripted_) return site;
-        scripted_ = true;
+        if (scripted_++) return kSite;
         std::string program = "MZ";
         for (int i = 0; i < 4094; ++i) program.push_back(static_cast<char>((i * 7) % 251));
-        const auto serve = [&](const std::string& path, std::string body, auto&& change) {
-            sim::HttpAnswer answer;
-            answer.body = std::move(body);
-            change(answer);
-            machine_.ServeUrl(site + path, std::move(answer));
-        };
-        const auto as_is = [](sim::HttpAnswer&) {};
-        serve("/", "<html></html>", as_is);
-        serve("/qms.txt", "6\r\n", as_is);
-        serve("/qmsupdate.exe", program, as_is);
+        const std::string half = program.substr(0, 2048);
+        Serve("/", "<html></html>");
+        Serve("/qms.txt", "6\r\n");
+        Serve("/qmsupdate.exe", program);
         for (int status : {403, 404, 500})
-            serve("/" + std::to_string(status) + "/qms.txt", "<html></html>",
-                  [status](sim::HttpAnswer& a) { a.status = status; });
-        serve("/lowerlength/qms.txt", "6\r\n",
-              [](sim::HttpAnswer& a) { a.length_name = "content-length"; });
-        const std::string half = program.substr(0, program.size() / 2);
-        serve("/short/qmsupdate.exe", half,
-              [&](sim::HttpAnswer& a) { a.announced = program.size(); });
-        serve("/stallhead/qms.txt", "",
-              [](sim::HttpAnswer& a) { a.failure = platform::kErrorInternetTimeout; });
-        serve("/stall/qmsupdate.exe", half, [&](sim::HttpAnswer& a) {
-            a.announced = program.size();
-            a.stall = true;
-        });
-        return site;
+            Serve("/" + std::to_string(status) + "/qms.txt", "<html></html>", status);
+        Serve("/lowerlength/qms.txt", "6\r\n", 200, "content-length");
+        Serve("/short/qmsupdate.exe", half, 200, "Content-Length", 4096);
+        Serve("/stall/qmsupdate.exe", half, 200, "Content-Length", 4096, true);
+        const std::string report = "/error-reporting/error-msg.php?modClean%2CWipeDir53File%20not";
+        Serve(report, report);
+        Serve("/stallhead/qms.txt", "", 200, "", 0, false, platform::kErrorInternetTimeout);
+        return kSite;
     }
     std::string UntrustedTestSite() override {
-        const std::string site = "https://localhost:4444";
-        sim::HttpAnswer refused;
-        refused.failure = platform::kErrorInternetInvalidCa;
-        machine_.ServeUrl(site + "/qms.txt", refused);
-        return site;
-    }
-    std::vector<std::string> SiteRequests() override {
-        const std::string site = TestSite();
-        std::vector<std::string> requests;
-        for (const sim::HttpCall& call : machine_.http_calls())
-            if (call.url.starts_with(site + "/"))
-                requests.push_back("GET " + call.url.substr(site.size()));
-        return requests;
+        Serve("/qms.txt", "", 200, "", 0, false, platform::kErrorInternetInvalidCa, kUntrusted);
+        return kUntrusted;
     }
 
   private:
+    inline static const std::string kSite = "https://localhost:4443";
+    inline static const std::string kUntrusted = "https://localhost:4444";
+    // What tests/site/test_site.py answers for `path`.
+    void Serve(const std::string& path, std::string body, int status = 200,
+               std::string length_name = "Content-Length", std::uint64_t announced = 0,
+               bool stall = false, platform::Status failure = platform::kOk,
+               const std::string& site = kSite) {
+        sim::HttpAnswer answer{failure, status, std::move(body), std::move(length_name), {},
+                               {},      stall};
+        if (announced != 0) answer.announced = announced;
+        machine_.ServeUrl(site + path, answer);
+    }
+
     sim::Machine machine_;
     int made_ = 0;
-    bool scripted_ = false;
+    int scripted_ = 0;
 };
 
 }  // namespace

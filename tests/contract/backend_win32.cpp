@@ -252,15 +252,6 @@ class Win32Backend final : public Backend {
         return trusted ? Environment(L"QM_TEST_SITE") : std::string();
     }
     std::string UntrustedTestSite() override { return Environment(L"QM_TEST_SITE_UNTRUSTED"); }
-    std::vector<std::string> SiteRequests() override {
-        std::string log;
-        files_.ReadFile(Environment(L"QM_TEST_SITE_LOG"), log);
-        std::vector<std::string> requests;
-        for (std::size_t start = 0, end; (end = log.find('\n', start)) != std::string::npos;
-             start = end + 1)
-            requests.push_back(log.substr(start, end - start));
-        return requests;
-    }
 
   private:
     // First in, last out: the History namespace's automation calls need it.

@@ -5,9 +5,10 @@ by openssl for a test CA, and every request written to a log the tests read.
     test_site.py STATE_DIR CA_DIR [--update-file FILE]
 
 CA_DIR keeps the test CA (ca.der is what a test prefix must trust), made on first use.
-STATE_DIR receives port (the trusted
-listener), untrusted_port (the same site under a self-signed certificate no one trusts) and
-requests.log (one line per request: method, a blank, the path with its query as received).
+STATE_DIR receives port (the trusted listener), untrusted_port (the same site under a
+self-signed certificate no one trusts) and requests.log (one line per request: the method, a
+blank, the path with its query as received). An error report is answered with its own path and
+query, so a test sees exactly what arrived.
 
 The first path segment may name a behaviour for the rest of the request, so a test points the
 program at "https://localhost:PORT/<behaviour>" and the program's own paths follow it:
@@ -22,7 +23,6 @@ program at "https://localhost:PORT/<behaviour>" and the program's own paths foll
 import http.server
 import os
 import pathlib
-import socket
 import ssl
 import subprocess
 import sys
@@ -112,7 +112,7 @@ def make_handler(state, update_file):
             elif path == "/qmsupdate.exe":
                 body, kind = program, "application/octet-stream"
             elif path == "/error-reporting/error-msg.php":
-                body = b"OK"
+                body = self.path.encode()  # what arrived, for the tests to compare
             elif path in PAGES:
                 body = f"<html><title>Quillmoss {path}</title></html>".encode()
             else:

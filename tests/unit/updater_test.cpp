@@ -1,0 +1,95 @@
+// The update check and the download against the simulated web.
+#include <gtest/gtest.h>
+
+#include "core_test_support.h"
+#include "errors/labels.h"
+#include "update/updater.h"
+#include "update/version_number.h"
+
+namespace qm::update {
+namespace {
+
+struct UpdaterTest : ::testing::Test {
+    UpdaterTest() { machine.ServeUrl("https://site/", {}); }
+    // The answer for `path`: standing, or (next) for the next request only.
+    void Serve(const std::string& path, std::string body, bool next = false,
+               std::uint64_t announced = 0) {
+        sim::HttpAnswer answer;
+        answer.body = std::move(body);
+        if (announced != 0) answer.announced = announced;
+        (machine.*(next ? &sim::Machine::ServeUrlNext : &sim::Machine::ServeUrl))(
+            "https://site" + path, answer);
+    }
+    bool Check(const std::string& page, const std::string& stored) {
+        Serve("/qms.txt", page);
+        return updater.Check_For_New_Version(stored);
+    }
+
+    sim::Machine machine;
+    testing::OnlineReporter log;
+    settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
+    Updater updater{machine.platform(), settings, log.reporter, "https://site"};
+};
+
+TEST_F(UpdaterTest, VersionsRoundHalvesToEvenAndOnlyAWholeReadablePageMovesVer) {
+    for (auto [text, number] :
+         {std::pair{" 5.5\r\n", 6}, {"4.5", 4}, {"4.501x", 5}, {"-32768", -32768}, {"beta 7", 0}})
+        EXPECT_EQ(VersionNumber(text), number) << text;
+    EXPECT_FALSE(VersionNumber("32767.5"));
+    EXPECT_TRUE(Check("6\r\n", ""));  // no stored version counts as 0
+    EXPECT_EQ(updater.NewVersion(), "6");
+    for (const char* page : {"0", "junk", "40000", "5.4"}) EXPECT_FALSE(Check(page, "5")) << page;
+    EXPECT_FALSE(Check("4", "99999"));
+    EXPECT_EQ(settings.Get("ver", "none"), "none");
+    EXPECT_FALSE(Check("4", "5"));
+    EXPECT_EQ(settings.Get("ver"), "4");
+
+    // Status 200 and the whole announced body are what count, whatever the header's case.
+    sim::HttpAnswer answer;
+    answer.body = "9";
+    answer.length_name = "content-length";
+    machine.ServeUrl("https://site/qms.txt", answer);
+    EXPECT_TRUE(updater.Check_For_New_Version("5"));
+    answer.status = 404;
+    machine.ServeUrl("https://site/qms.txt", answer);
+    EXPECT_FALSE(updater.Check_For_New_Version("5"));
+    Serve("/qms.txt", "9", false, 5);
+    EXPECT_FALSE(updater.Check_For_New_Version("5"));
+    EXPECT_EQ(log.CountFor(errors::label::kCheckForNewVersion), 1);  // the short transfer
+}
+
+TEST_F(UpdaterTest, ADownloadCountsOnlyWhenWholeAndWrittenAndIsTriedSixTimes) {
+    const std::string program(2000, 'p'), path = updater.DownloadPath();
+    machine.AddFile(path, "old");
+    // Each attempt probes the size, then downloads: five attempts end short, the sixth passes.
+    for (int i = 0; i < 10; ++i) Serve("/qmsupdate.exe", program.substr(1), true, 2000);
+    Serve("/qmsupdate.exe", program);
+    EXPECT_TRUE(updater.DownloadWithRetries());
+    std::string written;
+    machine.files().ReadFile(path, written);
+    EXPECT_EQ(written, program);
+    EXPECT_EQ(log.CountFor(errors::label::kDownloadApp), 1);  // one failure, sent once
+    for (int i = 0; i < 12; ++i) Serve("/qmsupdate.exe", program.substr(1), true, 2000);
+    EXPECT_FALSE(updater.DownloadWithRetries());
+    EXPECT_FALSE(machine.Exists(path));
+
+    // Too small for a program, or longer than the size the probe announced.
+    Serve("/qmsupdate.exe", program.substr(1000));
+    EXPECT_FALSE(updater.Download_App());
+    Serve("/qmsupdate.exe", program, true);
+    Serve("/qmsupdate.exe", program + "tail");
+    EXPECT_FALSE(updater.Download_App());
+    EXPECT_FALSE(machine.Exists(path));
+
+    // A program folder that cannot be written fails before the download.
+    Serve("/qmsupdate.exe", program);
+    machine.AddFile(path, "old");
+    machine.Lock(path, sim::LockMode::Exclusive);
+    const std::size_t calls = machine.http_calls().size();
+    EXPECT_FALSE(updater.Download_App());
+    EXPECT_EQ(machine.http_calls().size(), calls + 2);  // the online test and the size probe
+    EXPECT_EQ(log.CountFor(errors::label::kDownloadApp), 2);
+}
+
+}  // namespace
+}  // namespace qm::update
