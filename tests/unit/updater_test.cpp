@@ -50,6 +50,7 @@ TEST_F(UpdaterTest, VersionsRoundHalvesToEvenAndOnlyAWholeReadablePageMovesVer) 
     answer.length_name = "content-length";
     machine.ServeUrl("https://site/qms.txt", answer);
     EXPECT_TRUE(updater.Check_For_New_Version("5"));
+    Serve("/qms.txt", "9", true);  // the size probe still finds it; the fetch does not
     answer.status = 404;
     machine.ServeUrl("https://site/qms.txt", answer);
     EXPECT_FALSE(updater.Check_For_New_Version("5"));
