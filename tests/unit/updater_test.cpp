@@ -3,6 +3,7 @@
 
 #include "core_test_support.h"
 #include "errors/labels.h"
+#include "update/connection.h"
 #include "update/updater.h"
 #include "update/version_number.h"
 
@@ -10,7 +11,6 @@ namespace qm::update {
 namespace {
 
 struct UpdaterTest : ::testing::Test {
-    UpdaterTest() { machine.ServeUrl("https://site/", {}); }
     // The answer for `path`: standing, or (next) for the next request only.
     void Serve(const std::string& path, std::string body, bool next = false,
                std::uint64_t announced = 0) {
@@ -57,6 +57,18 @@ TEST_F(UpdaterTest, VersionsRoundHalvesToEvenAndOnlyAWholeReadablePageMovesVer) 
     Serve("/qms.txt", "9", false, 5);
     EXPECT_FALSE(updater.Check_For_New_Version("5"));
     EXPECT_EQ(log.CountFor(errors::label::kCheckForNewVersion), 1);  // the short transfer
+}
+
+TEST_F(UpdaterTest, OnlyAnHttpsSiteNamedInTheMachinesKeyTakesTheMakersPlace) {
+    using platform::Root;
+    for (auto [root, text, site] :
+         {std::tuple{Root::CurrentUser, "https://user.test", kMakersSite},
+          {Root::LocalMachine, "http://127.0.0.1:8", kMakersSite},
+          {Root::LocalMachine, "https://127.0.0.1:8/", "https://127.0.0.1:8"}}) {
+        testing::WriteRaw(machine.registry(), root, kSiteOverridePath, kSiteOverrideValue,
+                          platform::RegType::Sz, testing::Utf16Bytes(text));
+        EXPECT_EQ(SiteAddress(machine.registry()), site) << text;
+    }
 }
 
 TEST_F(UpdaterTest, ADownloadCountsOnlyWhenWholeAndWrittenAndIsTriedSixTimes) {
