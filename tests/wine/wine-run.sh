@@ -54,6 +54,17 @@ links_stay_home() {
     echo "$home" >"$prefix/.quillmoss-home"
     touch "$prefix/.quillmoss-ready"
   fi
+  # Nothing run in a test prefix may reach past the loopback: every other address goes to a
+  # proxy on a closed loopback port, so a request for the real web (an error report, say) fails
+  # at once, without so much as a name look-up.
+  if [ ! -f "$prefix/.quillmoss-offline" ]; then
+    settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+    "$wine" reg add "$settings" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null 2>&1
+    "$wine" reg add "$settings" /v ProxyServer /d 127.0.0.1:9 /f >/dev/null 2>&1
+    "$wine" reg add "$settings" /v ProxyOverride /d '<local>;localhost;127.0.0.1' /f >/dev/null 2>&1
+    /usr/lib/wine/wineserver -w 2>/dev/null || true
+    touch "$prefix/.quillmoss-offline"
+  fi
   want="${QM_WINVER:-winxp}"
   have=$(cat "$prefix/.quillmoss-winver" 2>/dev/null || true)
   if [ "$want" != "$have" ]; then
