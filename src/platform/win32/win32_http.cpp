@@ -118,20 +118,22 @@ platform::Status ReadBody(HINTERNET request, platform::HttpResponse& response, B
 platform::Status Win32Http::Get(const platform::HttpRequest& request,
                                 platform::HttpResponse& response) {
     response = {};
-    std::wstring url = ToWide(request.url);
-    wchar_t host[256] = {};
-    wchar_t path[2048] = {};
+    const std::wstring url = ToWide(request.url);
+    // Lengths without buffers: the parts come back as pointers into the address itself, so
+    // no host or path is too long to crack.
     URL_COMPONENTSW parts{};
     parts.dwStructSize = sizeof parts;
-    parts.lpszHostName = host;
-    parts.dwHostNameLength = ARRAYSIZE(host);
-    parts.lpszUrlPath = path;
-    parts.dwUrlPathLength = ARRAYSIZE(path);
-    parts.dwExtraInfoLength = 1;  // the query stays part of the path
-    if (!::InternetCrackUrlW(url.c_str(), 0, 0, &parts)) return LastError();
+    parts.dwHostNameLength = 1;
+    parts.dwUrlPathLength = 1;
+    parts.dwExtraInfoLength = 1;
+    if (!::InternetCrackUrlW(url.c_str(), 0, 0, &parts) || !parts.lpszHostName)
+        return platform::kErrorInvalidParameter;
     const bool secure = parts.nScheme == INTERNET_SCHEME_HTTPS;
     if (!secure && parts.nScheme != INTERNET_SCHEME_HTTP) return platform::kErrorInvalidParameter;
-    std::wstring object(path, parts.dwUrlPathLength);
+    const std::wstring host(parts.lpszHostName, parts.dwHostNameLength);
+    std::wstring object;
+    if (parts.lpszUrlPath) object.assign(parts.lpszUrlPath, parts.dwUrlPathLength);
+    // The query goes with the path, exactly as given.
     if (parts.lpszExtraInfo) object.append(parts.lpszExtraInfo, parts.dwExtraInfoLength);
     if (object.empty()) object = L"/";
 
@@ -139,8 +141,8 @@ platform::Status Win32Http::Get(const platform::HttpRequest& request,
         ::InternetOpenW(L"Quillmoss", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!session) return LastError();
     SetTimeouts(session.get(), request.timeout_ms);
-    ScopedInternet connection(::InternetConnectW(session.get(), host, parts.nPort, nullptr, nullptr,
-                                                 INTERNET_SERVICE_HTTP, 0, 0));
+    ScopedInternet connection(::InternetConnectW(session.get(), host.c_str(), parts.nPort, nullptr,
+                                                 nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     if (!connection) return LastError();
     SetTimeouts(connection.get(), request.timeout_ms);
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
