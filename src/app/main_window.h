@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "background/browser_windows.h"
+#include "background/scheduler.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
@@ -115,8 +117,10 @@ class MainWindow : private clean::RunWindow {
     void SetUpgradeCompletion(std::function<void()> complete) {
         complete_upgrade_ = std::move(complete);
     }
-    // What arms scheduled cleaning with a "schedclean" text (its interval, then its timer).
-    // Nothing until set.
+    // Scheduled cleaning's switch, for the options dialog.
+    background::ScheduleControl& schedule() { return scheduler_; }
+    // What arms scheduled cleaning with a "schedclean" text (its interval, then its timer);
+    // by default the scheduler's switch.
     void SetScheduleArming(std::function<void(const std::string&)> arm) {
         arm_schedule_ = std::move(arm);
     }
@@ -222,12 +226,19 @@ class MainWindow : private clean::RunWindow {
     } value_labels_{};
 
     std::function<void()> rearm_schedule_ = [this] { RearmScheduleFromSettings(); };
-    std::function<void(const std::string&)> arm_schedule_ = [](const std::string&) {};
+    std::function<void(const std::string&)> arm_schedule_ = [this](const std::string& text) {
+        scheduler_.SwitchOn(text);
+    };
     std::function<void()> complete_upgrade_ = [] {};
     bool tray_icon_added_ = false;
     clean::CleanRun clean_run_;
     ietoolbar::ToolbarButton toolbar_button_;
     reboot::CleanAndReboot reboot_{platform_, clean_run_};
+    background::BossKeys boss_keys_{platform_.desktop};
+    // A scheduled run is the button's run, with the browsers closed once the user said OK.
+    background::Scheduler scheduler_{
+        platform_.loop, platform_.desktop, settings_, reporter_,
+        [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); }};
 };
 
 }  // namespace qm::app
