@@ -73,10 +73,11 @@ TEST_F(BackgroundTest, BossKeysAndBrowserClosingTouchOnlyTheirWindows) {
     Press(platform::virtual_key::kF10);
     EXPECT_EQ(machine_.TakePlacementChanges(),
               (Changes{{a, normal}, {b, maximised}, {c, minimised}}));
-    EXPECT_EQ(machine_.session_calls().back(), "BringMainWindowForward");
     Press(platform::virtual_key::kF10);
     EXPECT_EQ(machine_.TakePlacementChanges(), Changes{});
-    // A frame closed while hidden may leave its handle to another program's window.
+    // A second F9 keeps what the first hid. A frame closed while hidden may leave its handle
+    // to another program's window.
+    Press(platform::virtual_key::kF9);
     Press(platform::virtual_key::kF9);
     machine_.DestroyWindow(a);
     machine_.AddWindow("Notepad", normal, false, a);
