@@ -54,9 +54,14 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
     command2_->SetOnClick([this] { Command2_Click(); });
     clean_and_reboot_->SetOnClick([this] { cmdCleanAndReboot_Click(); });
+    // The boss keys work from the moment the window exists, whether it is shown or not.
+    boss_keys_.Start(platform_.loop);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    platform_.loop.StopTimer(background::kHideIETimerId);
+    scheduler_.SwitchOff();
+}
 
 template <class T, class... Args>
 T& MainWindow::Add(Args&&... args) {

@@ -13,6 +13,8 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "background/browser_windows.h"
+#include "background/scheduler.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
@@ -116,8 +118,10 @@ class MainWindow : private clean::RunWindow {
     void SetUpgradeCompletion(std::function<void()> complete) {
         complete_upgrade_ = std::move(complete);
     }
-    // What arms scheduled cleaning with a "schedclean" text (its interval, then its timer).
-    // Nothing until set.
+    // Scheduled cleaning's switch, for the options dialog.
+    background::ScheduleControl& schedule() { return scheduler_; }
+    // What arms scheduled cleaning with a "schedclean" text (its interval, then its timer);
+    // by default the scheduler's switch.
     void SetScheduleArming(std::function<void(const std::string&)> arm) {
         arm_schedule_ = std::move(arm);
     }
@@ -151,7 +155,7 @@ class MainWindow : private clean::RunWindow {
     // "&Clean && Reboot" does what the button does.
     void mnuCR_Click() { cmdCleanAndReboot_Click(); }
     // "&Advance Settings": opens the options dialog, modeless; while it is open, a second
-    // choice brings it forward. Its scheduled cleaning is switched through SetScheduleControl.
+    // choice brings it forward. It switches the window's scheduled cleaning.
     void mnuAs_Click() { options_.Open(); }
     options::OptionsHost& options() { return options_; }
     void SetScheduleControl(background::ScheduleControl& schedule) {
@@ -228,13 +232,20 @@ class MainWindow : private clean::RunWindow {
     } value_labels_{};
 
     std::function<void()> rearm_schedule_ = [this] { RearmScheduleFromSettings(); };
-    std::function<void(const std::string&)> arm_schedule_ = [](const std::string&) {};
+    std::function<void(const std::string&)> arm_schedule_ = [this](const std::string& text) {
+        scheduler_.SwitchOn(text);
+    };
     std::function<void()> complete_upgrade_ = [] {};
     bool tray_icon_added_ = false;
     clean::CleanRun clean_run_;
     ietoolbar::ToolbarButton toolbar_button_;
     reboot::CleanAndReboot reboot_{platform_, clean_run_};
-    options::OptionsHost options_{platform_, settings_, reporter_};
+    background::BossKeys boss_keys_{platform_.desktop};
+    // A scheduled run is the button's run, with the browsers closed once the user said OK.
+    background::Scheduler scheduler_{
+        platform_.loop, platform_.desktop, settings_, reporter_,
+        [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); }};
+    options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
 };
 
 }  // namespace qm::app

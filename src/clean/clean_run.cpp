@@ -18,7 +18,7 @@ void CleanRun::UseSteps(CleanerSteps* steps) {
     steps_ = steps != nullptr ? steps : &shipped_steps_;
 }
 
-bool CleanRun::Run() {
+bool CleanRun::Run(const std::function<void()>& once_confirmed) {
     // A click on "Clean All Selected Items" or a scheduler tick handled during a pause would
     // otherwise start a second run inside this one, cleaning items twice and interleaving
     // their lines in the list. Such a start is refused: one run at a time.
@@ -36,6 +36,7 @@ bool CleanRun::Run() {
     const int answer =
         platform_.dialogs.MessageBox(kConfirmText, kProgramTitle, platform::mb::kOkCancel);
     if (answer != platform::mb::kIdOk) return true;
+    if (once_confirmed) once_confirmed();
 
     window_.SendLeftArrowToTopTabs();
 

@@ -2,6 +2,7 @@
 // The clean run behind "Clean All Selected Items": confirm, visit the catalogue in run order,
 // clean each ticked item, record "tt"/"uu" for every item and report progress line by line.
 // Every starter (the button, the scheduler, the session end, Clean and Reboot) comes here.
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,7 +51,8 @@ class CleanRun {
     // Command7_Click. Returns when the run is over or was declined: true; false, doing nothing,
     // when a run is already in progress (a start from inside one of its pauses), so that a
     // caller acting on the result (ItemsCleaned, a restart) knows there is none of its own.
-    bool Run();
+    // `once_confirmed` runs after the user said OK, before the first item.
+    bool Run(const std::function<void()>& once_confirmed = {});
 
     bool ItemsCleaned() const { return items_cleaned_; }
     bool in_progress() const { return in_progress_; }

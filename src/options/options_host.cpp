@@ -2,10 +2,6 @@
 
 namespace qm::options {
 
-OptionsHost::OptionsHost(platform::Platform& platform, settings::SettingsStore& settings,
-                         errors::ErrorReporter& reporter)
-    : platform_(platform), settings_(settings), reporter_(reporter) {}
-
 void OptionsHost::Open() {
     if (!dialog()) {
         // The view let go of a closed dialog's controls when it was unloaded.

@@ -13,7 +13,8 @@ namespace qm::options {
 class OptionsHost {
   public:
     OptionsHost(platform::Platform& platform, settings::SettingsStore& settings,
-                errors::ErrorReporter& reporter);
+                errors::ErrorReporter& reporter, background::ScheduleControl& schedule)
+        : platform_(platform), settings_(settings), reporter_(reporter), schedule_(&schedule) {}
     OptionsHost(const OptionsHost&) = delete;
     OptionsHost& operator=(const OptionsHost&) = delete;
 
@@ -24,23 +25,15 @@ class OptionsHost {
 
     // What puts a dialog on screen, or brings it forward when it is there already.
     void SetView(std::function<void(OptionsDialog&)> show) { show_ = std::move(show); }
-    // The scheduled cleaning the dialogs switch; the next dialog opened uses it.
+    // Another scheduled cleaning for the dialogs to switch; the next dialog opened uses it.
     void SetScheduleControl(background::ScheduleControl& schedule) { schedule_ = &schedule; }
     void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
 
   private:
-    // Until the program's scheduler is attached, switching it only records the choice.
-    class IdleSchedule final : public background::ScheduleControl {
-      public:
-        bool SwitchOn(std::string_view) override { return true; }
-        void SwitchOff() override {}
-    };
-
     platform::Platform& platform_;
     settings::SettingsStore& settings_;
     errors::ErrorReporter& reporter_;
-    IdleSchedule idle_schedule_;
-    background::ScheduleControl* schedule_ = &idle_schedule_;
+    background::ScheduleControl* schedule_;
     std::function<void(OptionsDialog&)> show_ = [](OptionsDialog&) {};
     std::function<void()> upgrade_check_ = [] {};
     std::unique_ptr<OptionsDialog> dialog_;

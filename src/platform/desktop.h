@@ -25,6 +25,44 @@ inline constexpr std::uint32_t kMinorMaintenance = 0x00000001;
 inline constexpr std::uint32_t kFlagPlanned = 0x80000000;
 }  // namespace shutdown_reason
 
+// A top-level window of any program, as the desktop names it; 0 names none. Windows reuses the
+// handles of closed windows, so a kept handle may come to name another window.
+using WindowHandle = std::uintptr_t;
+
+struct WindowPoint {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    bool operator==(const WindowPoint&) const = default;
+};
+struct WindowRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    bool operator==(const WindowRect&) const = default;
+};
+// Where a window is and in which state it shows: WINDOWPLACEMENT without its length field.
+struct WindowPlacement {
+    std::uint32_t flags = 0;
+    std::uint32_t show_command = 0;  // SW_...; 0 hides the window when applied
+    WindowPoint min_position;
+    WindowPoint max_position;
+    WindowRect normal_position;
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+namespace show_command {
+inline constexpr std::uint32_t kHide = 0;
+inline constexpr std::uint32_t kShowNormal = 1;
+inline constexpr std::uint32_t kShowMinimized = 2;
+inline constexpr std::uint32_t kShowMaximized = 3;
+}  // namespace show_command
+
+namespace virtual_key {
+inline constexpr int kF9 = 0x78;
+inline constexpr int kF10 = 0x79;
+}  // namespace virtual_key
+
 class Desktop {
   public:
     virtual ~Desktop() = default;
@@ -58,6 +96,22 @@ class Desktop {
     // A pop-up menu of these captions at the mouse position; returns the index of the item
     // chosen, or -1 when the menu was dismissed.
     virtual int TrackTrayMenu(const std::vector<std::string>& items) = 0;
+
+    // --- other programs' windows ------------------------------------------------------------
+    // Every top-level window, top of the window order first.
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0;
+    // The window's class name, in its own letter case; empty when the window is gone.
+    virtual std::string WindowClassName(WindowHandle window) = 0;
+    virtual bool IsWindowVisible(WindowHandle window) = 0;
+    // False, leaving `placement` alone, when the window is gone.
+    virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;
+    virtual bool SetWindowPlacement(WindowHandle window, const WindowPlacement& placement) = 0;
+    // Posts WM_CLOSE and returns at once; the program closes the window in its own time, or
+    // asks its user first.
+    virtual bool PostCloseRequest(WindowHandle window) = 0;
+    // Whether the key is down now or was pressed since the previous question about it,
+    // whichever program had the keyboard.
+    virtual bool KeyPressedSinceLastQuery(int virtual_key) = 0;
 };
 
 }  // namespace qm::platform

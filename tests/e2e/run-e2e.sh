@@ -23,8 +23,11 @@ export DISPLAY=":$(head -n1 "$fdfile")"
 # wine-run.sh gives the prefix a home folder (and so a Recycle Bin) of its own in the build.
 bmp="${shot%.png}.bmp"
 rm -f "${shot%.png}".bmp "${shot%.png}"-*.bmp
-export QM_E2E_EXE QM_E2E_SCREENSHOT QM_E2E_SHOTS
-QM_E2E_EXE=$(winepath_w() { echo "Z:${1//\//\\}"; }; winepath_w "$(readlink -f "$exe")")
+export QM_E2E_EXE QM_E2E_SCREENSHOT QM_E2E_SHOTS QM_E2E_STAND_IN
+winepath_w() { echo "Z:${1//\//\\}"; }
+QM_E2E_EXE=$(winepath_w "$(readlink -f "$exe")")
+# Other programs' windows, built beside the driver.
+QM_E2E_STAND_IN=$(winepath_w "$(dirname "$(readlink -f "$driver")")/qm_stand_in_windows.exe")
 QM_E2E_SCREENSHOT="Z:${bmp//\//\\}"
 QM_E2E_SHOTS="${QM_E2E_SCREENSHOT%.bmp}-"
 status=0

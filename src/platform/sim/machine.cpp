@@ -223,6 +223,10 @@ std::uint32_t Machine::now() const {
 void Machine::SetTickCount(std::uint32_t tick) {
     impl_->loop.SetTickCount(tick);
 }
+void Machine::Idle(std::uint32_t ms) {
+    impl_->loop.Idle(ms);
+}
+
 void Machine::At(std::uint32_t delay_ms, std::function<void()> action) {
     impl_->loop.At(delay_ms, std::move(action));
 }

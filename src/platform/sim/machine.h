@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -248,6 +249,10 @@ class Machine {
     void SetTickCount(std::uint32_t tick);  // for example just below a wrap
     // Runs `action` when the tick count reaches now() + delay_ms, inside a pump.
     void At(std::uint32_t delay_ms, std::function<void()> action);
+    // The program waits in its own message loop for `ms` with nothing to do but its timers and
+    // the At actions: time jumps from one due event to the next, as a blocked GetMessage
+    // would, so hours pass in a few thousand steps.
+    void Idle(std::uint32_t ms);
     // Number of PumpPending calls so far.
     std::uint64_t pumps() const;
     // True while the message loop's timer with this id is running.
@@ -273,6 +278,23 @@ class Machine {
     void SetPreviousInstance(bool running);
     // The item the user picks from the next pop-up menu (-1, the default: dismisses it).
     void ChooseNextMenuItem(int index);
+
+    // --- other programs' windows and the keyboard --------------------------------------------
+    // A top-level window of another program, put on top of the window order. `reuse` gives it
+    // the handle of a window destroyed before, as Windows hands closed windows' handles out
+    // again.
+    platform::WindowHandle AddWindow(const std::string& window_class,
+                                     const platform::WindowPlacement& placement,
+                                     bool visible = true, platform::WindowHandle reuse = 0);
+    void DestroyWindow(platform::WindowHandle window);
+    // WM_CLOSE requests posted, oldest first; the windows themselves stay.
+    const std::vector<platform::WindowHandle>& close_requests() const;
+    // The placements applied to windows since the last call, oldest first.
+    std::vector<std::pair<platform::WindowHandle, platform::WindowPlacement>>
+    TakePlacementChanges();
+    // The user presses and releases the key now, whichever program has the keyboard (At
+    // presses it later).
+    void PressKey(int virtual_key);
 
     // --- record -----------------------------------------------------------------------------
     const std::vector<Deletion>& deletions() const;

@@ -77,6 +77,15 @@ bool SimMessageLoop::RunNextDueEvent(std::uint64_t due_by) {
     return true;
 }
 
+void SimMessageLoop::Idle(std::uint32_t ms) {
+    const std::uint64_t end = elapsed_ + ms;
+    for (std::uint64_t due = EarliestDue(); due <= end; due = EarliestDue()) {
+        elapsed_ = std::max(elapsed_, due);
+        RunNextDueEvent(elapsed_);
+    }
+    elapsed_ = std::max(elapsed_, end);
+}
+
 void SimMessageLoop::PumpPending() {
     ++pumps_;
     const std::uint64_t frame_end = elapsed_ + kFrameMs;

@@ -31,6 +31,8 @@ class SimMessageLoop final : public platform::MessageLoop {
     std::uint64_t pumps() const { return pumps_; }
     bool TimerRunning(int id) const { return timers_.contains(id); }
 
+    // Runs every event due within `ms`, jumping straight from one to the next.
+    void Idle(std::uint32_t ms);
     void PumpPending() override;
     void StartTimer(int id, std::uint32_t interval_ms, std::function<void()> tick) override;
     void StopTimer(int id) override;

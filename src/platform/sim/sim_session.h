@@ -2,8 +2,11 @@
 // The program's process and its main window as the user's session sees them. Every call that
 // acts on the window, the notification area or the process is written down in one record, so
 // a test can tell the order of start-up and shutdown steps across both.
+#include <map>
+#include <set>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/desktop.h"
@@ -68,6 +71,30 @@ class SimDesktop final : public platform::Desktop {
     void AddTrayIcon(std::string_view tip) override;
     void DeleteTrayIcon() override;
     int TrackTrayMenu(const std::vector<std::string>& items) override;
+
+    std::vector<platform::WindowHandle> TopLevelWindows() override;
+    std::string WindowClassName(platform::WindowHandle window) override;
+    bool IsWindowVisible(platform::WindowHandle window) override;
+    bool GetWindowPlacement(platform::WindowHandle window,
+                            platform::WindowPlacement& placement) override;
+    bool SetWindowPlacement(platform::WindowHandle window,
+                            const platform::WindowPlacement& placement) override;
+    bool PostCloseRequest(platform::WindowHandle window) override;
+    bool KeyPressedSinceLastQuery(int virtual_key) override;
+
+    // Other programs' windows, the newest on top.
+    struct Window {
+        std::string window_class;
+        platform::WindowPlacement placement;
+        bool visible = true;
+        std::uint64_t z = 0;
+    };
+    std::map<platform::WindowHandle, Window> windows;
+    platform::WindowHandle next_handle = 0x10010;
+    std::uint64_t next_z = 0;
+    std::vector<platform::WindowHandle> close_requests;
+    std::vector<std::pair<platform::WindowHandle, platform::WindowPlacement>> placement_changes;
+    std::set<int> pressed_keys;  // pressed since the last question about them
 
   private:
     SimHistory& history_;

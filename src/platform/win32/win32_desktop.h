@@ -33,6 +33,16 @@ class Win32Desktop final : public platform::Desktop {
     void DeleteTrayIcon() override;
     int TrackTrayMenu(const std::vector<std::string>& items) override;
 
+    std::vector<platform::WindowHandle> TopLevelWindows() override;
+    std::string WindowClassName(platform::WindowHandle window) override;
+    bool IsWindowVisible(platform::WindowHandle window) override;
+    bool GetWindowPlacement(platform::WindowHandle window,
+                            platform::WindowPlacement& placement) override;
+    bool SetWindowPlacement(platform::WindowHandle window,
+                            const platform::WindowPlacement& placement) override;
+    bool PostCloseRequest(platform::WindowHandle window) override;
+    bool KeyPressedSinceLastQuery(int virtual_key) override;
+
     void SetMainWindow(HWND window) { main_window_ = window; }
 
   private:

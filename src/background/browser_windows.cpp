@@ -1,0 +1,72 @@
+#include "background/browser_windows.h"
+
+#include <ranges>
+
+#include "errors/error_reporter.h"
+
+namespace qm::background {
+
+void CloseBrowserWindows(platform::Desktop& desktop) {
+    for (const platform::WindowHandle window : desktop.TopLevelWindows()) {
+        errors::SilentStep([&] {
+            const std::string window_class = desktop.WindowClassName(window);
+            if (window_class == kIEFrameClass || window_class == kMozillaClass ||
+                window_class == kOperaClass) {
+                desktop.PostCloseRequest(window);
+            }
+        });
+    }
+}
+
+void BossKeys::Start(platform::MessageLoop& loop) {
+    loop.StartTimer(kHideIETimerId, kHideIEIntervalMs, [this] { timHideIE_Timer(); });
+}
+
+void BossKeys::timHideIE_Timer() {
+    errors::SilentStep([&] {
+        if (!desktop_.KeyPressedSinceLastQuery(platform::virtual_key::kF9)) return;
+        HideIEWindows();
+        desktop_.HideMainWindow();
+    });
+    errors::SilentStep([&] {
+        if (!desktop_.KeyPressedSinceLastQuery(platform::virtual_key::kF10)) return;
+        RestoreIEWindows();
+        // Shown before it is brought forward: a hidden window cannot take the foreground.
+        desktop_.RestoreMainWindow();
+        desktop_.BringMainWindowForward();
+    });
+}
+
+void BossKeys::HideIEWindows() {
+    // Only frames the user can see: Internet Explorer keeps hidden frames of its own, which a
+    // restore must not bring onto the screen. Frames still hidden by an earlier press stay on
+    // the list, so that pressing F9 twice never loses them.
+    for (const platform::WindowHandle window : desktop_.TopLevelWindows()) {
+        errors::SilentStep([&] {
+            if (desktop_.WindowClassName(window) != kIEFrameClass ||
+                !desktop_.IsWindowVisible(window))
+                return;
+            HiddenWindowEntry entry{window, {}};
+            if (!desktop_.GetWindowPlacement(window, entry.placement)) return;
+            hidden_windows_.push_back(entry);
+            platform::WindowPlacement hide = entry.placement;
+            hide.show_command = platform::show_command::kHide;
+            desktop_.SetWindowPlacement(window, hide);
+        });
+    }
+}
+
+void BossKeys::RestoreIEWindows() {
+    // Each frame comes back once: the list is done with after this walk. A frame closed since
+    // may have left its handle to a new window of another program, which is not touched.
+    const std::vector<HiddenWindowEntry> to_restore = std::move(hidden_windows_);
+    hidden_windows_.clear();
+    errors::SilentStep([&] {
+        for (const HiddenWindowEntry& entry : std::views::reverse(to_restore)) {
+            if (desktop_.WindowClassName(entry.window) != kIEFrameClass) continue;
+            desktop_.SetWindowPlacement(entry.window, entry.placement);
+        }
+    });
+}
+
+}  // namespace qm::background

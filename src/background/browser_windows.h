@@ -1,0 +1,52 @@
+#pragma once
+// The boss keys and the closing of browser windows: two services that act on other programs'
+// top-level windows. F9 hides every shown Internet Explorer frame and Quillmoss's main window;
+// F10 brings them back as they were. Before a scheduled clean every Internet Explorer, Mozilla
+// and Opera window may be asked to close.
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "platform/desktop.h"
+#include "platform/message_loop.h"
+
+namespace qm::background {
+
+// Window classes, compared exactly: "ieframe" is some other program's window.
+inline constexpr std::string_view kIEFrameClass = "IEFrame";
+inline constexpr std::string_view kMozillaClass = "MozillaWindowClass";
+inline constexpr std::string_view kOperaClass = "BLDOPERA";
+
+// timHideIE: polls the keys twice a second for as long as the program runs, also while its
+// window is hidden.
+inline constexpr int kHideIETimerId = 3;
+inline constexpr std::uint32_t kHideIEIntervalMs = 500;
+
+// Posts a close request to every browser window and returns without waiting for any.
+void CloseBrowserWindows(platform::Desktop& desktop);
+
+class BossKeys {
+  public:
+    explicit BossKeys(platform::Desktop& desktop) : desktop_(desktop) {}
+    BossKeys(const BossKeys&) = delete;
+    BossKeys& operator=(const BossKeys&) = delete;
+
+    // Starts timHideIE; it is never stopped.
+    void Start(platform::MessageLoop& loop);
+    // Both keys are looked at on every tick: pressed together, the hide comes first.
+    void timHideIE_Timer();
+    void HideIEWindows();
+    void RestoreIEWindows();
+
+  private:
+    struct HiddenWindowEntry {
+        platform::WindowHandle window;
+        platform::WindowPlacement placement;  // as it was just before the window was hidden
+    };
+
+    platform::Desktop& desktop_;
+    // Frames hidden and not restored yet, in the order they were hidden.
+    std::vector<HiddenWindowEntry> hidden_windows_;
+};
+
+}  // namespace qm::background

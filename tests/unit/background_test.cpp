@@ -1,0 +1,103 @@
+// Scheduled cleaning and the boss keys on a virtual clock: hours pass in milliseconds.
+#include <algorithm>
+
+#include "main_window_fixture.h"
+
+namespace qm::testing {
+namespace {
+
+using platform::WindowHandle;
+using platform::WindowPlacement;
+using Changes = std::vector<std::pair<WindowHandle, WindowPlacement>>;
+constexpr std::uint32_t kMinute = 60000;
+
+class BackgroundTest : public MainWindowTest {
+  protected:
+    // Clean runs asked for within these minutes (answered OK unless scripted otherwise).
+    std::size_t RunsWithin(std::uint32_t minutes) {
+        const auto runs = [&] {
+            return std::ranges::count(machine_.boxes(), clean::kConfirmText, &sim::ShownBox::text);
+        };
+        const auto before = runs();
+        machine_.Idle(minutes * kMinute);
+        return static_cast<std::size_t>(runs() - before);
+    }
+    void Press(int key) {
+        machine_.PressKey(key);
+        machine_.Idle(500);
+    }
+};
+
+TEST_F(BackgroundTest, ScheduleCountsItsMinutesAndOnlyTakesTheTenOptions) {
+    for (const auto& option : background::kScheduleOptions) {
+        EXPECT_EQ(background::MinutesNamedIn(option.text), option.minutes) << option.text;
+    }
+    settings_.Save("remember", "aa");
+    settings_.Save("schedclean", "on");
+    window_.Form_Load();
+    for (const char* text : {"on", "  ", "", "2 Hours later", "Hours"}) {
+        EXPECT_FALSE(window_.schedule().SwitchOn(text)) << text;
+    }
+    EXPECT_EQ(RunsWithin(1), 0u);
+    settings_.Save("schedclean", " 5 hours ");  // start-up arms a stored option
+    window_.Form_Load();
+    EXPECT_EQ(RunsWithin(299), 0u);
+    EXPECT_EQ(RunsWithin(1), 1u);
+    // The count survives a switch off and on: 50 of 120 minutes, then half an hour is due.
+    ASSERT_TRUE(window_.schedule().SwitchOn("2 Hours"));
+    EXPECT_EQ(RunsWithin(50), 0u);
+    window_.schedule().SwitchOff();
+    EXPECT_EQ(RunsWithin(200), 0u);
+    ASSERT_TRUE(window_.schedule().SwitchOn("1/2 Hours"));
+    EXPECT_EQ(RunsWithin(1), 1u);
+    EXPECT_EQ(RunsWithin(60), 2u);
+}
+
+TEST_F(BackgroundTest, BossKeysAndBrowserClosingTouchOnlyTheirWindows) {
+    const WindowPlacement normal{0, 1, {-1, -1}, {-1, -1}, {10, 20, 300, 400}};
+    WindowPlacement maximised = normal, minimised = normal, hidden = normal;
+    maximised.show_command = 3, minimised.show_command = 2, hidden.show_command = 0;
+    const WindowHandle a = machine_.AddWindow("IEFrame", normal);
+    const WindowHandle b = machine_.AddWindow("IEFrame", maximised);
+    const WindowHandle c = machine_.AddWindow("IEFrame", minimised);
+    const WindowHandle shut = machine_.AddWindow("IEFrame", normal, false);
+    machine_.AddWindow("ieframe", normal);
+    const WindowHandle mozilla = machine_.AddWindow("MozillaWindowClass", normal);
+    const WindowHandle opera = machine_.AddWindow("BLDOPERA", normal);
+    Press(platform::virtual_key::kF10);  // before any F9: only the main window comes
+    EXPECT_EQ(machine_.session_calls(),
+              (std::vector<std::string>{"RestoreMainWindow", "BringMainWindowForward"}));
+    Press(platform::virtual_key::kF9);
+    EXPECT_EQ(machine_.session_calls().back(), "HideMainWindow");
+    EXPECT_EQ(machine_.TakePlacementChanges(), (Changes{{c, hidden}, {b, hidden}, {a, hidden}}));
+    Press(platform::virtual_key::kF10);
+    EXPECT_EQ(machine_.TakePlacementChanges(),
+              (Changes{{a, normal}, {b, maximised}, {c, minimised}}));
+    Press(platform::virtual_key::kF10);
+    EXPECT_EQ(machine_.TakePlacementChanges(), Changes{});
+    // A second F9 keeps what the first hid. A frame closed while hidden may leave its handle
+    // to another program's window.
+    Press(platform::virtual_key::kF9);
+    Press(platform::virtual_key::kF9);
+    machine_.DestroyWindow(a);
+    machine_.AddWindow("Notepad", normal, false, a);
+    Press(platform::virtual_key::kF10);
+    EXPECT_EQ(machine_.TakePlacementChanges(),
+              (Changes{{c, hidden}, {b, hidden}, {a, hidden}, {b, maximised}, {c, minimised}}));
+
+    // Browsers close before a scheduled run only when "closebrow" says so, and only once the
+    // user has said OK to it.
+    window_.schedule().SwitchOn("1/2 Hours");
+    EXPECT_EQ(RunsWithin(30), 1u);  // "closebrow" absent
+    settings_.Save("closebrow", "d");
+    EXPECT_EQ(RunsWithin(30), 1u);
+    settings_.Save("closebrow", "E");
+    machine_.AnswerNextBox(platform::mb::kIdCancel);
+    EXPECT_EQ(RunsWithin(30), 1u);
+    EXPECT_TRUE(machine_.close_requests().empty());
+    EXPECT_EQ(RunsWithin(30), 1u);
+    EXPECT_EQ(machine_.close_requests(), (std::vector{opera, mozilla, shut, c, b}));
+}
+
+}  // namespace
+}  // namespace qm::testing
