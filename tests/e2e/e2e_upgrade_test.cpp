@@ -3,11 +3,14 @@
 // hands over to it; the new version takes the installed program's place, thanks the user and
 // opens the upgrade page. Each way it can fail leaves the installed program able to run.
 #include <gtest/gtest.h>
-#include <shlwapi.h>
+#include <windows.h>
+
+#include <psapi.h>
 #include <wincrypt.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -22,187 +25,162 @@ namespace {
 using namespace std::chrono_literals;
 
 const wchar_t kQm[] = L"Software\\Microsoft\\Qmoss";
-const wchar_t kFolder[] = L"C:\\Program Files\\Quillmoss Upgrade";
+const std::wstring kFolder = L"C:\\Program Files\\Quillmoss Upgrade\\";
+const std::wstring kExe = kFolder + L"Quillmoss.exe";
+const wchar_t kHttps[] = L"Software\\Classes\\https\\shell\\open\\command";
+const std::wstring kOffer = L"Upgrade available.\r\nDo you want to download?";
+const std::wstring kThanks = L"Quillmoss Upgraded. Thank you for upgrading.";
 const wchar_t kCaption[] = L"Quillmoss v2.80";
-const wchar_t kBrowserNote[] = L"C:\\qm-upgrade-page.txt";
-const wchar_t kHttpsCommand[] = L"Software\\Classes\\https\\shell\\open\\command";
-
-std::wstring Environment(const char* name) {
-    const char* value = std::getenv(name);
-    return value ? Widen(value) : L"";
-}
 
 std::string Contents(const std::wstring& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
     std::ostringstream text;
     text << file.rdbuf();
     return file ? text.str() : "<absent>";
 }
 
 std::wstring Setting(const wchar_t* name) {
-    const auto value = ReadValue(HKEY_LOCAL_MACHINE, kQm, name);
-    return value ? value->text() : L"<absent>";
+    return ReadValue(HKEY_LOCAL_MACHINE, kQm, name).value_or(RawValue{}).text();
 }
 
-// The prefix trusts the test site's CA as an administrator would make a machine trust one.
+// The prefix trusts the test site's CA as an administrator makes a machine trust one.
 bool TrustTestSite() {
-    const std::string der = Contents(Environment("QM_TEST_SITE_CA"));
+    const std::string der = Contents(Widen(std::getenv("QM_TEST_SITE_CA")));
     HCERTSTORE root =
         CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"ROOT");
-    const bool added =
-        root && CertAddEncodedCertificateToStore(
-                    root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
-                    static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr);
-    if (root) CertCloseStore(root, 0);
-    return added;
+    return CertAddEncodedCertificateToStore(
+               root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+               static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) &&
+           CertCloseStore(root, 0);
 }
 
-// A shown message box of any process, by its text.
-std::optional<MessageBoxInfo> BoxSaying(const std::wstring& text, std::chrono::seconds timeout) {
-    std::optional<MessageBoxInfo> found;
+// A shown message box of any process, by its message.
+HWND Shown(const std::wstring& text, std::chrono::seconds timeout) {
+    HWND found = nullptr;
     WaitUntil(
         [&] {
-            for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+            for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
                 wchar_t shown[256] = {};
                 GetWindowTextW(GetDlgItem(w, 0xFFFF), shown, 256);
-                if (IsWindowVisible(w) && text == shown) found = MessageBoxInfo{w, shown, L""};
+                if (IsWindowVisible(w) && text == shown) found = w;
             }
-            return found.has_value();
+            return found != nullptr;
         },
         timeout);
     return found;
 }
 
-// The shown main window of a Quillmoss started by another Quillmoss, ended with the test.
-struct Successor {
-    HWND window = nullptr;
-    explicit Successor(std::chrono::seconds timeout) {
-        WaitUntil(
-            [&] {
-                for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, nullptr, kCaption));)
-                    if (IsWindowVisible(w)) window = w;
-                return window != nullptr;
-            },
-            timeout);
-    }
-    ~Successor() {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(window, &pid);
-        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
-            TerminateProcess(process, 0);
-            WaitForSingleObject(process, 5000);
-            CloseHandle(process);
-        }
-    }
-};
-
-// Quillmoss installed in a folder of its own, pointed at the test site (`behaviour` is a path
-// the site acts on); the settings, the override and the folder go however the test ends.
-struct Installation {
-    std::wstring exe = std::wstring(kFolder) + L"\\Quillmoss.exe";
-    std::string original;
-    explicit Installation(const std::wstring& site) {
-        Clean();
-        CreateDirectoryW(kFolder, nullptr);
-        CopyFileW(Environment("QM_E2E_EXE").c_str(), exe.c_str(), FALSE);
-        original = Contents(exe);
-        SetText(HKEY_LOCAL_MACHINE, kQm, L"site", site);
-        SetText(HKEY_LOCAL_MACHINE, kQm, L"ver", L"5");
-    }
-    ~Installation() { Clean(); }
-    void Clean() {
-        DeleteTree(HKEY_LOCAL_MACHINE, kQm);
-        DeleteFileW((std::wstring(kFolder) + L"\\qms.exe").c_str());
-        DeleteFileW(exe.c_str());
-        RemoveDirectoryW(kFolder);
-    }
-    // Starts the installed program and presses "Check for Upgrade"; the box it answers with.
-    std::optional<MessageBoxInfo> Check(AppProcess& app) {
-        PostMessageW(app.window(), WM_COMMAND, gui::kMnuAs, 0);
-        HWND dialog = nullptr;
-        WaitUntil([&] { return (dialog = FindControl(nullptr, L"", L"Advanced Options")); }, 10s);
-        if (!Click(FindControl(dialog, L"Button", L"Check for Upgrade"))) return std::nullopt;
-        return WaitForMessageBox(app.pid(), 60s);
-    }
-};
-
-TEST(UpgradeE2E, TheOldProgramDownloadsTheNewOneWhichTakesItsPlaceAndThanksTheUser) {
-    const std::wstring site = Environment("QM_TEST_SITE");
-    if (site.empty() || !TrustTestSite()) GTEST_SKIP() << "no test site";
-    Installation installed(site);
-    const auto browser = ReadValue(HKEY_LOCAL_MACHINE, kHttpsCommand, L"");
-    SetText(HKEY_LOCAL_MACHINE, kHttpsCommand, L"",
-            std::wstring(L"C:\\windows\\system32\\cmd.exe /c echo %1>") + kBrowserNote);
-    {
-        AppProcess app(installed.exe, kCaption);
-        const auto offer = installed.Check(app);
-        ASSERT_TRUE(offer);
-        EXPECT_EQ(offer->text, L"Upgrade available.\r\nDo you want to download?");
-        EXPECT_EQ(offer->caption, L"Check For Quillmoss Update");
-        AnswerMessageBox(*offer, IDOK);
-        EXPECT_TRUE(app.Ended(60s));
-        const auto thanks = BoxSaying(L"Quillmoss Upgraded. Thank you for upgrading.", 60s);
-        ASSERT_TRUE(thanks);
-        std::wstring next = L"Z:" + Environment("QM_TEST_SITE_UPDATE_FILE");
-        std::replace(next.begin(), next.end(), L'/', L'\\');
-        EXPECT_EQ(Contents(installed.exe), Contents(next));
-        EXPECT_NE(Contents(installed.exe), installed.original);
-        EXPECT_FALSE(FileExists(std::wstring(kFolder) + L"\\qms.exe"));
-        EXPECT_EQ(Setting(L"Up") + Setting(L"ver") + Setting(L"donreq"), L"a6<absent>");
-        AnswerMessageBox(*thanks, IDOK);
-        EXPECT_TRUE(WaitUntil(
-            [&] { return Contents(kBrowserNote).starts_with(Narrow(site) + "/upgrade.php"); },
-            20s));
-        const Successor upgraded(30s);
-        EXPECT_TRUE(upgraded.window);
-    }
-    DeleteFileW(kBrowserNote);
-    if (browser) SetText(HKEY_LOCAL_MACHINE, kHttpsCommand, L"", browser->text());
-    const std::string log = Contents(Environment("QM_TEST_SITE_LOG"));
-    EXPECT_NE(log.find("GET /qms.txt"), std::string::npos);
-    EXPECT_NE(log.find("GET /qmsupdate.exe"), std::string::npos);
+// The main window of the installed program run by another Quillmoss; started minimised, it
+// waits in the notification area, hidden.
+HWND InstalledProgramWindow() {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, nullptr, kCaption));) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                const HANDLE process =
+                    OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, 0, pid);
+                wchar_t image[MAX_PATH] = {};
+                GetModuleFileNameExW(process, nullptr, image, MAX_PATH);
+                CloseHandle(process);
+                if (_wcsicmp(image, kExe.c_str()) == 0) found = w;
+            }
+            return found != nullptr;
+        },
+        60s);
+    return found;
 }
 
-TEST(UpgradeE2E, OfflineMissingCutShortOrNotCopiedTheInstalledProgramStillRuns) {
-    const std::wstring site = Environment("QM_TEST_SITE");
-    if (site.empty() || !TrustTestSite()) GTEST_SKIP() << "no test site";
-    for (const auto& [base, answer] : {
-             std::pair<std::wstring, std::wstring>{L"https://localhost:9",
-                                                   L"You are not connected to Internet\r\nMake "
-                                                   L"sure you are connected to Internet"},
-             {site + L"/404", L"No Upgrade of Quillmoss was available"},
-             {site + L"/shortupdate", L"Upgrade available.\r\nDo you want to download?"},
-         }) {
-        Installation installed(base);
-        AppProcess app(installed.exe, kCaption);
-        const auto box = installed.Check(app);
-        ASSERT_TRUE(box) << Narrow(base);
-        EXPECT_EQ(box->text, answer);
-        AnswerMessageBox(*box, IDOK);
-        // Six tries, each cut short, then the wait window goes and nothing more is said.
-        EXPECT_TRUE(WaitUntil(
-            [] { return !IsWindowVisible(FindWindowW(L"QuillmossSplash", nullptr)); }, 60s));
-        EXPECT_FALSE(app.Ended(0ms));
-        EXPECT_EQ(Contents(installed.exe), installed.original);
+// A Quillmoss that another one started is not the driver's child: it is ended by its window.
+void EndProgramOf(HWND window) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(window, &pid);
+    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+    TerminateProcess(process, 0);
+    WaitForSingleObject(process, 5000);
+    CloseHandle(process);
+}
+
+// Quillmoss installed anew, pointed at a site; the settings key (the site with it) and the
+// folder go at the end.
+struct Installation {
+    std::string original;
+    std::optional<AppProcess> app;
+    // Starts it, presses "Check for Upgrade" and answers OK to the box that says `answer`.
+    bool Check(const std::wstring& site, const std::wstring& answer, HANDLE* hold = nullptr) {
+        app.reset();
+        Clean();
+        CreateDirectoryW(kFolder.c_str(), nullptr);
+        CopyFileW(Widen(std::getenv("QM_E2E_EXE")).c_str(), kExe.c_str(), FALSE);
+        original = Contents(kExe);
+        // Held open against writing, it cannot be replaced.
+        if (hold)
+            *hold = CreateFileW(kExe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+        SetText(HKEY_LOCAL_MACHINE, kQm, L"site", site);
+        SetText(HKEY_LOCAL_MACHINE, kQm, L"ver", L"5");
+        app.emplace(kExe, kCaption);
+        PostMessageW(app->window(), WM_COMMAND, gui::kMnuAs, 0);
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindControl(nullptr, L"", L"Advanced Options")); }, 10s);
+        Click(FindControl(dialog, L"Button", L"Check for Upgrade"));
+        const HWND box = Shown(answer, 60s);
+        AnswerMessageBox({box, L"", L""}, IDOK);
+        return box != nullptr;
+    }
+    void Clean() {
+        DeleteTree(HKEY_LOCAL_MACHINE, kQm);
+        DeleteFileW((kFolder + L"qms.exe").c_str());
+        DeleteFileW(kExe.c_str());
+        RemoveDirectoryW(kFolder.c_str());
+    }
+    ~Installation() { app.reset(), Clean(); }
+};
+
+TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnchanged) {
+    if (!std::getenv("QM_TEST_SITE") || !TrustTestSite()) GTEST_SKIP() << "no test site";
+    const std::wstring site = Widen(std::getenv("QM_TEST_SITE"));
+    const std::wstring log = Widen(std::getenv("QM_TEST_SITE_LOG"));
+    Installation installed;
+    for (const auto& [base, answer] :
+         {std::pair<std::wstring, std::wstring>{
+              L"https://localhost:9",
+              L"You are not connected to Internet\r\nMake sure you are connected to Internet"},
+          {site + L"/404", L"No Upgrade of Quillmoss was available"},
+          {site + L"/shortupdate", kOffer}}) {
+        ASSERT_TRUE(installed.Check(base, answer)) << Narrow(base);
+        // Six downloads, all cut short, take a moment on the loopback; then nothing more.
+        EXPECT_FALSE(installed.app->Ended(answer == kOffer ? 15s : 1s));
+        EXPECT_EQ(Contents(kExe), installed.original);
         EXPECT_EQ(Setting(L"Up"), L"a");
     }
-    // The installed program is held open against writing: the new version cannot copy itself
-    // over it, and the old one is started again instead, as it was.
-    Installation installed(site);
-    AppProcess app(installed.exe, kCaption);
-    HANDLE hold = CreateFileW(installed.exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(hold, INVALID_HANDLE_VALUE);
-    const auto offer = installed.Check(app);
-    ASSERT_TRUE(offer);
-    AnswerMessageBox(*offer, IDOK);
-    EXPECT_TRUE(app.Ended(60s));
-    EXPECT_TRUE(WaitUntil([] { return Setting(L"Up") == L"a"; }, 60s));
-    const Successor restarted(60s);
+    // The copy fails: the old program is started again instead, as it was, and not thanked.
+    HANDLE hold = nullptr;
+    ASSERT_TRUE(installed.Check(site, kOffer, &hold));
+    EXPECT_TRUE(installed.app->Ended(60s));
+    const HWND restarted = InstalledProgramWindow();
     CloseHandle(hold);
-    EXPECT_TRUE(restarted.window);
-    EXPECT_EQ(Contents(installed.exe), installed.original);
-    EXPECT_FALSE(BoxSaying(L"Quillmoss Upgraded. Thank you for upgrading.", 1s));
+    EXPECT_TRUE(restarted);
+    EXPECT_EQ(Setting(L"Up") + Widen(Contents(kExe) == installed.original ? "same" : ""), L"asame");
+    EXPECT_FALSE(Shown(kThanks, 1s));
+    EndProgramOf(restarted);
+
+    const auto browser = ReadValue(HKEY_LOCAL_MACHINE, kHttps, L"");
+    SetText(HKEY_LOCAL_MACHINE, kHttps, L"",
+            L"cscript.exe //nologo \"" + Widen(std::getenv("QM_E2E_BROWSER")) + L"\" %1");
+    ASSERT_TRUE(installed.Check(site, kOffer));
+    EXPECT_TRUE(installed.app->Ended(60s));
+    const HWND thanks = Shown(kThanks, 60s);
+    std::wstring next = L"Z:" + Widen(std::getenv("QM_TEST_SITE_UPDATE_FILE"));
+    std::ranges::replace(next, L'/', L'\\');
+    EXPECT_TRUE(Contents(kExe) == Contents(next) && Contents(kFolder + L"qms.exe") == "<absent>");
+    EXPECT_EQ(Setting(L"Up") + Setting(L"ver") + Setting(L"donreq"), L"a6");
+    AnswerMessageBox({thanks, L"", L""}, IDOK);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Contents(log).find("GET /upgrade.php") != std::string::npos; }, 20s));
+    EndProgramOf(InstalledProgramWindow());
+    if (browser) SetText(HKEY_LOCAL_MACHINE, kHttps, L"", browser->text());
 }
 
 }  // namespace

@@ -10,5 +10,7 @@ next="$state-qmsupdate.exe"
 mkdir -p "$(dirname "$next")"
 { cat "$exe"; printf 'Quillmoss, the next version\n'; } >"$next"
 export QM_TEST_SITE_UPDATE_FILE="$next"
+# The prefix's browser, while the test needs one: it fetches the page it is given.
+export QM_E2E_BROWSER="Z:${here//\//\\}\\stand_in_browser.js"
 exec "$here/../site/with-site.sh" "$state" "$here/run-e2e.sh" "$driver" "$exe" "$shot" \
   --gtest_filter='UpgradeE2E.*'
