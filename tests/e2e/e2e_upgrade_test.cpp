@@ -70,36 +70,26 @@ HWND Shown(const std::wstring& text, std::chrono::seconds timeout) {
     return found;
 }
 
-// The main window of the installed program run by another Quillmoss; started minimised, it
-// waits in the notification area, hidden.
-HWND InstalledProgramWindow() {
-    HWND found = nullptr;
+// Ends the installed program that another Quillmoss started (minimised, it waits hidden in
+// the notification area); false when none runs.
+bool EndInstalledProgram() {
+    bool found = false;
     WaitUntil(
         [&] {
             for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, nullptr, kCaption));) {
                 DWORD pid = 0;
                 GetWindowThreadProcessId(w, &pid);
-                const HANDLE process =
-                    OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, 0, pid);
+                const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
                 wchar_t image[MAX_PATH] = {};
                 GetModuleFileNameExW(process, nullptr, image, MAX_PATH);
+                found = _wcsicmp(image, kExe.c_str()) == 0 && TerminateProcess(process, 0) &&
+                        WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
                 CloseHandle(process);
-                if (_wcsicmp(image, kExe.c_str()) == 0) found = w;
             }
-            return found != nullptr;
+            return found;
         },
         60s);
     return found;
-}
-
-// A Quillmoss that another one started is not the driver's child: it is ended by its window.
-void EndProgramOf(HWND window) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
-    TerminateProcess(process, 0);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
 }
 
 // Quillmoss installed anew, pointed at a site; the settings key (the site with it) and the
@@ -159,12 +149,10 @@ TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnc
     HANDLE hold = nullptr;
     ASSERT_TRUE(installed.Check(site, kOffer, &hold));
     EXPECT_TRUE(installed.app->Ended(60s));
-    const HWND restarted = InstalledProgramWindow();
+    EXPECT_TRUE(EndInstalledProgram());
     CloseHandle(hold);
-    EXPECT_TRUE(restarted);
     EXPECT_EQ(Setting(L"Up") + Widen(Contents(kExe) == installed.original ? "same" : ""), L"asame");
     EXPECT_FALSE(Shown(kThanks, 1s));
-    EndProgramOf(restarted);
 
     const auto browser = ReadValue(HKEY_LOCAL_MACHINE, kHttps, L"");
     SetText(HKEY_LOCAL_MACHINE, kHttps, L"",
@@ -179,7 +167,7 @@ TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnc
     AnswerMessageBox({thanks, L"", L""}, IDOK);
     EXPECT_TRUE(WaitUntil(
         [&] { return Contents(log).find("GET /upgrade.php") != std::string::npos; }, 20s));
-    EndProgramOf(InstalledProgramWindow());
+    EXPECT_TRUE(EndInstalledProgram());
     if (browser) SetText(HKEY_LOCAL_MACHINE, kHttps, L"", browser->text());
 }
 
