@@ -93,8 +93,8 @@ TEST_F(UpgradeTest, OnlyAWholeCopyMadeByQmsExeMovesTheStageOnAndTheLastStepThank
     EXPECT_TRUE(Called("StartProgram(" + kFolder + "Quillmoss.exe)") && Called("EndProcess"));
     start("qms", "b");
     EXPECT_EQ(Setting("Up") + File("Quillmoss.exe"), "cnew");
-    EXPECT_TRUE(machine_.boxes().empty());
-    start("Quillmoss", "c");  // no "donreq": no thanks, no page
+    start("Quillmoss", "c");  // no "donreq": no thanks, no page, and no "donreq" left
+    EXPECT_EQ(Setting("donreq") + std::to_string(machine_.boxes().size()), "<absent>0");
     settings_.Save("donreq", "z");
     start("Quillmoss", "C");
     EXPECT_EQ(Setting("Up") + Setting("donreq") + File("qms.exe"), "a<absent><absent>");
