@@ -5,10 +5,12 @@
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
+#include "app/upgrades.h"
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "gui/main_view.h"
 #include "gui/options_view.h"
+#include "gui/splash_view.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
@@ -21,8 +23,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::win32::Win32Platform machine;
     qm::platform::Platform& platform = machine.platform();
     qm::errors::ErrorReporter reporter;
-    // Reports go to the maker's site, or to the one an administrator named in its place.
-    reporter.SetSite(qm::update::SiteAddress(platform.registry));
+    // Reports, update files and the upgrade page come from the maker's site, or from the one
+    // an administrator named in its place.
+    const std::string site = qm::update::SiteAddress(platform.registry);
+    reporter.SetSite(site);
     reporter.SendThrough(platform.http);
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
     qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
@@ -35,6 +39,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::gui::OptionsView options_view(instance, view.hwnd(), machine);
     model.options().SetView(
         [&options_view](qm::options::OptionsDialog& dialog) { options_view.Show(dialog); });
+    qm::app::Upgrades upgrades(model, platform, settings, reporter, site);
+    qm::gui::SplashView splash_view(instance, view.hwnd(), upgrades.frmSplash());
     // False: another copy was brought forward instead and this one must leave no trace.
     if (!model.Form_Load()) return 0;
     view.Show(show);

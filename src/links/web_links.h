@@ -16,15 +16,15 @@ struct WebLink {
 
 // The maker's site is the host error reports go to; the forum has a host of its own.
 inline constexpr std::array<WebLink, 8> kWebLinks{{
-    {"Label12", "Upgrade Questions", "http://www.quillmoss.com/qa.html"},
+    {"Label12", "Upgrade Questions", "https://www.quillmoss.com/qa.html"},
     {"Label11", "Privacy issues? No problem. Ask us any privacy related question.",
-     "http://www.quillmoss.com/privacy.html"},
-    {"Label10", "User interactive Forum", "http://forum.quillmoss.com/"},
-    {"Label9", "Recommend Quillmoss to a friend", "http://www.quillmoss.com/friend.html"},
-    {"Label8", "Suggest new features / improvments", "http://www.quillmoss.com/suggestions.html"},
-    {"Label7", "Report a Bug", "http://www.quillmoss.com/bugreport.html"},
-    {"mnuHP", "Help &Pages", "http://www.quillmoss.com/help/"},
-    {"mnuAbout", "Visit &Us Online", "http://www.quillmoss.com/"},
+     "https://www.quillmoss.com/privacy.html"},
+    {"Label10", "User interactive Forum", "https://forum.quillmoss.com/"},
+    {"Label9", "Recommend Quillmoss to a friend", "https://www.quillmoss.com/friend.html"},
+    {"Label8", "Suggest new features / improvments", "https://www.quillmoss.com/suggestions.html"},
+    {"Label7", "Report a Bug", "https://www.quillmoss.com/bugreport.html"},
+    {"mnuHP", "Help &Pages", "https://www.quillmoss.com/help/"},
+    {"mnuAbout", "Visit &Us Online", "https://www.quillmoss.com/"},
 }};
 
 // The click handler of `control`: opens its page every time it is clicked. Any other

@@ -227,7 +227,9 @@ void OptionsDialog::ScheduleOff() {
 
 // The check reports under the button's label whatever it does not report itself.
 void OptionsDialog::cmdUpgrade_Click() {
+    ++busy_;
     ReportingStep(reporter_, label::kForm2CmdUpgrade, [&] { upgrade_check_(); });
+    --busy_;
 }
 
 void OptionsDialog::Delete_Value(Root root, std::string_view path, std::string_view value) {

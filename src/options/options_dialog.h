@@ -71,6 +71,8 @@ class OptionsDialog {
     void SetOnUnload(std::function<void()> unloaded) { on_unload_ = std::move(unloaded); }
     // The manual update check behind "Check for Upgrade"; nothing until the updater sets it.
     void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
+    // While a handler that waits is still running; the dialog must outlive it.
+    bool busy() const { return busy_ > 0; }
 
     // --- handlers -------------------------------------------------------------------------
     void Check1_Click();
@@ -116,6 +118,7 @@ class OptionsDialog {
     app::Button* cmd_upgrade_ = nullptr;
 
     bool loaded_ = false;
+    int busy_ = 0;
     std::function<void()> on_unload_ = [] {};
     std::function<void()> upgrade_check_ = [] {};
 };

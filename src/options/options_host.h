@@ -4,6 +4,7 @@
 // opens in its design-time state and loads the registry's.
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "background/schedule_control.h"
 #include "options/options_dialog.h"
@@ -37,6 +38,10 @@ class OptionsHost {
     std::function<void(OptionsDialog&)> show_ = [](OptionsDialog&) {};
     std::function<void()> upgrade_check_ = [] {};
     std::unique_ptr<OptionsDialog> dialog_;
+    // Closed dialogs whose handler was still running when a new one opened: a handler that
+    // waits keeps the windows answering, so the user may close and reopen meanwhile. Each
+    // goes once its handler has returned.
+    std::vector<std::unique_ptr<OptionsDialog>> retired_;
 };
 
 }  // namespace qm::options

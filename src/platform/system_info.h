@@ -42,6 +42,9 @@ class SystemInfo {
     virtual MemoryInfo GetMemory() = 0;
     // DllGetVersion of shlwapi.dll.
     virtual DllVersion GetShlwapiVersion() = 0;
+    // The local date and time now, as the user's regional settings write them (short date, a
+    // blank, the time).
+    virtual std::string NowAsText() = 0;
 
     // The ANSI code page is the one Windows uses for the texts of its "A" calls and that older
     // programs write their files in. False when some character has no exact place in it: a

@@ -22,9 +22,9 @@ const wchar_t kQm[] = L"Software\\Microsoft\\Qmoss";
 const wchar_t kButtonKey[] =
     L"Software\\Microsoft\\Internet Explorer\\Extensions\\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
 
-// A stand-in web browser: the prefix's command for http addresses writes what it is given here.
+// A stand-in web browser: the prefix's command for https addresses writes what it is given here.
 const wchar_t kBrowserNote[] = L"C:\\qm-browser.txt";
-const wchar_t kHttpCommand[] = L"Software\\Classes\\http\\shell\\open\\command";
+const wchar_t kHttpCommand[] = L"Software\\Classes\\https\\shell\\open\\command";
 
 std::string OpenedAddress() {
     std::ifstream note(kBrowserNote);
@@ -65,11 +65,11 @@ TEST(SelectionE2E, HintsSelectAllToolbarButtonPanelsThenTheRememberedTicksAtTheN
                     std::wstring(L"C:\\windows\\system32\\cmd.exe /c echo %1>") + kBrowserNote);
             ASSERT_TRUE(Click(FindControl(main, L"Static", L"Upgrade Questions")));
             EXPECT_TRUE(WaitUntil(
-                [&] { return OpenedAddress() == "http://www.quillmoss.com/qa.html"; }, 10s));
+                [&] { return OpenedAddress() == "https://www.quillmoss.com/qa.html"; }, 10s));
             DeleteFileW(kBrowserNote);
             PostMessageW(main, WM_COMMAND, gui::kMnuHP, 0);
             EXPECT_TRUE(WaitUntil(
-                [&] { return OpenedAddress() == "http://www.quillmoss.com/help/"; }, 10s));
+                [&] { return OpenedAddress() == "https://www.quillmoss.com/help/"; }, 10s));
             DeleteFileW(kBrowserNote);
             if (browser) SetText(HKEY_LOCAL_MACHINE, kHttpCommand, L"", browser->text());
         }

@@ -16,6 +16,7 @@ program at "https://localhost:PORT/<behaviour>" and the program's own paths foll
     nolength       no Content-Length; the body ends with the connection
     lowerlength    the length header spelt "content-length"
     short          announces the full length, sends half the body, closes
+    shortupdate    as short, for /qmsupdate.exe only
     stall          sends the headers and half the body, then nothing
     stallhead      accepts the connection and never answers
     ver-<text>     /qms.txt holds <text> (percent-decoded) instead of "6\\r\\n"
@@ -32,7 +33,8 @@ import urllib.parse
 
 PAGES = {"/", "/help/", "/qa.html", "/privacy.html", "/friend.html", "/bugreport.html",
          "/suggestions.html", "/upgrade.php"}
-BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "stall", "stallhead"}
+BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "shortupdate", "stall",
+              "stallhead"}
 
 
 def make_certificates(state, ca_dir):
@@ -102,6 +104,8 @@ def make_handler(state, update_file):
                     version = urllib.parse.unquote(first[4:])
                 else:
                     behaviour = first
+            if behaviour == "shortupdate":
+                behaviour = "short" if path == "/qmsupdate.exe" else ""
             if behaviour == "stallhead":
                 return self.stall()
             status, body, kind = 200, b"", "text/html"

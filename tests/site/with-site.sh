@@ -6,11 +6,13 @@
 # The command sees QM_TEST_SITE (https://localhost:<port>), QM_TEST_SITE_UNTRUSTED (the same
 # site under a certificate no one trusts), QM_TEST_SITE_CA (the CA's DER file) and
 # QM_TEST_SITE_LOG (the request log), the files as Windows programs under Wine name them too.
+# QM_TEST_SITE_UPDATE_FILE, when set, is what the site serves as /qmsupdate.exe.
 set -euo pipefail
 state="${1:?state folder}"; shift
 here="$(cd "$(dirname "$0")" && pwd)"
 rm -rf "$state"; mkdir -p "$state"
-python3 "$here/test_site.py" "$state" "$state-ca" &
+python3 "$here/test_site.py" "$state" "$state-ca" \
+  ${QM_TEST_SITE_UPDATE_FILE:+--update-file "$QM_TEST_SITE_UPDATE_FILE"} &
 site=$!
 trap 'kill "$site" 2>/dev/null || true; wait "$site" 2>/dev/null || true' EXIT
 for _ in $(seq 300); do

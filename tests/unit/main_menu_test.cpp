@@ -38,9 +38,9 @@ TEST_F(MainWindowTest, MenuItemsReachTheirHandlersAndLeaveTheProgressListAlone) 
     EXPECT_TRUE(KeyExists(machine_.registry(), platform::Root::LocalMachine, kKey));
     Choose("mnuHP");
     Choose("mnuAbout");
-    EXPECT_EQ(
-        machine_.opened_addresses(),
-        (std::vector<std::string>{"http://www.quillmoss.com/help/", "http://www.quillmoss.com/"}));
+    EXPECT_EQ(machine_.opened_addresses(),
+              (std::vector<std::string>{"https://www.quillmoss.com/help/",
+                                        "https://www.quillmoss.com/"}));
     EXPECT_TRUE(window_.List1().lines().empty());
 }
 
@@ -56,10 +56,10 @@ TEST_F(MainWindowTest, QandALinkLabelsOpenTheirPagesEveryClickAndTheContactLabel
     for (const char* control : {"Label12", "Label11", "Label10", "Label9", "Label8", "Label7",
                                 "Label7", "Label13", "Label14"})
         dynamic_cast<app::Label&>(*window_.FindControl(control)).Click();
-    const std::string site = "http://www.quillmoss.com/";
+    const std::string site = "https://www.quillmoss.com/";
     EXPECT_EQ(machine_.opened_addresses(),
               (std::vector<std::string>{site + "qa.html", site + "privacy.html",
-                                        "http://forum.quillmoss.com/", site + "friend.html",
+                                        "https://forum.quillmoss.com/", site + "friend.html",
                                         site + "suggestions.html", site + "bugreport.html",
                                         site + "bugreport.html"}));
     EXPECT_EQ(window_.FindControl("Frame2")->parent(), &window_.frmone(app::kQandATab));

@@ -213,6 +213,9 @@ const std::vector<std::string>& Machine::session_calls() const {
 void Machine::SetPreviousInstance(bool running) {
     impl_->session.previous_instance = running;
 }
+void Machine::RefuseProgramStart(bool refuse) {
+    impl_->session.refuse_program_start = refuse;
+}
 void Machine::ChooseNextMenuItem(int index) {
     impl_->session.next_menu_choice = index;
 }

@@ -272,10 +272,13 @@ class Machine {
     // Every call on the main window, the notification area and the process, oldest first:
     // "DisableClose", "CentreMainWindow", "HideMainWindow", "RestoreMainWindow",
     // "BringMainWindowForward", "AddTrayIcon(<tip>)", "DeleteTrayIcon",
-    // "TrackTrayMenu(<item>|<item>)", "ActivatePreviousInstance(<caption>)", "EndProcess".
+    // "TrackTrayMenu(<item>|<item>)", "ActivatePreviousInstance(<caption>)",
+    // "StartProgram(<path>)", "EndProcess". A program starts when its file exists.
     const std::vector<std::string>& session_calls() const;
     // Another copy of the program runs, and its main window can be found.
     void SetPreviousInstance(bool running);
+    // Every program start fails from now on, as for a file that is no program.
+    void RefuseProgramStart(bool refuse);
     // The item the user picks from the next pop-up menu (-1, the default: dismisses it).
     void ChooseNextMenuItem(int index);
 

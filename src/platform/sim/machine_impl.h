@@ -26,7 +26,7 @@ struct Machine::Impl {
     SimHistory history{loop, dialogs, deletions};
     SimShell shell{files, registry, history};
     SessionRecord session;
-    SimProcess process{session};
+    SimProcess process{session, files};
     SimUrlCache url_cache{files, deletions};
     SimDesktop desktop{history, session, system.version};
     SimHttp http{files};

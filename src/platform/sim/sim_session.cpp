@@ -7,6 +7,14 @@ bool SimProcess::ActivatePreviousInstance(std::string_view main_window_caption) 
     return record_.previous_instance;
 }
 
+bool SimProcess::StartProgram(std::string_view path) {
+    record_.calls.push_back("StartProgram(" + std::string(path) + ")");
+    std::uint32_t attributes = 0;
+    return !record_.refuse_program_start &&
+           files_.GetAttributes(path, attributes) == platform::kOk &&
+           (attributes & platform::attr::kDirectory) == 0;
+}
+
 void SimProcess::EndProcess() {
     record_.calls.emplace_back("EndProcess");
 }

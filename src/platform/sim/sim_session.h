@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/desktop.h"
+#include "platform/file_system.h"
 #include "platform/process.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_history.h"
@@ -20,22 +21,26 @@ namespace qm::sim {
 struct SessionRecord {
     std::vector<std::string> calls;
     bool previous_instance = false;
+    bool refuse_program_start = false;
     int next_menu_choice = -1;
 };
 
 class SimProcess final : public platform::Process {
   public:
-    explicit SimProcess(SessionRecord& record) : record_(record) {}
+    SimProcess(SessionRecord& record, platform::FileSystem& files)
+        : record_(record), files_(files) {}
     std::string folder = "C:\\Program Files\\Quillmoss";
     std::string name = "Quillmoss";
 
     std::string ProgramFolder() override { return folder; }
     std::string ProgramName() override { return name; }
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool StartProgram(std::string_view path) override;
     void EndProcess() override;
 
   private:
     SessionRecord& record_;
+    platform::FileSystem& files_;
 };
 
 // Also keeps the restart requests for tests to read. Windows 95/98/ME have no tokens, so the

@@ -18,12 +18,14 @@ class SimSystemInfo final : public platform::SystemInfo {
     platform::ProcessorInfo processor{2, 586};
     platform::MemoryInfo memory{512ull << 20, 256ull << 20};
     platform::DllVersion shlwapi{true, 6, 0, 2900};
+    std::string now_text = "12/6/2026 9:30:00 PM";
 
     platform::VersionRecord GetVersion() override { return version; }
     std::uint32_t GetTickCount() override { return clock_.now(); }
     platform::ProcessorInfo GetProcessor() override { return processor; }
     platform::MemoryInfo GetMemory() override { return memory; }
     platform::DllVersion GetShlwapiVersion() override { return shlwapi; }
+    std::string NowAsText() override { return now_text; }
     bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override {
         return Utf8ToWindows1252(utf8, ansi);
     }

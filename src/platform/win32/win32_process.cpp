@@ -79,6 +79,24 @@ bool Win32Process::ActivatePreviousInstance(std::string_view main_window_caption
     return true;
 }
 
+bool Win32Process::StartProgram(std::string_view path) {
+    const std::wstring program = ToWide(path);
+    // Quoted, so a folder with blanks (Program Files) is not taken for a program and arguments.
+    std::wstring command_line = L"\"" + program + L"\"";
+    std::wstring folder = program.substr(0, program.find_last_of(L'\\') + 1);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWMINIMIZED;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+        return false;
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
+    return true;
+}
+
 void Win32Process::EndProcess() {
     ::ExitProcess(0);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The running executable's folder and name, from GetModuleFileNameW; the single copy, kept
-// by a named mutex for the session; the end of the process.
+// by a named mutex for the session; starting another program; the end of the process.
 #include "platform/process.h"
 #include "platform/win32/scoped_handle.h"
 
@@ -11,6 +11,7 @@ class Win32Process final : public platform::Process {
     std::string ProgramFolder() override;
     std::string ProgramName() override;
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool StartProgram(std::string_view path) override;
     void EndProcess() override;
 
   private:

@@ -45,6 +45,17 @@ platform::MemoryInfo Win32SystemInfo::GetMemory() {
     return {status.ullTotalPhys, status.ullAvailPhys};
 }
 
+std::string Win32SystemInfo::NowAsText() {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    wchar_t date[128] = {};
+    wchar_t time[128] = {};
+    if (::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128) == 0)
+        date[0] = L'\0';
+    if (::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128) == 0) time[0] = L'\0';
+    return ToUtf8(std::wstring(date) + L" " + time);
+}
+
 platform::DllVersion Win32SystemInfo::GetShlwapiVersion() {
     platform::DllVersion version;
     ScopedModule shlwapi(::LoadLibraryW(L"shlwapi.dll"));

@@ -12,6 +12,7 @@ class Win32SystemInfo final : public platform::SystemInfo {
     platform::ProcessorInfo GetProcessor() override;
     platform::MemoryInfo GetMemory() override;
     platform::DllVersion GetShlwapiVersion() override;
+    std::string NowAsText() override;
     bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) override;
     bool FromAnsiCodePage(std::string_view ansi, std::string& utf8) override;
 };

@@ -1,0 +1,175 @@
+// The online upgrade across its three processes, against the test site: a copy of the
+// program installed in a folder of its own finds the site's newer version, downloads it and
+// hands over to it; the new version takes the installed program's place, thanks the user and
+// opens the upgrade page. Each way it can fail leaves the installed program able to run.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <psapi.h>
+#include <wincrypt.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "../../src/gui/control_ids.h"
+#include "profile_traces.h"
+#include "registry_probe.h"
+#include "window_driver.h"
+
+namespace qm::e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+const wchar_t kQm[] = L"Software\\Microsoft\\Qmoss";
+const std::wstring kFolder = L"C:\\Program Files\\Quillmoss Upgrade\\";
+const std::wstring kExe = kFolder + L"Quillmoss.exe";
+const wchar_t kHttps[] = L"Software\\Classes\\https\\shell\\open\\command";
+const std::wstring kOffer = L"Upgrade available.\r\nDo you want to download?";
+const std::wstring kThanks = L"Quillmoss Upgraded. Thank you for upgrading.";
+const wchar_t kCaption[] = L"Quillmoss v2.80";
+
+std::string Contents(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return file ? text.str() : "<absent>";
+}
+
+std::wstring Setting(const wchar_t* name) {
+    return ReadValue(HKEY_LOCAL_MACHINE, kQm, name).value_or(RawValue{}).text();
+}
+
+// The prefix trusts the test site's CA as an administrator makes a machine trust one.
+bool TrustTestSite() {
+    const std::string der = Contents(Widen(std::getenv("QM_TEST_SITE_CA")));
+    HCERTSTORE root =
+        CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"ROOT");
+    return CertAddEncodedCertificateToStore(
+               root, X509_ASN_ENCODING, reinterpret_cast<const BYTE*>(der.data()),
+               static_cast<DWORD>(der.size()), CERT_STORE_ADD_REPLACE_EXISTING, nullptr) &&
+           CertCloseStore(root, 0);
+}
+
+// A shown message box of any process, by its message.
+HWND Shown(const std::wstring& text, std::chrono::seconds timeout) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+                wchar_t shown[256] = {};
+                GetWindowTextW(GetDlgItem(w, 0xFFFF), shown, 256);
+                if (IsWindowVisible(w) && text == shown) found = w;
+            }
+            return found != nullptr;
+        },
+        timeout);
+    return found;
+}
+
+// Ends the installed program that another Quillmoss started (minimised, it waits hidden in
+// the notification area); false when none runs.
+bool EndInstalledProgram() {
+    bool found = false;
+    WaitUntil(
+        [&] {
+            for (HWND w = nullptr; !found && (w = FindWindowExW(nullptr, w, nullptr, kCaption));) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(w, &pid);
+                const HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, pid);
+                wchar_t image[MAX_PATH] = {};
+                GetModuleFileNameExW(process, nullptr, image, MAX_PATH);
+                found = _wcsicmp(image, kExe.c_str()) == 0 && TerminateProcess(process, 0) &&
+                        WaitForSingleObject(process, 5000) == WAIT_OBJECT_0;
+                CloseHandle(process);
+            }
+            return found;
+        },
+        60s);
+    return found;
+}
+
+// Quillmoss installed anew, pointed at a site; the settings key (the site with it) and the
+// folder go at the end.
+struct Installation {
+    std::string original;
+    std::optional<AppProcess> app;
+    // Starts it, presses "Check for Upgrade" and answers OK to the box that says `answer`.
+    bool Check(const std::wstring& site, const std::wstring& answer, HANDLE* hold = nullptr) {
+        app.reset();
+        Clean();
+        CreateDirectoryW(kFolder.c_str(), nullptr);
+        CopyFileW(Widen(std::getenv("QM_E2E_EXE")).c_str(), kExe.c_str(), FALSE);
+        original = Contents(kExe);
+        // Held open against writing, it cannot be replaced.
+        if (hold)
+            *hold = CreateFileW(kExe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+        SetText(HKEY_LOCAL_MACHINE, kQm, L"site", site);
+        SetText(HKEY_LOCAL_MACHINE, kQm, L"ver", L"5");
+        app.emplace(kExe, kCaption);
+        PostMessageW(app->window(), WM_COMMAND, gui::kMnuAs, 0);
+        HWND dialog = nullptr;
+        WaitUntil([&] { return (dialog = FindControl(nullptr, L"", L"Advanced Options")); }, 10s);
+        Click(FindControl(dialog, L"Button", L"Check for Upgrade"));
+        const HWND box = Shown(answer, 60s);
+        AnswerMessageBox({box, L"", L""}, IDOK);
+        return box != nullptr;
+    }
+    void Clean() {
+        DeleteTree(HKEY_LOCAL_MACHINE, kQm);
+        DeleteFileW((kFolder + L"qms.exe").c_str());
+        DeleteFileW(kExe.c_str());
+        RemoveDirectoryW(kFolder.c_str());
+    }
+    ~Installation() { app.reset(), Clean(); }
+};
+
+TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnchanged) {
+    if (!std::getenv("QM_TEST_SITE") || !TrustTestSite()) GTEST_SKIP() << "no test site";
+    const std::wstring site = Widen(std::getenv("QM_TEST_SITE"));
+    const std::wstring log = Widen(std::getenv("QM_TEST_SITE_LOG"));
+    Installation installed;
+    for (const auto& [base, answer] :
+         {std::pair<std::wstring, std::wstring>{
+              L"https://localhost:9",
+              L"You are not connected to Internet\r\nMake sure you are connected to Internet"},
+          {site + L"/404", L"No Upgrade of Quillmoss was available"},
+          {site + L"/shortupdate", kOffer}}) {
+        ASSERT_TRUE(installed.Check(base, answer)) << Narrow(base);
+        // Six downloads, all cut short, take a moment on the loopback; then nothing more.
+        EXPECT_FALSE(installed.app->Ended(answer == kOffer ? 15s : 1s));
+        EXPECT_EQ(Contents(kExe), installed.original);
+        EXPECT_EQ(Setting(L"Up"), L"a");
+    }
+    // The copy fails: the old program is started again instead, as it was, and not thanked.
+    HANDLE hold = nullptr;
+    ASSERT_TRUE(installed.Check(site, kOffer, &hold));
+    EXPECT_TRUE(installed.app->Ended(60s));
+    EXPECT_TRUE(EndInstalledProgram());
+    CloseHandle(hold);
+    EXPECT_EQ(Setting(L"Up") + Widen(Contents(kExe) == installed.original ? "same" : ""), L"asame");
+    EXPECT_FALSE(Shown(kThanks, 1s));
+
+    const auto browser = ReadValue(HKEY_LOCAL_MACHINE, kHttps, L"");
+    SetText(HKEY_LOCAL_MACHINE, kHttps, L"",
+            L"cscript.exe //nologo \"" + Widen(std::getenv("QM_E2E_BROWSER")) + L"\" %1");
+    ASSERT_TRUE(installed.Check(site, kOffer));
+    EXPECT_TRUE(installed.app->Ended(60s));
+    const HWND thanks = Shown(kThanks, 60s);
+    std::wstring next = L"Z:" + Widen(std::getenv("QM_TEST_SITE_UPDATE_FILE"));
+    std::ranges::replace(next, L'/', L'\\');
+    EXPECT_TRUE(Contents(kExe) == Contents(next) && Contents(kFolder + L"qms.exe") == "<absent>");
+    EXPECT_EQ(Setting(L"Up") + Setting(L"ver") + Setting(L"donreq"), L"a6");
+    AnswerMessageBox({thanks, L"", L""}, IDOK);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Contents(log).find("GET /upgrade.php") != std::string::npos; }, 20s));
+    EXPECT_TRUE(EndInstalledProgram());
+    if (browser) SetText(HKEY_LOCAL_MACHINE, kHttps, L"", browser->text());
+}
+
+}  // namespace
+}  // namespace qm::e2e
