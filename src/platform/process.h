@@ -18,6 +18,11 @@ class Process {
     // returns true: this copy must then end without touching anything. False when this is the
     // only copy, or the other copy's window cannot be found.
     virtual bool ActivatePreviousInstance(std::string_view main_window_caption) = 0;
+    // Claims the one clean run this user's session may have at a time, across every copy of
+    // Quillmoss: the window's runs and the command line's. False when another copy holds it.
+    virtual bool BeginCleanRun() = 0;
+    // Gives the claim back; harmless when not held.
+    virtual void EndCleanRun() = 0;
     // Ends the program at once; nothing after it runs.
     virtual void EndProcess() = 0;
 };

@@ -213,6 +213,12 @@ const std::vector<std::string>& Machine::session_calls() const {
 void Machine::SetPreviousInstance(bool running) {
     impl_->session.previous_instance = running;
 }
+void Machine::SetCleanRunElsewhere(bool running) {
+    impl_->session.clean_run_elsewhere = running;
+}
+bool Machine::clean_run_held() const {
+    return impl_->session.clean_run_held;
+}
 void Machine::ChooseNextMenuItem(int index) {
     impl_->session.next_menu_choice = index;
 }

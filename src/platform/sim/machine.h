@@ -276,6 +276,10 @@ class Machine {
     const std::vector<std::string>& session_calls() const;
     // Another copy of the program runs, and its main window can be found.
     void SetPreviousInstance(bool running);
+    // Another copy holds the session's clean run, so BeginCleanRun is refused; and whether
+    // this copy holds it now.
+    void SetCleanRunElsewhere(bool running);
+    bool clean_run_held() const;
     // The item the user picks from the next pop-up menu (-1, the default: dismisses it).
     void ChooseNextMenuItem(int index);
 

@@ -7,6 +7,12 @@ bool SimProcess::ActivatePreviousInstance(std::string_view main_window_caption) 
     return record_.previous_instance;
 }
 
+bool SimProcess::BeginCleanRun() {
+    if (record_.clean_run_elsewhere) return false;
+    record_.clean_run_held = true;
+    return true;
+}
+
 void SimProcess::EndProcess() {
     record_.calls.emplace_back("EndProcess");
 }

@@ -21,6 +21,8 @@ struct SessionRecord {
     std::vector<std::string> calls;
     bool previous_instance = false;
     int next_menu_choice = -1;
+    bool clean_run_elsewhere = false;
+    bool clean_run_held = false;
 };
 
 class SimProcess final : public platform::Process {
@@ -32,6 +34,8 @@ class SimProcess final : public platform::Process {
     std::string ProgramFolder() override { return folder; }
     std::string ProgramName() override { return name; }
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool BeginCleanRun() override;
+    void EndCleanRun() override { record_.clean_run_held = false; }
     void EndProcess() override;
 
   private:

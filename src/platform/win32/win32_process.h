@@ -11,9 +11,12 @@ class Win32Process final : public platform::Process {
     std::string ProgramFolder() override;
     std::string ProgramName() override;
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool BeginCleanRun() override;
+    void EndCleanRun() override;
     void EndProcess() override;
 
   private:
+    ScopedFile clean_run_;
     // Held for the program's life, so that a later start finds this copy.
     ScopedFile single_copy_;
 };
