@@ -38,7 +38,7 @@ std::string Line(const DryDeletion& d) {
         case Kind::UrlCacheEntry:
             return "cache     " + d.path;
         case Kind::HistoryItem:
-            return "history   item " + d.path + " of the History folder";
+            return "history   item number " + d.path + " of the History folder";
         case Kind::RecycleBin:
             return "bin       everything in the Recycle Bin";
         case Kind::RecentDocuments:
@@ -88,8 +88,8 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
     // The log's folder is tried before anything is cleaned, so a report that could not be
     // kept never follows a clean that cannot be undone.
     if (command.log && platform_.files.WriteFile(command.log_file, "") != platform::kOk) {
-        out("Quillmoss: cannot write the log file \"" + command.log_file +
-            "\"; nothing was done." + std::string(kEol));
+        out("Quillmoss: cannot write the log file \"" + command.log_file + "\"; nothing was done." +
+            std::string(kEol));
         return kExitUsage;
     }
     std::vector<const clean::CleaningItem*> items = command.items;

@@ -40,7 +40,8 @@ inline const std::string kCookies = kProfile + "\\Cookies";
 inline const std::string kCache = kProfile + "\\Local Settings\\Temporary Internet Files";
 inline const std::string kContent = kCache + "\\Content.IE5";
 inline const std::string kMozilla = kAppData + "\\Mozilla";
-inline const std::string kNetscapeProfile = kMozilla + "\\Profiles\\x\\p1.slt";  // the one sound one
+inline const std::string kNetscapeProfile =
+    kMozilla + "\\Profiles\\x\\p1.slt";  // the one sound one
 inline const std::string kOpera7 = kAppData + "\\Opera\\OPERA7\\profile";
 inline const std::string kExplorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 inline const std::string kWinZip = "Software\\Nico Mak Computing\\WinZip";

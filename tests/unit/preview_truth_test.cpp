@@ -8,6 +8,7 @@
 
 #include "cli/unattended.h"
 #include "hostile_machine.h"
+#include "platform/dry_run/dry_run.h"
 
 namespace qm {
 namespace {
@@ -51,8 +52,7 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
                 expected.push_back(Entry(static_cast<int>(DryDeletion::Kind::AtRestart),
                                          machine.ScheduledAtRestart()[i], ""));
             // The shell empties the bin and the Recent Documents list in one call each.
-            const bool whole_list =
-                item.value_name == "recycle" || item.value_name == "docs";
+            const bool whole_list = item.value_name == "recycle" || item.value_name == "docs";
             for (const DryDeletion& d : preview) {
                 listed.push_back(Entry(static_cast<int>(d.kind), d.path, d.value_name));
                 if (d.kind == DryDeletion::Kind::File) {
@@ -69,6 +69,47 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
         }
         EXPECT_GT(compared, 20u);  // the machines gave the cleaners something to do
     }
+}
+
+TEST(DryRun, WhatItDeletedIsGoneFromEveryLaterReadWhileTheMachineKeepsAll) {
+    using platform::kOk;
+    sim::Machine machine;
+    machine.AddFile("C:\\T\\a.txt", "abc");
+    machine.AddUrlCacheEntry("http://a/");
+    machine.AddUrlCacheEntry("http://b/");
+    WriteRaw(machine.registry(), Root::CurrentUser, "Software\\K", "v", RegType::Sz,
+             Utf16Bytes("x"));
+    dry_run::DryRun dry(machine.platform());
+    platform::Platform& p = dry.platform();
+    EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
+    EXPECT_EQ(p.files.DeleteFile("C:\\T\\a.txt"), kOk);
+    EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), kOk);
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(p.files.GetAttributes("C:\\T\\a.txt", attributes), platform::kErrorPathNotFound);
+
+    EXPECT_EQ(p.url_cache.DeleteEntry("http://a/"), kOk);
+    std::uint32_t size = 0;
+    platform::UrlCacheWalk walk = 0;
+    platform::UrlCacheEntry entry;
+    EXPECT_EQ(p.url_cache.FindFirst(size, walk, entry), platform::kErrorInsufficientBuffer);
+    EXPECT_EQ(p.url_cache.FindFirst(size, walk, entry), kOk);
+    EXPECT_EQ(entry.source_url, "http://b/");
+    size = 0;
+    EXPECT_EQ(p.url_cache.FindNext(walk, size, entry), platform::kErrorNoMoreItems);
+    p.url_cache.Close(walk);
+
+    platform::RegKey key = 0;
+    ASSERT_EQ(p.registry.OpenKey(Root::CurrentUser, "Software\\K", key), kOk);
+    EXPECT_EQ(p.registry.DeleteValue(key, "V"), kOk);
+    EXPECT_EQ(p.registry.DeleteValue(key, "v"), platform::kErrorFileNotFound);
+    p.registry.CloseKey(key);
+
+    EXPECT_EQ(dry.record().size(), 4u);
+    EXPECT_TRUE(machine.deletions().empty());
+    EXPECT_TRUE(machine.Exists("C:\\T\\a.txt"));
+    EXPECT_EQ(machine.UrlCacheUrls().size(), 2u);
+    EXPECT_EQ(ReadRaw(machine.registry(), Root::CurrentUser, "Software\\K", "v").exists, true);
+    EXPECT_EQ(machine.open_url_cache_walks() + machine.open_registry_keys(), 0u);
 }
 
 }  // namespace

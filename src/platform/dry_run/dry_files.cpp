@@ -31,8 +31,8 @@ std::string Joined(std::string_view folder, std::string_view name) {
 }  // namespace
 
 Status DryFiles::Gone(std::string_view path) const {
-    return hidden_.ContainsExactly(path) ? platform::kErrorFileNotFound
-                                         : platform::kErrorPathNotFound;
+    return hidden_.Contains(FolderOf(path)) ? platform::kErrorPathNotFound
+                                            : platform::kErrorFileNotFound;
 }
 
 std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attributes) const {

@@ -46,7 +46,7 @@ Status DryShell::InvokeHistoryVerb(std::size_t item, std::size_t verb) {
     }
     if (verb >= verbs.size()) return platform::kErrorInvalidParameter;
     if (!IsDeleteVerb(verbs[verb])) return platform::kOk;
-    record_.push_back({DryDeletion::Kind::HistoryItem, "#" + std::to_string(real + 1), "", 0});
+    record_.push_back({DryDeletion::Kind::HistoryItem, std::to_string(real + 1), "", 0});
     gone_.insert(std::upper_bound(gone_.begin(), gone_.end(), real), real);
     return platform::kOk;
 }
