@@ -146,13 +146,11 @@ std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
 
     std::vector<std::vector<DryDeletion>> records;
     for (const clean::CleaningItem* item : items) {
-        const std::size_t first = dry.record().size();
         for (const clean::StepId id : item->steps) {
             errors::ReportingStep(quiet, clean::kRunErrorLabel, [&] { steps.Run(id); });
         }
         steps.TakeEndLine();
-        records.emplace_back(dry.record().begin() + static_cast<std::ptrdiff_t>(first),
-                             dry.record().end());
+        records.push_back(dry.TakeRecord());
     }
     return records;
 }

@@ -16,22 +16,33 @@ std::string HiddenNames::Fold(std::string_view name) {
     return folded;
 }
 
+template <class Visit>
+std::uint64_t HiddenNames::Hash(std::string_view name, Visit&& at_each_parent) {
+    const std::string folded = Fold(name);
+    std::uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        if (folded[i] == '\\' && i > 0 && !at_each_parent(hash)) return hash;
+        hash = (hash ^ static_cast<unsigned char>(folded[i])) * 1099511628211ull;
+    }
+    return hash;
+}
+
 void HiddenNames::Hide(std::string_view name) {
-    names_.insert(Fold(name));
+    names_.insert(Hash(name, [](std::uint64_t) { return true; }));
 }
 
 bool HiddenNames::ContainsExactly(std::string_view name) const {
-    return names_.contains(Fold(name));
+    return names_.contains(Hash(name, [](std::uint64_t) { return true; }));
 }
 
 bool HiddenNames::Contains(std::string_view name) const {
     if (names_.empty()) return false;
-    const std::string folded = Fold(name);
-    for (std::size_t cut = folded.find('\\', 0); cut != std::string::npos;
-         cut = folded.find('\\', cut + 1)) {
-        if (cut > 0 && names_.contains(folded.substr(0, cut))) return true;
-    }
-    return names_.contains(folded);
+    bool above = false;
+    const std::uint64_t hash = Hash(name, [&](std::uint64_t parent) {
+        above = names_.contains(parent);
+        return !above;
+    });
+    return above || names_.contains(hash);
 }
 
 }  // namespace qm::dry_run

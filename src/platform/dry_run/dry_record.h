@@ -2,9 +2,9 @@
 // What a dry run would have removed, in the order the cleaners asked for it, and the names it
 // has hidden since, so that whatever reads back after a deletion finds it gone.
 #include <cstdint>
-#include <set>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace qm::dry_run {
@@ -29,6 +29,8 @@ struct DryDeletion {
 
 // Names compare as Windows compares them (ASCII letters without regard to case), and a
 // hidden name hides everything below it: "C:\A" hides "c:\a\b.txt", "HKCU\K" hides "HKCU\K\S".
+// Each name is kept as a 64-bit hash of its folded form, so a preview of many thousand files
+// needs little beyond its own record; two names meeting in one hash is beyond all odds.
 class HiddenNames {
   public:
     void Hide(std::string_view name);
@@ -38,7 +40,11 @@ class HiddenNames {
     static std::string Fold(std::string_view name);
 
   private:
-    std::set<std::string> names_;
+    // The hash of the folded name, and of every folder or key above it on the way.
+    template <class Visit>
+    static std::uint64_t Hash(std::string_view name, Visit&& at_each_parent);
+
+    std::unordered_set<std::uint64_t> names_;
 };
 
 }  // namespace qm::dry_run

@@ -3,6 +3,7 @@
 // shell replaced by stand-ins that let every read through and record every deletion instead
 // of doing it. The cleaners run on it unchanged and never know; what they would have
 // removed is in record(), in order, and nothing on the machine has changed.
+#include <utility>
 #include <vector>
 
 #include "platform/dry_run/dry_files.h"
@@ -28,6 +29,8 @@ class DryRun {
 
     platform::Platform& platform() { return platform_; }
     const std::vector<DryDeletion>& record() const { return record_; }
+    // Hands the record over and begins a new one; what was hidden stays hidden.
+    std::vector<DryDeletion> TakeRecord() { return std::exchange(record_, {}); }
 
   private:
     std::vector<DryDeletion> record_;
