@@ -36,6 +36,13 @@ bool CleanRun::Run(const std::function<void()>& once_confirmed) {
     const int answer =
         platform_.dialogs.MessageBox(kConfirmText, kProgramTitle, platform::mb::kOkCancel);
     if (answer != platform::mb::kIdOk) return true;
+    // An unattended clean from the command line may be at work meanwhile: two runs at once
+    // would fight over the same files, so this one stands back as a run in progress does.
+    if (!platform_.process.BeginCleanRun()) return false;
+    struct CleanRunClaim {
+        platform::Process& process;
+        ~CleanRunClaim() { process.EndCleanRun(); }
+    } claim{platform_.process};
     if (once_confirmed) once_confirmed();
 
     window_.SendLeftArrowToTopTabs();

@@ -49,8 +49,9 @@ class CleanRun {
     void UseSteps(CleanerSteps* steps);
 
     // Command7_Click. Returns when the run is over or was declined: true; false, doing nothing,
-    // when a run is already in progress (a start from inside one of its pauses), so that a
-    // caller acting on the result (ItemsCleaned, a restart) knows there is none of its own.
+    // when a run is already in progress (a start from inside one of its pauses, or, once
+    // confirmed, an unattended clean of another copy), so that a caller acting on the result
+    // (ItemsCleaned, a restart) knows there is none of its own.
     // `once_confirmed` runs after the user said OK, before the first item.
     bool Run(const std::function<void()>& once_confirmed = {});
 

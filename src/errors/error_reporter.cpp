@@ -48,6 +48,7 @@ std::string ErrorReporter::ReportAddress(std::string_view site, std::string_view
 void ErrorReporter::Report(std::string_view label, const RuntimeError& error) {
     // Taken first, before the online test and the send pump messages: a procedure failing
     // meanwhile reports (and clears) on its own.
+    ++reports_;
     number_ = error.number();
     description_ = error.description();
     const std::int32_t number = number_;

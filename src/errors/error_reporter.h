@@ -41,6 +41,8 @@ class ErrorReporter {
     // Number and description of the error being reported; 0 and empty outside Report().
     std::int32_t current_number() const { return number_; }
     const std::string& current_description() const { return description_; }
+    // Errors handed to Report() so far, sent or not: the unattended clean's exit code.
+    int reports() const { return reports_; }
 
   private:
     OnlineTest online_;
@@ -48,6 +50,7 @@ class ErrorReporter {
     std::string site_{update::kMakersSite};
     std::int32_t number_ = 0;
     std::string description_;
+    int reports_ = 0;
     // A procedure failing in a loop would otherwise send the same report once per turn.
     std::set<std::pair<std::string, std::int32_t>> sent_;
 };

@@ -2,21 +2,44 @@
 #include "platform/win32/windows_api.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/upgrades.h"
 #include "cleaners/file_tools.h"
+#include "cli/unattended.h"
 #include "errors/error_reporter.h"
+#include "gui/console_output.h"
 #include "gui/main_view.h"
 #include "gui/options_view.h"
 #include "gui/splash_view.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
 #include "settings/settings_store.h"
 #include "sysinfo/system_details.h"
 #include "update/connection.h"
 
+namespace {
+
+// The arguments after the program's name, as UTF-8.
+std::vector<std::string> Arguments() {
+    std::vector<std::string> args;
+    int count = 0;
+    LPWSTR* argv = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (argv == nullptr) return args;
+    for (int i = 1; i < count; ++i) args.push_back(qm::win32::ToUtf8(argv[i]));
+    ::LocalFree(argv);
+    return args;
+}
+
+}  // namespace
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    const std::vector<std::string> args = Arguments();
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -30,6 +53,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     reporter.SendThrough(platform.http);
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
     qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
+    // With arguments the program works unattended and ends; no window, no single-copy check.
+    if (!args.empty()) {
+        qm::cli::Unattended unattended(platform, settings, reporter, file_tools);
+        return unattended.Run(args, qm::gui::WriteToStarter);
+    }
     qm::sysinfo::SystemDetails details(platform.system, settings, reporter);
     qm::app::MainWindow model(platform, settings, reporter, file_tools, details);
 

@@ -53,6 +53,10 @@ class FileSystem {
     virtual Status CreateDirectory(std::string_view path) = 0;
     // Opens the file for reading with read sharing and closes it again.
     virtual Status OpenForRead(std::string_view path) = 0;
+    // Opens the file or folder with delete access, sharing everything, and closes it again:
+    // the refusal a delete would meet because another program holds it open
+    // (kErrorSharingViolation), learnt without deleting anything.
+    virtual Status OpenForDelete(std::string_view path) = 0;
     // Whole-file read and write (write creates or replaces).
     virtual Status ReadFile(std::string_view path, std::string& contents) = 0;
     virtual Status WriteFile(std::string_view path, std::string_view contents) = 0;

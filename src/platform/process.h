@@ -22,6 +22,11 @@ class Process {
     // the focus. True once Windows has made the process; false when the file is missing or is
     // no program Windows can start.
     virtual bool StartProgram(std::string_view path) = 0;
+    // Claims the one clean run this user's session may have at a time, across every copy of
+    // Quillmoss: the window's runs and the command line's. False when another copy holds it.
+    virtual bool BeginCleanRun() = 0;
+    // Gives the claim back; harmless when not held.
+    virtual void EndCleanRun() = 0;
     // Ends the program at once; nothing after it runs.
     virtual void EndProcess() = 0;
 };

@@ -100,6 +100,8 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
         const auto hold = backend_->Hold(In("held.txt"), HoldMode::NoDelete);
         ASSERT_NE(hold, nullptr);
         EXPECT_EQ(files_.DeleteFile(In("held.txt")), kErrorSharingViolation);
+        // The same refusal, learnt without deleting: what a preview relies on.
+        EXPECT_EQ(files_.OpenForDelete(In("held.txt")), kErrorSharingViolation);
         EXPECT_EQ(files_.OpenForRead(In("held.txt")), kOk);
         EXPECT_EQ(Read(In("held.txt")), "held contents");
     }
@@ -111,10 +113,14 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
         EXPECT_EQ(files_.ReadFile(In("held.txt"), contents), kErrorSharingViolation);
         EXPECT_EQ(files_.DeleteFile(In("held.txt")), kErrorSharingViolation);
     }
+    EXPECT_EQ(files_.OpenForDelete(In("held.txt")), kOk);
+    EXPECT_EQ(Read(In("held.txt")), "held contents");
     EXPECT_EQ(files_.DeleteFile(In("held.txt")), kOk);
+    EXPECT_EQ(files_.OpenForDelete(In("held.txt")), kErrorFileNotFound);
     EXPECT_EQ(files_.DeleteFile(In("absent\\x.txt")), kErrorPathNotFound);
     ASSERT_EQ(files_.CreateDirectory(In("folder")), kOk);
     EXPECT_EQ(files_.DeleteFile(In("folder")), kErrorAccessDenied);
+    EXPECT_EQ(files_.OpenForDelete(In("folder")), kOk);
     EXPECT_EQ(Significant(In("folder")), attr::kDirectory);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_message_loop.h"
@@ -71,6 +72,25 @@ TEST(Win32ProcessName, FolderAndNameSplitAsTheProgramReportsThem) {
     EXPECT_EQ(folder_part + "|" + name_part, "C:\\|QUILLMOSS");
     SplitProgramPath("C:\\Program Files\\Qm\\tool.exe.bak", folder_part, name_part);
     EXPECT_EQ(folder_part + "|" + name_part, "C:\\Program Files\\Qm|tool.exe.bak");
+}
+
+// The window's run and the command line's are two processes; threads stand in for them, as
+// the session's mutex belongs to the thread that holds it.
+TEST(Win32CleanRun, OneCopyAtATimeHoldsTheSessionsCleanRun) {
+    Win32Process mine, other;
+    bool other_began = true;
+    const auto try_other = [&] {
+        std::thread([&] {
+            other_began = other.BeginCleanRun();
+            other.EndCleanRun();
+        }).join();
+    };
+    ASSERT_TRUE(mine.BeginCleanRun());
+    try_other();
+    EXPECT_FALSE(other_began);
+    mine.EndCleanRun();
+    try_other();
+    EXPECT_TRUE(other_began);
 }
 
 }  // namespace

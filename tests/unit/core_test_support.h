@@ -94,6 +94,7 @@ struct ForwardingFiles : platform::FileSystem {
     S RemoveDirectory(V p) override { return Seen(p), real.RemoveDirectory(p); }
     S CreateDirectory(V p) override { return Seen(p), real.CreateDirectory(p); }
     S OpenForRead(V p) override { return Seen(p), real.OpenForRead(p); }
+    S OpenForDelete(V p) override { return Seen(p), real.OpenForDelete(p); }
     S ReadFile(V p, std::string& c) override { return Seen(p), real.ReadFile(p, c); }
     S WriteFile(V p, V c) override { return Seen(p), real.WriteFile(p, c); }
     S ScheduleDeleteAtRestart(V p) override { return Seen(p), real.ScheduleDeleteAtRestart(p); }

@@ -216,6 +216,12 @@ void Machine::SetPreviousInstance(bool running) {
 void Machine::RefuseProgramStart(bool refuse) {
     impl_->session.refuse_program_start = refuse;
 }
+void Machine::SetCleanRunElsewhere(bool running) {
+    impl_->session.clean_run_elsewhere = running;
+}
+bool Machine::clean_run_held() const {
+    return impl_->session.clean_run_held;
+}
 void Machine::ChooseNextMenuItem(int index) {
     impl_->session.next_menu_choice = index;
 }

@@ -279,6 +279,10 @@ class Machine {
     void SetPreviousInstance(bool running);
     // Every program start fails from now on, as for a file that is no program.
     void RefuseProgramStart(bool refuse);
+    // Another copy holds the session's clean run, so BeginCleanRun is refused; and whether
+    // this copy holds it now.
+    void SetCleanRunElsewhere(bool running);
+    bool clean_run_held() const;
     // The item the user picks from the next pop-up menu (-1, the default: dismisses it).
     void ChooseNextMenuItem(int index);
 

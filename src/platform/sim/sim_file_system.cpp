@@ -108,6 +108,12 @@ Status SimFileSystem::OpenForRead(std::string_view path) {
     return platform::kOk;
 }
 
+Status SimFileSystem::OpenForDelete(std::string_view path) {
+    Node* node = nullptr;
+    if (const Status status = Find(path, node); status != platform::kOk) return status;
+    return node->lock ? platform::kErrorSharingViolation : platform::kOk;
+}
+
 Status SimFileSystem::ReadFile(std::string_view path, std::string& contents) {
     Node* node = nullptr;
     if (const Status status = OpenForRead(path); status != platform::kOk) return status;

@@ -65,6 +65,7 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status RemoveDirectory(std::string_view path) override;
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
+    platform::Status OpenForDelete(std::string_view path) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;

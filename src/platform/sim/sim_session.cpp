@@ -15,6 +15,12 @@ bool SimProcess::StartProgram(std::string_view path) {
            (attributes & platform::attr::kDirectory) == 0;
 }
 
+bool SimProcess::BeginCleanRun() {
+    if (record_.clean_run_elsewhere) return false;
+    record_.clean_run_held = true;
+    return true;
+}
+
 void SimProcess::EndProcess() {
     record_.calls.emplace_back("EndProcess");
 }

@@ -23,6 +23,8 @@ struct SessionRecord {
     bool previous_instance = false;
     bool refuse_program_start = false;
     int next_menu_choice = -1;
+    bool clean_run_elsewhere = false;
+    bool clean_run_held = false;
 };
 
 class SimProcess final : public platform::Process {
@@ -36,6 +38,8 @@ class SimProcess final : public platform::Process {
     std::string ProgramName() override { return name; }
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
     bool StartProgram(std::string_view path) override;
+    bool BeginCleanRun() override;
+    void EndCleanRun() override { record_.clean_run_held = false; }
     void EndProcess() override;
 
   private:

@@ -75,6 +75,15 @@ Status Win32FileSystem::OpenForRead(std::string_view path) {
     return file ? platform::kOk : LastError();
 }
 
+Status Win32FileSystem::OpenForDelete(std::string_view path) {
+    // Backup semantics open folders as well; a link is opened itself, not what it leads to.
+    ScopedFile file(::CreateFileW(
+        ToWidePath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+        nullptr));
+    return file ? platform::kOk : LastError();
+}
+
 Status Win32FileSystem::ReadFile(std::string_view path, std::string& contents) {
     ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));

@@ -2,6 +2,7 @@
 
 #include <iterator>
 #include <string>
+#include <utility>
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
@@ -36,6 +37,8 @@ bool EndsWithExe(std::string_view name) {
 
 // One per session: two users on one machine each run their own copy.
 constexpr wchar_t kSingleCopyMutex[] = L"Local\\Quillmoss.SingleCopy";
+// Held by whichever copy cleans, for as long as it cleans.
+constexpr wchar_t kCleanRunMutex[] = L"Local\\Quillmoss.CleanRun";
 
 struct WindowSearch {
     std::wstring caption;
@@ -95,6 +98,23 @@ bool Win32Process::StartProgram(std::string_view path) {
     ::CloseHandle(started.hThread);
     ::CloseHandle(started.hProcess);
     return true;
+}
+
+bool Win32Process::BeginCleanRun() {
+    if (clean_run_) return true;
+    ScopedFile mutex(::CreateMutexW(nullptr, FALSE, kCleanRunMutex));
+    if (!mutex) return false;
+    // An owner that ended without giving the run back left it abandoned: it is free again.
+    const DWORD waited = ::WaitForSingleObject(mutex.get(), 0);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) return false;
+    clean_run_ = std::move(mutex);
+    return true;
+}
+
+void Win32Process::EndCleanRun() {
+    if (!clean_run_) return;
+    ::ReleaseMutex(clean_run_.get());
+    clean_run_.reset();
 }
 
 void Win32Process::EndProcess() {

@@ -12,9 +12,12 @@ class Win32Process final : public platform::Process {
     std::string ProgramName() override;
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
     bool StartProgram(std::string_view path) override;
+    bool BeginCleanRun() override;
+    void EndCleanRun() override;
     void EndProcess() override;
 
   private:
+    ScopedFile clean_run_;
     // Held for the program's life, so that a later start finds this copy.
     ScopedFile single_copy_;
 };

@@ -1,0 +1,61 @@
+// The preview against the clean it foretells, on the temporary folder filled with the
+// benchmark tree (20 x 10 x 100 files of 64 bytes, and a tenth of it): time, and the heap the
+// preview takes beyond the record it hands back (the index of hidden names, one hash per
+// deleted entry, and the record's growth while it is made). Run it in a prefix of its own: the
+// clean empties that prefix's temporary folder.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "bench_tree.h"
+#include "clean/catalogue.h"
+#include "cleaners/file_tools.h"
+#include "cli/unattended.h"
+#include "errors/error_reporter.h"
+#include "heap_meter.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_store.h"
+
+int main() {
+    qm::win32::Win32Platform machine;
+    qm::platform::Platform& platform = machine.platform();
+    qm::errors::ErrorReporter reporter;
+    qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
+    qm::cleaners::FileTools tools(platform.files, platform.shell, reporter);
+    qm::cli::Unattended unattended(platform, settings, reporter, tools);
+    std::string temp;
+    platform.files.GetTempPath(temp);
+    const qm::clean::CleaningItem* item[] = {qm::clean::FindByValueName("temp")};
+
+    for (const int top_folders : {2, 20}) {
+        qm::bench::TreeShape shape;
+        shape.top_folders = top_folders;
+        const int files = qm::bench::MakeTree(qm::win32::ToWide(temp) + L"QMB", shape);
+        if (files != shape.Files()) {
+            std::fprintf(stderr, "could not generate the tree\n");
+            return 1;
+        }
+        const std::size_t before = qm::bench::LiveHeapBytes();
+        qm::bench::ResetPeak();
+        double start = qm::bench::NowMs();
+        const auto records = unattended.PreviewRecords(item);
+        const double preview_ms = qm::bench::NowMs() - start;
+        const std::size_t peak = qm::bench::PeakHeapBytes() - before;
+        // The record as it sits on the heap: the vector's whole buffer and every path.
+        std::size_t report = records[0].capacity() * sizeof records[0][0];
+        for (const auto& entry : records[0]) report += entry.path.capacity() + 1;
+
+        start = qm::bench::NowMs();
+        const std::string args[] = {"/clean", "temp"};
+        unattended.Run(args, [](std::string_view) {});
+        const double clean_ms = qm::bench::NowMs() - start;
+        std::printf(
+            "%6d files: preview %8.1f ms (%zu entries), clean %8.1f ms, ratio %.2f; heap peak "
+            "%zu KiB, report %zu KiB, beyond it %zu bytes per entry\n",
+            files, preview_ms, records[0].size(), clean_ms, preview_ms / clean_ms, peak / 1024,
+            report / 1024, (peak - report) / records[0].size());
+    }
+    return 0;
+}

@@ -1,0 +1,213 @@
+#include "cli/unattended.h"
+
+#include <algorithm>
+
+#include "clean/clean_run.h"
+#include "clean/cleaner_steps.h"
+#include "cli/command_line.h"
+#include "platform/dry_run/dry_run.h"
+
+namespace qm::cli {
+
+using dry_run::DryDeletion;
+
+namespace {
+
+constexpr std::string_view kEol = "\r\n";
+constexpr std::string_view kBusyText =
+    "Another clean run is in progress (in the window or from the command line); nothing was "
+    "cleaned.";
+
+std::string Padded(std::string_view text, std::size_t width) {
+    std::string padded(text);
+    padded.resize(std::max(width, text.size() + 1), ' ');
+    return padded;
+}
+
+std::string Line(const DryDeletion& d) {
+    using Kind = DryDeletion::Kind;
+    switch (d.kind) {
+        case Kind::File:
+            return "file      " + d.path + " (" + std::to_string(d.size) + " bytes)";
+        case Kind::Folder:
+            return "folder    " + d.path;
+        case Kind::RegistryKey:
+            return "key       " + d.path;
+        case Kind::RegistryValue:
+            return "value     " + d.path + " : " + d.value_name;
+        case Kind::UrlCacheEntry:
+            return "cache     " + d.path;
+        case Kind::HistoryItem:
+            return "history   item number " + d.path + " of the History folder";
+        case Kind::RecycleBin:
+            return "bin       everything in the Recycle Bin";
+        case Kind::RecentDocuments:
+            return "recent    the Recent Documents list";
+        case Kind::AtRestart:
+            return "restart   " + d.path + " (deleted at the next restart)";
+    }
+    return {};
+}
+
+struct Tally {
+    std::size_t entries = 0;
+    std::size_t files = 0;
+    std::uint64_t bytes = 0;
+    void Add(const DryDeletion& d) {
+        ++entries;
+        if (d.kind != DryDeletion::Kind::File) return;
+        ++files;
+        bytes += d.size;
+    }
+    std::string Text() const {
+        return std::to_string(entries) + " entries, " + std::to_string(files) + " files, " +
+               std::to_string(bytes) + " bytes";
+    }
+};
+
+// Ends the session's clean run however the clean returns.
+struct CleanRunClaim {
+    platform::Process& process;
+    ~CleanRunClaim() { process.EndCleanRun(); }
+};
+
+}  // namespace
+
+int Unattended::Run(std::span<const std::string> args, const Output& out) {
+    const Parsed parsed = ParseCommandLine(args);
+    if (!parsed.error.empty()) {
+        out("Quillmoss: " + parsed.error + std::string(kEol) + std::string(kEol) +
+            std::string(UsageText()));
+        return kExitUsage;
+    }
+    const Command& command = parsed.command;
+    if (command.action == Action::Usage) {
+        out(UsageText());
+        return kExitDone;
+    }
+    // The log's folder is tried before anything is cleaned, so a report that could not be
+    // kept never follows a clean that cannot be undone.
+    if (command.log && platform_.files.WriteFile(command.log_file, "") != platform::kOk) {
+        out("Quillmoss: cannot write the log file \"" + command.log_file + "\"; nothing was done." +
+            std::string(kEol));
+        return kExitUsage;
+    }
+    std::vector<const clean::CleaningItem*> items = command.items;
+    if (items.empty()) items = Remembered();
+
+    std::string report;
+    int code = kExitDone;
+    if (command.action == Action::List) {
+        code = List(report);
+    } else if (items.empty()) {
+        report.append(clean::kNothingSelectedText).append(kEol);
+    } else if (command.action == Action::Preview) {
+        code = Preview(items, report);
+    } else {
+        code = Clean(items, report);
+    }
+    if (command.log) platform_.files.WriteFile(command.log_file, report);
+    out(report);
+    return code;
+}
+
+std::vector<const clean::CleaningItem*> Unattended::Remembered() {
+    std::vector<const clean::CleaningItem*> items;
+    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+        const std::string text = settings_.GetSettingString(
+            settings::kSettingsRoot, settings::kSettingsPath, item.value_name, "");
+        if (text.find_first_of("tT") != std::string::npos) items.push_back(&item);
+    }
+    return items;
+}
+
+int Unattended::List(std::string& report) {
+    report.append(Padded("Item", 12)).append(Padded("Caption", 32)).append("Panel").append(kEol);
+    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+        const clean::ItemPanel& panel = clean::PanelsInTabOrder()[item.panel - 1];
+        report.append(Padded(item.value_name, 12))
+            .append(Padded(item.caption, 32))
+            .append(panel.tab_caption)
+            .append(kEol);
+    }
+    return kExitDone;
+}
+
+std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
+    std::span<const clean::CleaningItem* const> items) {
+    // The preview's own errors are the machine's business, not the maker's: nothing is sent.
+    errors::ErrorReporter quiet;
+    dry_run::DryRun dry(platform_);
+    platform::Platform& machine = dry.platform();
+    settings::SettingsStore settings(machine.registry, machine.process, quiet);
+    cleaners::FileTools tools(machine.files, machine.shell, quiet);
+    std::vector<std::string> lst_cache;
+    clean::CatalogueSteps steps(machine, settings, quiet, tools, lst_cache);
+
+    std::vector<std::vector<DryDeletion>> records;
+    for (const clean::CleaningItem* item : items) {
+        for (const clean::StepId id : item->steps) {
+            errors::ReportingStep(quiet, clean::kRunErrorLabel, [&] { steps.Run(id); });
+        }
+        steps.TakeEndLine();
+        records.push_back(dry.TakeRecord());
+    }
+    return records;
+}
+
+int Unattended::Preview(std::span<const clean::CleaningItem* const> items, std::string& report) {
+    const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items);
+    report.append("Preview: what cleaning would remove. Nothing has been deleted.").append(kEol);
+    Tally total;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        report.append(kEol).append("[").append(items[i]->value_name).append("] ");
+        report.append(items[i]->caption).append(kEol);
+        Tally tally;
+        for (const DryDeletion& deletion : records[i]) {
+            report.append("  ").append(Line(deletion)).append(kEol);
+            tally.Add(deletion);
+            total.Add(deletion);
+        }
+        report.append("  = ").append(tally.Text()).append(kEol);
+    }
+    report.append(kEol).append("Total: ").append(total.Text()).append(" in ");
+    report.append(std::to_string(items.size())).append(" items.").append(kEol);
+    return kExitDone;
+}
+
+int Unattended::Clean(std::span<const clean::CleaningItem* const> items, std::string& report) {
+    if (!platform_.process.BeginCleanRun()) {
+        report.append(kBusyText).append(kEol);
+        return kExitStepFailed;
+    }
+    const CleanRunClaim claim{platform_.process};
+    const int reports_before = reporter_.reports();
+    bool refused = false;
+    std::vector<std::string> lst_cache;
+    clean::CatalogueSteps steps(platform_, settings_, reporter_, file_tools_, lst_cache);
+    // As the window's run does: every item in run order, "tt" for the cleaned, "uu" for the
+    // others, and the same progress lines, without the pauses kept for the window's sake.
+    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+        if (std::find(items.begin(), items.end(), &item) == items.end()) {
+            settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath,
+                                        item.value_name, "uu");
+            continue;
+        }
+        report.append(item.start_line).append(kEol);
+        for (const clean::StepId id : item.steps) {
+            errors::ReportingStep(reporter_, clean::kRunErrorLabel, [&] { steps.Run(id); });
+        }
+        settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath,
+                                    item.value_name, "tt");
+        const std::optional<std::string> refusal = steps.TakeEndLine();
+        refused = refused || refusal.has_value();
+        report.append(refusal ? std::string_view(*refusal) : item.end_line).append(kEol);
+    }
+    report.append(clean::kFinalLine).append(kEol);
+    const int failures = reporter_.reports() - reports_before;
+    if (failures == 0 && !refused) return kExitDone;
+    report.append(std::to_string(failures) + " errors met; some traces may remain.").append(kEol);
+    return kExitStepFailed;
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,49 @@
+#pragma once
+// What Quillmoss does when started with arguments: the list of items, the preview and the
+// unattended clean, each ending in a report (printed, and written to the /log file) and an
+// exit code. Nothing here asks the user anything.
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clean/catalogue.h"
+#include "cleaners/file_tools.h"
+#include "errors/error_reporter.h"
+#include "platform/dry_run/dry_record.h"
+#include "platform/platform.h"
+#include "settings/settings_store.h"
+
+namespace qm::cli {
+
+class Unattended {
+  public:
+    using Output = std::function<void(std::string_view report)>;
+
+    Unattended(platform::Platform& platform, settings::SettingsStore& settings,
+               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools)
+        : platform_(platform), settings_(settings), reporter_(reporter), file_tools_(file_tools) {}
+
+    // `args` without the program's own name. The report goes to `out` whole, once the work is
+    // done; the exit code is returned.
+    int Run(std::span<const std::string> args, const Output& out);
+
+    // What cleaning would remove, item by item in the order given, in one preview: each item
+    // sees the machine as the items before it would have left it.
+    std::vector<std::vector<dry_run::DryDeletion>> PreviewRecords(
+        std::span<const clean::CleaningItem* const> items);
+
+  private:
+    std::vector<const clean::CleaningItem*> Remembered();
+    int List(std::string& report);
+    int Preview(std::span<const clean::CleaningItem* const> items, std::string& report);
+    int Clean(std::span<const clean::CleaningItem* const> items, std::string& report);
+
+    platform::Platform& platform_;
+    settings::SettingsStore& settings_;
+    errors::ErrorReporter& reporter_;
+    cleaners::FileTools& file_tools_;
+};
+
+}  // namespace qm::cli

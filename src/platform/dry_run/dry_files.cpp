@@ -1,0 +1,158 @@
+#include "platform/dry_run/dry_files.h"
+
+namespace qm::dry_run {
+
+using platform::Status;
+namespace attr = platform::attr;
+
+namespace {
+
+// RemoveDirectory on a file: ERROR_DIRECTORY.
+constexpr Status kErrorNotADirectory = 267;
+constexpr std::uint32_t kSettable = attr::kReadOnly | attr::kHidden | attr::kSystem |
+                                    attr::kArchive | 0x100 /*temporary*/ |
+                                    0x2000 /*not content indexed*/;
+
+std::string_view FolderOf(std::string_view path) {
+    const std::size_t cut = path.find_last_of('\\');
+    return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
+bool IsDot(std::string_view name) {
+    return name == "." || name == "..";
+}
+
+std::string Joined(std::string_view folder, std::string_view name) {
+    std::string path(folder);
+    if (path.empty() || path.back() != '\\') path.push_back('\\');
+    return path.append(name);
+}
+
+}  // namespace
+
+Status DryFiles::Gone(std::string_view path) const {
+    return hidden_.Contains(FolderOf(path)) ? platform::kErrorPathNotFound
+                                            : platform::kErrorFileNotFound;
+}
+
+std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attributes) const {
+    const auto changed = attributes_.find(HiddenNames::Fold(path));
+    if (changed == attributes_.end()) return real_attributes;
+    const std::uint32_t both = (real_attributes & ~(kSettable | attr::kNormal)) | changed->second;
+    // Windows reports a file left with no bit at all as "normal".
+    return both == 0 ? attr::kNormal : both;
+}
+
+Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEntry>& entries) {
+    const std::string_view folder = FolderOf(pattern_path);
+    if (hidden_.Contains(folder)) {
+        entries.clear();
+        return platform::kErrorPathNotFound;
+    }
+    const Status status = real_.List(pattern_path, entries);
+    if (status != platform::kOk) return status;
+    std::erase_if(entries, [&](platform::DirEntry& entry) {
+        if (IsDot(entry.name)) return false;
+        const std::string path = Joined(folder, entry.name);
+        if (hidden_.Contains(path)) return true;
+        entry.attributes = Effective(path, entry.attributes);
+        return false;
+    });
+    return entries.empty() ? platform::kErrorFileNotFound : platform::kOk;
+}
+
+Status DryFiles::GetAttributes(std::string_view path, std::uint32_t& attributes) {
+    if (hidden_.Contains(path)) return Gone(path);
+    const Status status = real_.GetAttributes(path, attributes);
+    if (status == platform::kOk) attributes = Effective(path, attributes);
+    return status;
+}
+
+Status DryFiles::SetAttributes(std::string_view path, std::uint32_t attributes) {
+    std::uint32_t now = 0;
+    if (const Status status = GetAttributes(path, now); status != platform::kOk) return status;
+    attributes_[HiddenNames::Fold(path)] = attributes & kSettable;
+    return platform::kOk;
+}
+
+Status DryFiles::DeleteFile(std::string_view path) {
+    std::uint32_t attributes = 0;
+    if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
+        return status;
+    }
+    if ((attributes & attr::kDirectory) != 0) return platform::kErrorAccessDenied;
+    if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
+    if ((attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
+    std::uint64_t size = 0;
+    std::vector<platform::DirEntry> self;
+    if (real_.List(path, self) == platform::kOk && !self.empty()) size = self.front().size;
+    record_.push_back({DryDeletion::Kind::File, std::string(path), "", size});
+    hidden_.Hide(path);
+    return platform::kOk;
+}
+
+Status DryFiles::RemoveDirectory(std::string_view path) {
+    std::uint32_t attributes = 0;
+    if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
+        return status;
+    }
+    if ((attributes & attr::kDirectory) == 0) return kErrorNotADirectory;
+    std::string_view folder = path;
+    while (!folder.empty() && folder.back() == '\\') folder.remove_suffix(1);
+    if (folder.find('\\') == std::string_view::npos) return platform::kErrorAccessDenied;  // a root
+    if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
+    if ((attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
+    // A link goes whatever its target holds; a folder only once everything in it has gone.
+    if ((attributes & attr::kReparsePoint) == 0) {
+        std::vector<platform::DirEntry> inside;
+        List(Joined(folder, "*"), inside);
+        for (const platform::DirEntry& entry : inside) {
+            if (!IsDot(entry.name)) return platform::kErrorDirNotEmpty;
+        }
+    }
+    record_.push_back({DryDeletion::Kind::Folder, std::string(folder), "", 0});
+    hidden_.Hide(folder);
+    return platform::kOk;
+}
+
+Status DryFiles::CreateDirectory(std::string_view path) {
+    // A folder removed on the way (the temporary folder, made again empty) counts as made.
+    if (hidden_.Contains(path)) return platform::kOk;
+    std::uint32_t attributes = 0;
+    if (real_.GetAttributes(path, attributes) == platform::kOk) {
+        return platform::kErrorAlreadyExists;
+    }
+    return platform::kOk;
+}
+
+Status DryFiles::OpenForRead(std::string_view path) {
+    return hidden_.Contains(path) ? Gone(path) : real_.OpenForRead(path);
+}
+
+Status DryFiles::OpenForDelete(std::string_view path) {
+    return hidden_.Contains(path) ? Gone(path) : real_.OpenForDelete(path);
+}
+
+Status DryFiles::ReadFile(std::string_view path, std::string& contents) {
+    return hidden_.Contains(path) ? Gone(path) : real_.ReadFile(path, contents);
+}
+
+Status DryFiles::WriteFile(std::string_view path, std::string_view) {
+    return hidden_.Contains(FolderOf(path)) ? platform::kErrorPathNotFound : platform::kOk;
+}
+
+Status DryFiles::ScheduleDeleteAtRestart(std::string_view path) {
+    // Windows takes only what is there to delete.
+    std::uint32_t attributes = 0;
+    if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
+        return status;
+    }
+    record_.push_back({DryDeletion::Kind::AtRestart, std::string(path), "", 0});
+    return platform::kOk;
+}
+
+Status DryFiles::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
+    return hidden_.Contains(path) ? Gone(path) : real_.GetIdentity(path, identity);
+}
+
+}  // namespace qm::dry_run

@@ -1,0 +1,49 @@
+#pragma once
+// The file system as a dry run sees it: every read goes to the real drive, every change is
+// kept to itself. A deletion is checked as Windows would check it (the entry exists, is not
+// read-only, is not held open, a folder is empty) and then recorded and hidden, so the
+// listings and look-ups that follow see the drive as a real run would have left it.
+#include <map>
+#include <vector>
+
+#include "platform/dry_run/dry_record.h"
+#include "platform/file_system.h"
+
+namespace qm::dry_run {
+
+class DryFiles final : public platform::FileSystem {
+  public:
+    DryFiles(platform::FileSystem& real, std::vector<DryDeletion>& record)
+        : real_(real), record_(record) {}
+
+    platform::Status List(std::string_view pattern_path,
+                          std::vector<platform::DirEntry>& entries) override;
+    platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
+    platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+    platform::Status DeleteFile(std::string_view path) override;
+    platform::Status RemoveDirectory(std::string_view path) override;
+    platform::Status CreateDirectory(std::string_view path) override;
+    platform::Status OpenForRead(std::string_view path) override;
+    platform::Status OpenForDelete(std::string_view path) override;
+    platform::Status ReadFile(std::string_view path, std::string& contents) override;
+    platform::Status WriteFile(std::string_view path, std::string_view contents) override;
+    platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
+    platform::Status GetTempPath(std::string& path) override { return real_.GetTempPath(path); }
+    platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
+    platform::Status ListDriveRoots(std::vector<std::string>& roots) override {
+        return real_.ListDriveRoots(roots);
+    }
+
+  private:
+    // Not found, in the words Windows uses for a missing entry or a missing folder above it.
+    platform::Status Gone(std::string_view path) const;
+    std::uint32_t Effective(std::string_view path, std::uint32_t real_attributes) const;
+
+    platform::FileSystem& real_;
+    std::vector<DryDeletion>& record_;
+    HiddenNames hidden_;
+    // Attributes the cleaners changed (to clear read-only before a delete), by folded path.
+    std::map<std::string, std::uint32_t> attributes_;
+};
+
+}  // namespace qm::dry_run

@@ -1,0 +1,116 @@
+// The preview tells the truth: on randomly generated hostile machines, what the preview of an
+// item lists is, entry for entry, what the clean of that item then deletes; and the preview
+// itself changes nothing.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/unattended.h"
+#include "hostile_machine.h"
+#include "platform/dry_run/dry_run.h"
+
+namespace qm {
+namespace {
+
+using namespace qm::testing;
+using dry_run::DryDeletion;
+
+// Kind, path and value name, in one comparable line. The History folder's items are named by
+// their place in the preview and by their title on the machine, so only their kind counts.
+std::string Entry(int kind, const std::string& path, const std::string& value) {
+    const bool history = kind == static_cast<int>(DryDeletion::Kind::HistoryItem);
+    return std::to_string(kind) + "|" + (history ? "" : Lower(path)) + "|" + Lower(value);
+}
+
+TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        sim::Machine machine;
+        Populate(machine, seed);
+        errors::ErrorReporter reporter;
+        settings::SettingsStore settings(machine.registry(), machine.process(), reporter);
+        cleaners::FileTools tools(machine.files(), machine.shell(), reporter);
+        cli::Unattended unattended(machine.platform(), settings, reporter, tools);
+        std::size_t compared = 0;
+        for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+            SCOPED_TRACE(std::string(item.value_name));
+            const std::vector<std::string> paths = machine.AllPaths();
+            machine.ClearDeletions();
+            const clean::CleaningItem* one[] = {&item};
+            const std::vector<DryDeletion> preview = unattended.PreviewRecords(one)[0];
+            EXPECT_TRUE(machine.deletions().empty());
+            EXPECT_EQ(machine.AllPaths(), paths);
+
+            const std::size_t scheduled = machine.ScheduledAtRestart().size();
+            const std::vector<std::string> args = {"/clean", std::string(item.value_name)};
+            unattended.Run(args, [](std::string_view) {});
+            std::vector<std::string> expected, listed;
+            for (const sim::Deletion& d : machine.deletions())
+                expected.push_back(Entry(static_cast<int>(d.kind), d.path, d.value_name));
+            for (std::size_t i = scheduled; i < machine.ScheduledAtRestart().size(); ++i)
+                expected.push_back(Entry(static_cast<int>(DryDeletion::Kind::AtRestart),
+                                         machine.ScheduledAtRestart()[i], ""));
+            // The shell empties the bin and the Recent Documents list in one call each.
+            const bool whole_list = item.value_name == "recycle" || item.value_name == "docs";
+            for (const DryDeletion& d : preview) {
+                listed.push_back(Entry(static_cast<int>(d.kind), d.path, d.value_name));
+                if (d.kind == DryDeletion::Kind::File) {
+                    EXPECT_EQ(d.size, 4u) << d.path;
+                }
+            }
+            if (whole_list) {
+                EXPECT_EQ(listed.size(), 1u);
+                EXPECT_FALSE(expected.empty());
+                continue;
+            }
+            EXPECT_EQ(listed, expected);
+            compared += expected.size();
+        }
+        EXPECT_GT(compared, 20u);  // the machines gave the cleaners something to do
+    }
+}
+
+TEST(DryRun, WhatItDeletedIsGoneFromEveryLaterReadWhileTheMachineKeepsAll) {
+    using platform::kOk;
+    sim::Machine machine;
+    machine.AddFile("C:\\T\\a.txt", "abc");
+    machine.AddUrlCacheEntry("http://a/");
+    machine.AddUrlCacheEntry("http://b/");
+    WriteRaw(machine.registry(), Root::CurrentUser, "Software\\K", "v", RegType::Sz,
+             Utf16Bytes("x"));
+    dry_run::DryRun dry(machine.platform());
+    platform::Platform& p = dry.platform();
+    EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
+    EXPECT_EQ(p.files.DeleteFile("C:\\T\\a.txt"), kOk);
+    EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), kOk);
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(p.files.GetAttributes("C:\\T\\a.txt", attributes), platform::kErrorPathNotFound);
+
+    EXPECT_EQ(p.url_cache.DeleteEntry("http://a/"), kOk);
+    std::uint32_t size = 0;
+    platform::UrlCacheWalk walk = 0;
+    platform::UrlCacheEntry entry;
+    EXPECT_EQ(p.url_cache.FindFirst(size, walk, entry), platform::kErrorInsufficientBuffer);
+    EXPECT_EQ(p.url_cache.FindFirst(size, walk, entry), kOk);
+    EXPECT_EQ(entry.source_url, "http://b/");
+    size = 0;
+    EXPECT_EQ(p.url_cache.FindNext(walk, size, entry), platform::kErrorNoMoreItems);
+    p.url_cache.Close(walk);
+
+    platform::RegKey key = 0;
+    ASSERT_EQ(p.registry.OpenKey(Root::CurrentUser, "Software\\K", key), kOk);
+    EXPECT_EQ(p.registry.DeleteValue(key, "V"), kOk);
+    EXPECT_EQ(p.registry.DeleteValue(key, "v"), platform::kErrorFileNotFound);
+    p.registry.CloseKey(key);
+
+    EXPECT_EQ(dry.record().size(), 4u);
+    EXPECT_TRUE(machine.deletions().empty());
+    EXPECT_TRUE(machine.Exists("C:\\T\\a.txt"));
+    EXPECT_EQ(machine.UrlCacheUrls().size(), 2u);
+    EXPECT_EQ(ReadRaw(machine.registry(), Root::CurrentUser, "Software\\K", "v").exists, true);
+    EXPECT_EQ(machine.open_url_cache_walks() + machine.open_registry_keys(), 0u);
+}
+
+}  // namespace
+}  // namespace qm
