@@ -31,7 +31,8 @@ SetDateSave off
 !define QM_UNINST_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmoss"
 !define QM_SETTINGS_KEY "Software\Microsoft\Qmoss"
 !define QM_RUN_KEY "SOFTWARE\Microsoft\Windows\CurrentVersion\Run"
-!define QM_TOOLBAR_KEY "Software\Microsoft\Internet Explorer\Extensions\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}"
+!define QM_EXTENSIONS_KEY "Software\Microsoft\Internet Explorer\Extensions"
+!define QM_TOOLBAR_KEY "${QM_EXTENSIONS_KEY}\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}"
 !define QM_UNINSTALLER "Uninstall.exe"
 
 !include "MUI2.nsh"
@@ -162,10 +163,13 @@ SectionEnd
   ${EndIf}
 !macroend
 
+; The program creates Internet Explorer's Extensions key when it adds its button to a
+; machine that had none; left empty, it goes too.
 !macro QM_DELETE_TOOLBAR_BUTTON root
   ReadRegStr $0 ${root} "${QM_TOOLBAR_KEY}" "Exec"
   ${If} $0 == "$INSTDIR\Quillmoss"
     DeleteRegKey ${root} "${QM_TOOLBAR_KEY}"
+    DeleteRegKey /ifempty ${root} "${QM_EXTENSIONS_KEY}"
   ${EndIf}
 !macroend
 
