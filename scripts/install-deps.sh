@@ -2,7 +2,7 @@
 # Installs what building and testing Quillmoss needs on a Debian machine (run as root).
 # Packages already present are left alone, so a second run costs a second.
 set -euo pipefail
-packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format
+packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format nsis
           mingw-w64 wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
           python3 openssl faketime)
 missing=()
