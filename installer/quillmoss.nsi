@@ -116,7 +116,20 @@ FunctionEnd
 !insertmacro QM_CLOSE_RUNNING_COPY ""
 !insertmacro QM_CLOSE_RUNNING_COPY "un."
 
+; Windows XP starts a setup without administrator rights as it is, and Vista and later do with
+; the prompt turned off: such a run could only half install, so it stops before touching anything.
+!macro QM_REQUIRE_ADMIN what
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "admin"
+    MessageBox MB_ICONSTOP|MB_OK "${what} Quillmoss for every user of this computer needs administrator rights. Please run it again as an administrator." /SD IDOK
+    SetErrorLevel 5
+    Quit
+  ${EndIf}
+!macroend
+
 Function .onInit
+  !insertmacro QM_REQUIRE_ADMIN "Installing"
   ; Over an installed copy, the same folder unless the user names another (/D= or the page).
   ${If} $INSTDIR == "$PROGRAMFILES64\${QM_NAME}"
     ReadRegStr $0 HKLM "${QM_UNINST_KEY}" "InstallLocation"
@@ -124,6 +137,10 @@ Function .onInit
       StrCpy $INSTDIR $0
     ${EndIf}
   ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  !insertmacro QM_REQUIRE_ADMIN "Removing"
 FunctionEnd
 
 Section "Quillmoss" SecMain
