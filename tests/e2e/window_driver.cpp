@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <stdexcept>
 
 namespace qm::e2e {
@@ -65,6 +66,11 @@ HWND Find(HWND parent, Search search) {
 
 }  // namespace
 
+int ClockScale() {
+    const char* fast = std::getenv("QM_E2E_FAST_CLOCK");
+    return fast && std::atoi(fast) > 1 ? std::atoi(fast) : 1;
+}
+
 AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption,
                        const std::wstring& arguments) {
     STARTUPINFOW startup{};
@@ -77,7 +83,7 @@ AppProcess::AppProcess(const std::wstring& exe, const std::wstring& caption,
     if (caption.empty()) return;
     const Search search{info_.dwProcessId, L"", caption, -1};
     WaitUntil([&] { return (window_ = Find(nullptr, search)) != nullptr; },
-              std::chrono::seconds(60));
+              std::chrono::seconds(60) * ClockScale());
     if (!window_) throw std::runtime_error("no window titled " + Narrow(caption));
 }
 

@@ -63,13 +63,18 @@ struct MessageBoxInfo {
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout);
 void AnswerMessageBox(const MessageBoxInfo& box, int button_id);
 
+// How many times faster than real time the clock of this run goes: QM_E2E_FAST_CLOCK, or 1.
+// Polls and start-up waits stretch by it so they take the same real time on a fast clock.
+int ClockScale();
+
 // Waits until `done` holds, pumping nothing (the target runs in its own process).
 template <class Pred>
 bool WaitUntil(Pred done, std::chrono::milliseconds timeout) {
     auto end = std::chrono::steady_clock::now() + timeout;
+    const DWORD poll = static_cast<DWORD>(50 * ClockScale());
     while (std::chrono::steady_clock::now() < end) {
         if (done()) return true;
-        Sleep(50);
+        Sleep(poll);
     }
     return done();
 }
