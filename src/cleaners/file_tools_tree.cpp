@@ -50,7 +50,8 @@ std::int32_t DeleteTreeBelow(platform::FileSystem& files, const std::string& fol
             continue;
         }
         const std::string file = folder + "\\" + entry.name;
-        if ((entry.attributes & ~attr::kNormal) != 0) {
+        // Only read-only makes Windows refuse the delete; the listing already told us.
+        if ((entry.attributes & attr::kReadOnly) != 0) {
             if (const Status s = files.SetAttributes(file, attr::kNormal); s != platform::kOk) {
                 return ErrorNumber(s);
             }
