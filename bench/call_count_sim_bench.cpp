@@ -43,6 +43,9 @@ class CountingFiles final : public qm::platform::FileSystem {
     Status DeleteFile(std::string_view p) override {
         return ++counts[kDelete], real_.DeleteFile(p);
     }
+    Status ForceDeleteFile(std::string_view p) override {
+        return ++counts[kDelete], real_.ForceDeleteFile(p);
+    }
     Status RemoveDirectory(std::string_view p) override {
         return ++counts[kRemove], real_.RemoveDirectory(p);
     }

@@ -5,7 +5,9 @@
 // empties that prefix's temporary folder and Internet cache.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -55,14 +57,38 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-void Report(const char* what, double ours, double floor) {
-    std::printf("  %-26s %9.1f ms   floor %9.1f ms   ratio %.2f\n", what, ours, floor,
-                ours / floor);
+// Each subject's ratio to the floor, one per round; the median is reported, as the drive is
+// shared with whatever else the machine is doing.
+struct Subject {
+    explicit Subject(const char* subject_name) : name(subject_name) {}
+    const char* name;
+    std::vector<double> ours, floor, ratio;
+    void Add(double ours_ms, double floor_ms) {
+        ours.push_back(ours_ms), floor.push_back(floor_ms), ratio.push_back(ours_ms / floor_ms);
+    }
+};
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Times `run` and the floor on `twin`, in turn order so that neither always goes first.
+template <class Run>
+void Pair(Subject& subject, const std::wstring& twin, int round, Run run) {
+    double floor_ms = 0;
+    if (round % 2 == 0) floor_ms = Floor(twin);
+    const double start = NowMs();
+    run();
+    const double ours_ms = NowMs() - start;
+    if (round % 2 != 0) floor_ms = Floor(twin);
+    subject.Add(ours_ms, floor_ms);
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
     qm::win32::Win32Platform machine;
     qm::platform::Platform& platform = machine.platform();
     qm::errors::ErrorReporter reporter;
@@ -80,44 +106,44 @@ int main() {
         return 1;
     }
     const qm::bench::TreeShape shape;  // 20 x 10 x 100 files
-    std::printf("%d files per tree under this Windows\n", shape.Files());
-
-    qm::bench::MakeCacheLikeTree(content, 20, 1000);
-    qm::bench::MakeCacheLikeTree(twin, 20, 1000);
-    double floor = Floor(twin), start = NowMs();
-    ie.CleanIECacheFiles();
-    Report("iecache item", NowMs() - start, floor);
-
-    qm::bench::MakeTree(temp + L"qm-bench", shape);
-    qm::bench::MakeTree(twin, shape);
-    floor = Floor(twin);
     const qm::clean::CleaningItem* item[] = {qm::clean::FindByValueName("temp")};
-    start = NowMs();
-    const auto records = unattended.PreviewRecords(item);
-    Report("/preview temp", NowMs() - start, floor);
-    start = NowMs();
-    std::string temp_folder;
-    leftovers.CleanTempFolder(temp_folder);
-    Report("temp item", NowMs() - start, floor);
+    Subject cache("iecache item"), preview("/preview temp"), temp_item("temp item"),
+        tree("DeleteFolderTree"), wipe("WipeFiles *.*");
+    bool complete = true;
+    for (int round = 0; round < rounds; ++round) {
+        qm::bench::MakeCacheLikeTree(content, 20, 1000);
+        qm::bench::MakeCacheLikeTree(twin, 20, 1000);
+        Pair(cache, twin, round, [&] { ie.CleanIECacheFiles(); });
 
-    qm::bench::MakeTree(other, shape);
-    qm::bench::MakeTree(twin, shape);
-    floor = Floor(twin);
-    start = NowMs();
-    const std::int32_t status = tools.DeleteFolderTree(qm::win32::ToUtf8(other));
-    Report("DeleteFolderTree", NowMs() - start, floor);
+        qm::bench::MakeTree(temp + L"qm-bench", shape);
+        qm::bench::MakeTree(twin, shape);
+        std::size_t previewed = 0;
+        Pair(preview, twin, round, [&] { previewed = unattended.PreviewRecords(item)[0].size(); });
+        qm::bench::MakeTree(twin, shape);
+        std::string temp_folder;
+        Pair(temp_item, twin, round, [&] { leftovers.CleanTempFolder(temp_folder); });
 
-    qm::bench::MakeTree(other, shape);
-    qm::bench::MakeTree(twin, shape);
-    floor = Floor(twin);
-    start = NowMs();
-    tools.WipeFiles(qm::win32::ToUtf8(other), "*.*");
-    Report("WipeFiles *.*", NowMs() - start, floor);
-    RemoveDirectoryW(other.c_str());
+        qm::bench::MakeTree(other, shape);
+        qm::bench::MakeTree(twin, shape);
+        std::int32_t status = 0;
+        Pair(tree, twin, round, [&] { status = tools.DeleteFolderTree(qm::win32::ToUtf8(other)); });
 
-    if (status != 0 || records.empty() || records[0].size() < std::size_t(shape.Files()) ||
-        Exists(twin) || Exists(other) || Exists(temp + L"qm-bench") ||
-        Exists(content + L"\\QMB00")) {
+        qm::bench::MakeTree(other, shape);
+        qm::bench::MakeTree(twin, shape);
+        Pair(wipe, twin, round, [&] { tools.WipeFiles(qm::win32::ToUtf8(other), "*.*"); });
+        RemoveDirectoryW(other.c_str());
+
+        complete = complete && status == 0 && previewed >= std::size_t(shape.Files()) &&
+                   !Exists(twin) && !Exists(other) && !Exists(temp + L"qm-bench") &&
+                   !Exists(content + L"\\QMB00");
+    }
+    std::printf("%d files per tree, median of %d rounds under this Windows\n", shape.Files(),
+                rounds);
+    for (const Subject* subject : {&cache, &preview, &temp_item, &tree, &wipe}) {
+        std::printf("  %-18s %9.1f ms   floor %9.1f ms   ratio %.2f\n", subject->name,
+                    Median(subject->ours), Median(subject->floor), Median(subject->ratio));
+    }
+    if (!complete) {
         std::fprintf(stderr, "a tree was not deleted completely\n");
         return 1;
     }

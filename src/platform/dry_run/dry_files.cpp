@@ -78,6 +78,14 @@ Status DryFiles::SetAttributes(std::string_view path, std::uint32_t attributes) 
 }
 
 Status DryFiles::DeleteFile(std::string_view path) {
+    return Delete(path, false);
+}
+
+Status DryFiles::ForceDeleteFile(std::string_view path) {
+    return Delete(path, true);
+}
+
+Status DryFiles::Delete(std::string_view path, bool even_read_only) {
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     const auto listed = last_listing_.find(HiddenNames::Fold(path));
@@ -93,7 +101,7 @@ Status DryFiles::DeleteFile(std::string_view path) {
     }
     if ((attributes & attr::kDirectory) != 0) return platform::kErrorAccessDenied;
     if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
-    if ((attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
+    if (!even_read_only && (attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
     record_.push_back({DryDeletion::Kind::File, std::string(path), "", size});
     hidden_.Hide(path);
     return platform::kOk;

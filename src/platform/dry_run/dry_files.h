@@ -22,6 +22,7 @@ class DryFiles final : public platform::FileSystem {
     platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
     platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
     platform::Status DeleteFile(std::string_view path) override;
+    platform::Status ForceDeleteFile(std::string_view path) override;
     platform::Status RemoveDirectory(std::string_view path) override;
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
@@ -38,6 +39,7 @@ class DryFiles final : public platform::FileSystem {
   private:
     // Not found, in the words Windows uses for a missing entry or a missing folder above it.
     platform::Status Gone(std::string_view path) const;
+    platform::Status Delete(std::string_view path, bool even_read_only);
     std::uint32_t Effective(std::string_view path, std::uint32_t real_attributes) const;
 
     platform::FileSystem& real_;
