@@ -37,6 +37,14 @@ Status ListEverything(platform::FileSystem& files, const std::string& folder,
     return status;
 }
 
+// Only read-only makes Windows refuse a delete, and the listing has already told us which
+// files carry it.
+Status DeleteListedFile(platform::FileSystem& files, const std::string& path,
+                        std::uint32_t attributes) {
+    return (attributes & attr::kReadOnly) != 0 ? files.ForceDeleteFile(path)
+                                               : files.DeleteFile(path);
+}
+
 // The walk of DeleteFolderTree below the checked top folder: files go while the listing is
 // read, subfolders afterwards in listing order, and the first failure stops everything.
 std::int32_t DeleteTreeBelow(platform::FileSystem& files, const std::string& folder) {
@@ -49,13 +57,10 @@ std::int32_t DeleteTreeBelow(platform::FileSystem& files, const std::string& fol
             subfolders.push_back(&entry);
             continue;
         }
-        const std::string file = folder + "\\" + entry.name;
-        if ((entry.attributes & ~attr::kNormal) != 0) {
-            if (const Status s = files.SetAttributes(file, attr::kNormal); s != platform::kOk) {
-                return ErrorNumber(s);
-            }
+        if (const Status s = DeleteListedFile(files, folder + "\\" + entry.name, entry.attributes);
+            s != platform::kOk) {
+            return ErrorNumber(s);
         }
-        if (const Status s = files.DeleteFile(file); s != platform::kOk) return ErrorNumber(s);
     }
     for (const DirEntry* entry : subfolders) {
         const std::string subfolder = folder + "\\" + entry->name;
@@ -101,8 +106,7 @@ Status ForceDeleteTree(platform::FileSystem& files, const std::string& folder,
             if (const Status s = ForceDeleteTree(files, path, entry.attributes); s != 0) return s;
             continue;
         }
-        if (const Status s = ClearProtection(files, path, entry.attributes); s != 0) return s;
-        if (const Status s = files.DeleteFile(path); s != platform::kOk) return s;
+        if (const Status s = DeleteListedFile(files, path, entry.attributes); s != 0) return s;
     }
     if (const Status s = ClearProtection(files, folder, folder_attributes); s != 0) return s;
     return files.RemoveDirectory(folder);

@@ -48,6 +48,10 @@ class FileSystem {
     virtual Status GetAttributes(std::string_view path, std::uint32_t& attributes) = 0;
     virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
     virtual Status DeleteFile(std::string_view path) = 0;
+    // Deletes a file the caller has seen read-only: in one call where Windows has one (10 and
+    // later), else by clearing its attributes first. Anything else DeleteFile refuses (a file
+    // held open, a folder) is refused alike.
+    virtual Status ForceDeleteFile(std::string_view path) = 0;
     // Removes an empty folder.
     virtual Status RemoveDirectory(std::string_view path) = 0;
     virtual Status CreateDirectory(std::string_view path) = 0;

@@ -93,6 +93,10 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
     ASSERT_EQ(files_.SetAttributes(In("readonly.txt"), attr::kNormal), kOk);
     EXPECT_EQ(Significant(In("readonly.txt")), 0u);
     Significant(In("absent.txt"), kErrorFileNotFound);
+    Write("forced.txt");
+    ASSERT_EQ(files_.SetAttributes(In("forced.txt"), attr::kReadOnly | attr::kSystem), kOk);
+    EXPECT_EQ(files_.ForceDeleteFile(In("forced.txt")), kOk);
+    Significant(In("forced.txt"), kErrorFileNotFound);
     Significant(In("absent\\file.txt"), kErrorPathNotFound);
 
     Write("held.txt", "held contents");
@@ -100,6 +104,7 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
         const auto hold = backend_->Hold(In("held.txt"), HoldMode::NoDelete);
         ASSERT_NE(hold, nullptr);
         EXPECT_EQ(files_.DeleteFile(In("held.txt")), kErrorSharingViolation);
+        EXPECT_EQ(files_.ForceDeleteFile(In("held.txt")), kErrorSharingViolation);
         // The same refusal, learnt without deleting: what a preview relies on.
         EXPECT_EQ(files_.OpenForDelete(In("held.txt")), kErrorSharingViolation);
         EXPECT_EQ(files_.OpenForRead(In("held.txt")), kOk);
@@ -118,6 +123,7 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
     EXPECT_EQ(files_.DeleteFile(In("held.txt")), kOk);
     EXPECT_EQ(files_.OpenForDelete(In("held.txt")), kErrorFileNotFound);
     EXPECT_EQ(files_.DeleteFile(In("absent\\x.txt")), kErrorPathNotFound);
+    EXPECT_EQ(files_.ForceDeleteFile(In("absent\\x.txt")), kErrorPathNotFound);
     ASSERT_EQ(files_.CreateDirectory(In("folder")), kOk);
     EXPECT_EQ(files_.DeleteFile(In("folder")), kErrorAccessDenied);
     EXPECT_EQ(files_.OpenForDelete(In("folder")), kOk);

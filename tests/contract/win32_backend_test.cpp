@@ -19,6 +19,13 @@ TEST(Win32Paths, DriveAndSharePathsGetTheLongFormWithNamesKeptAndOthersOnlySlash
     EXPECT_EQ(ToWidePath("//server/share/a/../../b."), L"\\\\?\\UNC\\server\\share\\b.");
     EXPECT_EQ(ToWidePath("c:\\Temp\\sub\\..\\a.txt"), L"\\\\?\\c:\\Temp\\a.txt");
     EXPECT_EQ(ToWidePath("C:\\Temp\\*.*"), L"\\\\?\\C:\\Temp\\*.*");
+    // Paths in one folder after another: each must come out as if converted on its own.
+    for (const char* name : {"a.txt", "b.txt"})
+        EXPECT_EQ(ToWidePath(std::string("C:\\Temp\\") + name),
+                  L"\\\\?\\C:\\Temp\\" + ToWide(name));
+    EXPECT_EQ(ToWidePath("C:\\Temp\\sub\\.."), L"\\\\?\\C:\\Temp");
+    EXPECT_EQ(ToWidePath("C:\\Temp\\\\x"), L"\\\\?\\C:\\Temp\\x");
+    EXPECT_EQ(ToWidePath("C:\\b.txt"), L"\\\\?\\C:\\b.txt");
     EXPECT_EQ(ToWidePath("relative/name.txt"), L"relative\\name.txt");
     EXPECT_EQ(ToWidePath("\\\\?\\C:\\already"), L"\\\\?\\C:\\already");
     EXPECT_EQ(ToUtf8(ToWide("Stra\xC3\x9F \xE2\x82\xAC")), "Stra\xC3\x9F \xE2\x82\xAC");

@@ -91,6 +91,7 @@ struct ForwardingFiles : platform::FileSystem {
     S GetAttributes(V p, std::uint32_t& a) override { return Seen(p), real.GetAttributes(p, a); }
     S SetAttributes(V p, std::uint32_t a) override { return Seen(p), real.SetAttributes(p, a); }
     S DeleteFile(V p) override { return Seen(p), real.DeleteFile(p); }
+    S ForceDeleteFile(V p) override { return Seen(p), real.ForceDeleteFile(p); }
     S RemoveDirectory(V p) override { return Seen(p), real.RemoveDirectory(p); }
     S CreateDirectory(V p) override { return Seen(p), real.CreateDirectory(p); }
     S OpenForRead(V p) override { return Seen(p), real.OpenForRead(p); }

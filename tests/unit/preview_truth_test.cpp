@@ -83,6 +83,7 @@ TEST(DryRun, WhatItDeletedIsGoneFromEveryLaterReadWhileTheMachineKeepsAll) {
     platform::Platform& p = dry.platform();
     EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
     EXPECT_EQ(p.files.DeleteFile("C:\\T\\a.txt"), kOk);
+    EXPECT_EQ(p.files.DeleteFile("C:\\T\\a.txt"), platform::kErrorFileNotFound);
     EXPECT_EQ(p.files.RemoveDirectory("C:\\T"), kOk);
     std::uint32_t attributes = 0;
     EXPECT_EQ(p.files.GetAttributes("C:\\T\\a.txt", attributes), platform::kErrorPathNotFound);

@@ -49,12 +49,14 @@ Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEn
         entries.clear();
         return platform::kErrorPathNotFound;
     }
+    last_listing_.clear();
     const Status status = real_.List(pattern_path, entries);
     if (status != platform::kOk) return status;
     std::erase_if(entries, [&](platform::DirEntry& entry) {
         if (IsDot(entry.name)) return false;
         const std::string path = Joined(folder, entry.name);
         if (hidden_.Contains(path)) return true;
+        last_listing_[HiddenNames::Fold(path)] = {entry.attributes, entry.size};
         entry.attributes = Effective(path, entry.attributes);
         return false;
     });
@@ -76,16 +78,30 @@ Status DryFiles::SetAttributes(std::string_view path, std::uint32_t attributes) 
 }
 
 Status DryFiles::DeleteFile(std::string_view path) {
+    return Delete(path, false);
+}
+
+Status DryFiles::ForceDeleteFile(std::string_view path) {
+    return Delete(path, true);
+}
+
+Status DryFiles::Delete(std::string_view path, bool even_read_only) {
     std::uint32_t attributes = 0;
-    if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
-        return status;
+    std::uint64_t size = 0;
+    const auto listed = last_listing_.find(HiddenNames::Fold(path));
+    if (listed == last_listing_.end() || hidden_.Contains(path)) {
+        if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
+            return status;
+        }
+        std::vector<platform::DirEntry> self;
+        if (real_.List(path, self) == platform::kOk && !self.empty()) size = self.front().size;
+    } else {
+        attributes = Effective(path, listed->second.attributes);
+        size = listed->second.size;
     }
     if ((attributes & attr::kDirectory) != 0) return platform::kErrorAccessDenied;
     if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
-    if ((attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
-    std::uint64_t size = 0;
-    std::vector<platform::DirEntry> self;
-    if (real_.List(path, self) == platform::kOk && !self.empty()) size = self.front().size;
+    if (!even_read_only && (attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
     record_.push_back({DryDeletion::Kind::File, std::string(path), "", size});
     hidden_.Hide(path);
     return platform::kOk;

@@ -4,6 +4,7 @@
 // read-only, is not held open, a folder is empty) and then recorded and hidden, so the
 // listings and look-ups that follow see the drive as a real run would have left it.
 #include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dry_run/dry_record.h"
@@ -21,6 +22,7 @@ class DryFiles final : public platform::FileSystem {
     platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
     platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
     platform::Status DeleteFile(std::string_view path) override;
+    platform::Status ForceDeleteFile(std::string_view path) override;
     platform::Status RemoveDirectory(std::string_view path) override;
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
@@ -37,11 +39,20 @@ class DryFiles final : public platform::FileSystem {
   private:
     // Not found, in the words Windows uses for a missing entry or a missing folder above it.
     platform::Status Gone(std::string_view path) const;
+    platform::Status Delete(std::string_view path, bool even_read_only);
     std::uint32_t Effective(std::string_view path, std::uint32_t real_attributes) const;
 
     platform::FileSystem& real_;
     std::vector<DryDeletion>& record_;
     HiddenNames hidden_;
+    // The real drive's answer for each entry of the latest listing, by folded path. The
+    // cleaners delete what they have just listed; the check before each of those deletes
+    // takes attributes and size from here instead of asking the drive twice more.
+    struct Listed {
+        std::uint32_t attributes;
+        std::uint64_t size;
+    };
+    std::unordered_map<std::string, Listed> last_listing_;
     // Attributes the cleaners changed (to clear read-only before a delete), by folded path.
     std::map<std::string, std::uint32_t> attributes_;
 };

@@ -76,6 +76,16 @@ Status SimFileSystem::DeleteFile(std::string_view path) {
     return platform::kOk;
 }
 
+Status SimFileSystem::ForceDeleteFile(std::string_view path) {
+    Node* node = nullptr;
+    if (const Status status = Find(path, node); status != platform::kOk) return status;
+    if (node->is_folder) return platform::kErrorAccessDenied;
+    if (node->lock) return platform::kErrorSharingViolation;
+    deletions_.push_back({Deletion::Kind::File, FullPath(*node), ""});
+    node->parent->children.erase(FoldCase(node->name));
+    return platform::kOk;
+}
+
 Status SimFileSystem::RemoveDirectory(std::string_view path) {
     Place place;
     if (const Status status = Locate(path, place); status != platform::kOk) return status;

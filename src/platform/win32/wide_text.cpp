@@ -73,7 +73,9 @@ std::wstring ResolveNames(std::wstring root, std::wstring_view rest) {
 
 }  // namespace
 
-std::wstring ToWidePath(std::string_view path) {
+namespace {
+
+std::wstring ConvertPath(std::string_view path) {
     std::wstring wide = ToWide(path);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     const std::wstring_view view = wide;
@@ -84,6 +86,40 @@ std::wstring ToWidePath(std::string_view path) {
         return ResolveNames(std::move(prefix), view.substr(root));
     }
     return wide;
+}
+
+// The cleaners reach every file of a folder one after another; the folder's part of the
+// path is converted once for all of them. A converted folder is reused only in the long form
+// without a trailing backslash, where appending "\name" gives what converting the whole
+// path would.
+struct ConvertedFolder {
+    std::string folder;
+    std::wstring wide;
+};
+
+bool IsPlainName(std::string_view name) {
+    return !name.empty() && name != "." && name != "..";
+}
+
+}  // namespace
+
+std::wstring ToWidePath(std::string_view path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    if (cut == std::string_view::npos || cut == 0 || !IsPlainName(path.substr(cut + 1))) {
+        return ConvertPath(path);
+    }
+    const std::string_view folder = path.substr(0, cut);
+    thread_local ConvertedFolder last;
+    if (folder != last.folder) {
+        std::wstring wide = ConvertPath(folder);
+        if (!wide.starts_with(L"\\\\?\\") || wide.ends_with(L'\\')) return ConvertPath(path);
+        last.folder.assign(folder);
+        last.wide = std::move(wide);
+    }
+    std::wstring whole = last.wide;
+    whole += L'\\';
+    whole += ToWide(path.substr(cut + 1));
+    return whole;
 }
 
 bool IsFullyQualifiedPath(std::wstring_view path) {

@@ -12,6 +12,7 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status GetAttributes(std::string_view path, std::uint32_t& attributes) override;
     platform::Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
     platform::Status DeleteFile(std::string_view path) override;
+    platform::Status ForceDeleteFile(std::string_view path) override;
     platform::Status RemoveDirectory(std::string_view path) override;
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
