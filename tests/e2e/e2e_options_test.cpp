@@ -79,7 +79,8 @@ TEST(OptionsE2E, TogglesIntervalAndHomePageAreStoredAndShownAgainAtTheNextStart)
         EXPECT_TRUE(WaitUntil(
             [&] { return focus() == L"Close all browser windows before cleaning."; }, 5s));
         HWND combo = FindControl(dialog, L"ComboBox", L""), typed = GetWindow(combo, GW_CHILD);
-        PostMessageW(typed, WM_CHAR, 'x', 1);
+        SendMessageW(typed, WM_CHAR, 'x', 1);  // in before the key-up, which the loop must see
+        EXPECT_EQ(Text(combo), L"x");
         PostMessageW(typed, WM_KEYUP, 'X', 0xC0000001);
         EXPECT_TRUE(WaitUntil([&] { return Text(combo).empty(); }, 5s)) << "typed text stays";
         SendMessageW(combo, CB_SETCURSEL, 5, 0);
