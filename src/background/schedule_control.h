@@ -2,6 +2,7 @@
 // Scheduled cleaning as the rest of the program switches it: the ten intervals a user can pick,
 // and the switch the options dialog and the start-up use.
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace qm::background {
@@ -23,6 +24,11 @@ inline constexpr std::array<ScheduleOption, 10> kScheduleOptions{{
     {"4-1/2 Hours", 270},
     {"5 Hours", 300},
 }};
+
+// The option a typed, picked or stored text stands for: the text without the blanks around it,
+// in any letter case, spelled as the list has it. None for any other text (a pasted one,
+// blanks, "on"), which would leave a timer without an interval.
+std::optional<std::string_view> FindScheduleOption(std::string_view text);
 
 class ScheduleControl {
   public:

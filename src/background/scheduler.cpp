@@ -21,21 +21,18 @@ constexpr NamedInterval kSearchOrder[] = {
     {"1", 60},     {"2", 120},     {"3", 180},     {"4", 240},     {"5", 300},
 };
 
-std::string_view TrimBlanks(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool IsScheduleOption(std::string_view text) {
-    const std::string upper = cleaners::UpperAscii(text);
-    for (const ScheduleOption& option : kScheduleOptions) {
-        if (cleaners::UpperAscii(option.text) == upper) return true;
-    }
-    return false;
-}
-
 }  // namespace
+
+std::optional<std::string_view> FindScheduleOption(std::string_view text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return std::nullopt;
+    const std::string wanted =
+        cleaners::UpperAscii(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+    for (const ScheduleOption& option : kScheduleOptions) {
+        if (cleaners::UpperAscii(option.text) == wanted) return option.text;
+    }
+    return std::nullopt;
+}
 
 int MinutesNamedIn(std::string_view text) {
     for (const NamedInterval& interval : kSearchOrder) {
@@ -57,9 +54,9 @@ bool Scheduler::setSchdTime(std::string_view text) {
     bool taken = false;
     errors::ReportingStep(reporter_, errors::label::kSetSchdTime, [&] {
         // Any other text would leave a timer without an interval, which cleans on every tick.
-        const std::string_view option = TrimBlanks(text);
-        if (!IsScheduleOption(option)) return;
-        schedule_minutes_ = static_cast<std::int16_t>(MinutesNamedIn(option));
+        const std::optional<std::string_view> option = FindScheduleOption(text);
+        if (!option) return;
+        schedule_minutes_ = static_cast<std::int16_t>(MinutesNamedIn(*option));
         taken = true;
     });
     return taken;

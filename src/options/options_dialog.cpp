@@ -3,7 +3,6 @@
 #include <optional>
 #include <utility>
 
-#include "cleaners/ascii_case.h"
 #include "errors/labels.h"
 
 namespace qm::options {
@@ -23,16 +22,6 @@ std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// The interval option a typed or picked text stands for. Anything else (a pasted text, blanks,
-// "on") would store a schedule that no start-up can arm again.
-std::optional<std::string_view> ScheduleOption(std::string_view text) {
-    const std::string wanted = cleaners::UpperAscii(TrimBlanks(text));
-    for (const background::ScheduleOption& option : background::kScheduleOptions) {
-        if (cleaners::UpperAscii(option.text) == wanted) return option.text;
-    }
-    return std::nullopt;
 }
 
 std::vector<std::string> ScheduleTexts() {
@@ -200,7 +189,7 @@ void OptionsDialog::ScheduleOn() {
         ReportingStep(reporter_, label::kForm2Command6Click, action);
     };
     // The switch comes first: what it refuses is not written either.
-    const std::optional<std::string_view> option = ScheduleOption(combo1_->text());
+    const std::optional<std::string_view> option = background::FindScheduleOption(combo1_->text());
     bool switched = false;
     if (option) step([&] { switched = schedule_.SwitchOn(*option); });
     if (!switched) {
