@@ -67,6 +67,7 @@ Status OpenItemVerbs(std::size_t index, ComRef<FolderItemVerbs>& verbs) {
 }  // namespace
 
 Status Win32Shell::HistoryItemCount(std::size_t& count) {
+    apartment_.Join();
     count = 0;
     ComRef<FolderItems> items;
     if (const Status status = OpenHistoryItems(items); status != platform::kOk) return status;
@@ -78,6 +79,7 @@ Status Win32Shell::HistoryItemCount(std::size_t& count) {
 }
 
 Status Win32Shell::HistoryItemVerbs(std::size_t item, std::vector<std::string>& verbs) {
+    apartment_.Join();
     verbs.clear();
     ComRef<FolderItemVerbs> all;
     if (const Status status = OpenItemVerbs(item, all); status != platform::kOk) return status;
@@ -96,6 +98,7 @@ Status Win32Shell::HistoryItemVerbs(std::size_t item, std::vector<std::string>& 
 }
 
 Status Win32Shell::InvokeHistoryVerb(std::size_t item, std::size_t verb) {
+    apartment_.Join();
     ComRef<FolderItemVerbs> all;
     if (const Status status = OpenItemVerbs(item, all); status != platform::kOk) return status;
     long count = 0;

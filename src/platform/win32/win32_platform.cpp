@@ -1,6 +1,5 @@
 #include "platform/win32/win32_platform.h"
 
-#include "platform/win32/com_apartment.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
 #include "platform/win32/win32_file_system.h"
@@ -15,9 +14,6 @@
 namespace qm::win32 {
 
 struct Win32Platform::Impl {
-    // First in, last out: the History folder's automation calls need it for as long as the
-    // shell backend may be used.
-    ComApartment apartment;
     Win32Registry registry;
     Win32FileSystem files;
     Win32Shell shell;

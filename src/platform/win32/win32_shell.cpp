@@ -57,6 +57,7 @@ Status Win32Shell::GetSpecialFolderLocationPath(int csidl, std::string& path) {
 }
 
 Status Win32Shell::CopyFileSilent(std::string_view source, std::string_view target, bool& aborted) {
+    apartment_.Join();
     const std::wstring from = PathList(source);
     const std::wstring to = PathList(target);
     SHFILEOPSTRUCTW operation{};
@@ -71,11 +72,13 @@ Status Win32Shell::CopyFileSilent(std::string_view source, std::string_view targ
 }
 
 void Win32Shell::ClearRecentDocs() {
+    apartment_.Join();
     // No item means "forget them all": the shortcuts in Recent and the RecentDocs list.
     ::SHAddToRecentDocs(SHARD_PIDL, nullptr);
 }
 
 std::int32_t Win32Shell::EmptyRecycleBin() {
+    apartment_.Join();
     // An owner that has gone would make any window the shell shows float free; none at all
     // is the better owner then. The empty root means every drive's bin.
     const HWND owner = (owner_ != nullptr && ::IsWindow(owner_)) ? owner_ : nullptr;
@@ -84,10 +87,12 @@ std::int32_t Win32Shell::EmptyRecycleBin() {
 }
 
 void Win32Shell::UpdateRecycleBinIcon() {
+    apartment_.Join();
     ::SHUpdateRecycleBinIcon();
 }
 
 void Win32Shell::OpenInBrowser(std::string_view address) {
+    apartment_.Join();
     // No verb: whatever the user made the default action for web addresses.
     const std::wstring file = ToWide(address);
     ::ShellExecuteW(nullptr, nullptr, file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);

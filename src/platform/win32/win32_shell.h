@@ -1,8 +1,10 @@
 #pragma once
 // The shell through shell32: special folders, the silent copy, Recent Documents, the Recycle
 // Bin, and the History folder through the shell's automation object. The automation calls
-// need a single-threaded COM apartment on the calling thread (see ComApartment).
+// need a single-threaded COM apartment on the calling thread, and the shell's other calls may
+// hand work to extensions that expect one: every call joins it first (see ComApartment).
 #include "platform/shell.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::win32 {
@@ -30,6 +32,7 @@ class Win32Shell final : public platform::Shell {
     void SetOwnerWindow(HWND owner) { owner_ = owner; }
 
   private:
+    ComApartment apartment_;
     HWND owner_ = nullptr;
 };
 
