@@ -113,5 +113,34 @@ TEST(DryRun, WhatItDeletedIsGoneFromEveryLaterReadWhileTheMachineKeepsAll) {
     EXPECT_EQ(machine.open_url_cache_walks() + machine.open_registry_keys(), 0u);
 }
 
+// What a file or folder took with it stays hidden across items, in any letter case and for
+// every entry below a removed folder, while sibling files stay in view.
+TEST(DryRun, DeletedNamesStayHiddenAfterTheRecordIsHandedOver) {
+    using platform::kOk;
+    sim::Machine machine;
+    for (const char* name : {"a.txt", "b.txt", "S\\c.txt", "S\\d.txt", "U\\e.txt"}) {
+        machine.AddFile(std::string("C:\\T\\") + name, "x");
+    }
+    dry_run::DryRun dry(machine.platform());
+    platform::FileSystem& files = dry.platform().files;
+    std::vector<platform::DirEntry> listed;
+    ASSERT_EQ(files.List("C:\\T\\S\\*", listed), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\S\\c.txt"), kOk);
+    EXPECT_EQ(files.DeleteFile("c:\\t\\s\\C.TXT"), platform::kErrorFileNotFound);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\S\\d.txt"), kOk);
+    EXPECT_EQ(files.OpenForRead("C:\\T\\S\\D.TXT"), platform::kErrorFileNotFound);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\A.TXT"), kOk);
+    EXPECT_EQ(dry.TakeRecord().size(), 3u);
+    EXPECT_EQ(files.RemoveDirectory("C:\\T\\S"), kOk);
+    std::uint32_t attributes = 0;
+    EXPECT_EQ(files.GetAttributes("C:\\T\\s\\D.txt", attributes), platform::kErrorPathNotFound);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\U\\e.txt"), kOk);
+    ASSERT_EQ(files.List("C:\\t\\*", listed), kOk);
+    std::vector<std::string> names;
+    for (const platform::DirEntry& entry : listed) names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::string>{".", "..", "b.txt", "U"}));
+    EXPECT_EQ(files.OpenForRead("C:\\T\\a.txt"), platform::kErrorFileNotFound);
+}
+
 }  // namespace
 }  // namespace qm

@@ -30,9 +30,17 @@ std::string Joined(std::string_view folder, std::string_view name) {
 
 }  // namespace
 
-Status DryFiles::Gone(std::string_view path) const {
-    return hidden_.Contains(FolderOf(path)) ? platform::kErrorPathNotFound
-                                            : platform::kErrorFileNotFound;
+Status DryFiles::Gone(std::string_view path) {
+    return hidden_.Covers(FolderOf(path)) ? platform::kErrorPathNotFound
+                                          : platform::kErrorFileNotFound;
+}
+
+template <class Ask>
+Status DryFiles::Visible(std::string_view path, Ask&& ask) {
+    if (hidden_.Removed(path) || hidden_.Deleted(path)) return Gone(path);
+    const Status status = ask();
+    // Below a deleted file the drive has nothing either; say so as Windows would.
+    return status != platform::kOk && hidden_.Covers(path) ? Gone(path) : status;
 }
 
 std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attributes) const {
@@ -45,17 +53,18 @@ std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attr
 
 Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEntry>& entries) {
     const std::string_view folder = FolderOf(pattern_path);
-    if (hidden_.Contains(folder)) {
+    last_listing_.clear();
+    const bool gone = hidden_.Removed(folder);
+    const Status status = gone ? platform::kErrorPathNotFound : real_.List(pattern_path, entries);
+    if (status != platform::kOk) {
+        if (!gone && !hidden_.Covers(folder)) return status;
         entries.clear();
         return platform::kErrorPathNotFound;
     }
-    last_listing_.clear();
-    const Status status = real_.List(pattern_path, entries);
-    if (status != platform::kOk) return status;
     std::erase_if(entries, [&](platform::DirEntry& entry) {
         if (IsDot(entry.name)) return false;
         const std::string path = Joined(folder, entry.name);
-        if (hidden_.Contains(path)) return true;
+        if (hidden_.Deleted(path)) return true;
         last_listing_[HiddenNames::Fold(path)] = {entry.attributes, entry.size};
         entry.attributes = Effective(path, entry.attributes);
         return false;
@@ -64,9 +73,14 @@ Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEn
 }
 
 Status DryFiles::GetAttributes(std::string_view path, std::uint32_t& attributes) {
-    if (hidden_.Contains(path)) return Gone(path);
-    const Status status = real_.GetAttributes(path, attributes);
-    if (status == platform::kOk) attributes = Effective(path, attributes);
+    if (hidden_.Removed(path)) return Gone(path);
+    std::uint32_t real = 0;
+    const Status status = real_.GetAttributes(path, real);
+    if (status != platform::kOk) return hidden_.Covers(path) ? Gone(path) : status;
+    // Only files are deleted one by one; a folder is never one of them, and not asking spares
+    // gathering its parent's deleted names while a tree is taken down.
+    if ((real & attr::kDirectory) == 0 && hidden_.Deleted(path)) return Gone(path);
+    attributes = Effective(path, real);
     return status;
 }
 
@@ -88,8 +102,9 @@ Status DryFiles::ForceDeleteFile(std::string_view path) {
 Status DryFiles::Delete(std::string_view path, bool even_read_only) {
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
+    // What the latest listing holds is still there: deletes and removals take their own out.
     const auto listed = last_listing_.find(HiddenNames::Fold(path));
-    if (listed == last_listing_.end() || hidden_.Contains(path)) {
+    if (listed == last_listing_.end()) {
         if (const Status status = GetAttributes(path, attributes); status != platform::kOk) {
             return status;
         }
@@ -103,7 +118,8 @@ Status DryFiles::Delete(std::string_view path, bool even_read_only) {
     if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
     if (!even_read_only && (attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
     record_.push_back({DryDeletion::Kind::File, std::string(path), "", size});
-    hidden_.Hide(path);
+    hidden_.HideFile(path, record_.size() - 1);
+    if (listed != last_listing_.end()) last_listing_.erase(listed);
     return platform::kOk;
 }
 
@@ -127,13 +143,15 @@ Status DryFiles::RemoveDirectory(std::string_view path) {
         }
     }
     record_.push_back({DryDeletion::Kind::Folder, std::string(folder), "", 0});
-    hidden_.Hide(folder);
+    hidden_.HideFolder(folder);
+    // A link goes without the listing above, so what was listed through it goes here.
+    last_listing_.clear();
     return platform::kOk;
 }
 
 Status DryFiles::CreateDirectory(std::string_view path) {
     // A folder removed on the way (the temporary folder, made again empty) counts as made.
-    if (hidden_.Contains(path)) return platform::kOk;
+    if (hidden_.Covers(path)) return platform::kOk;
     std::uint32_t attributes = 0;
     if (real_.GetAttributes(path, attributes) == platform::kOk) {
         return platform::kErrorAlreadyExists;
@@ -142,19 +160,19 @@ Status DryFiles::CreateDirectory(std::string_view path) {
 }
 
 Status DryFiles::OpenForRead(std::string_view path) {
-    return hidden_.Contains(path) ? Gone(path) : real_.OpenForRead(path);
+    return Visible(path, [&] { return real_.OpenForRead(path); });
 }
 
 Status DryFiles::OpenForDelete(std::string_view path) {
-    return hidden_.Contains(path) ? Gone(path) : real_.OpenForDelete(path);
+    return Visible(path, [&] { return real_.OpenForDelete(path); });
 }
 
 Status DryFiles::ReadFile(std::string_view path, std::string& contents) {
-    return hidden_.Contains(path) ? Gone(path) : real_.ReadFile(path, contents);
+    return Visible(path, [&] { return real_.ReadFile(path, contents); });
 }
 
 Status DryFiles::WriteFile(std::string_view path, std::string_view) {
-    return hidden_.Contains(FolderOf(path)) ? platform::kErrorPathNotFound : platform::kOk;
+    return hidden_.Covers(FolderOf(path)) ? platform::kErrorPathNotFound : platform::kOk;
 }
 
 Status DryFiles::ScheduleDeleteAtRestart(std::string_view path) {
@@ -168,7 +186,7 @@ Status DryFiles::ScheduleDeleteAtRestart(std::string_view path) {
 }
 
 Status DryFiles::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
-    return hidden_.Contains(path) ? Gone(path) : real_.GetIdentity(path, identity);
+    return Visible(path, [&] { return real_.GetIdentity(path, identity); });
 }
 
 }  // namespace qm::dry_run

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/dry_run/dry_hidden_files.h"
 #include "platform/dry_run/dry_record.h"
 #include "platform/file_system.h"
 
@@ -15,7 +16,9 @@ namespace qm::dry_run {
 class DryFiles final : public platform::FileSystem {
   public:
     DryFiles(platform::FileSystem& real, std::vector<DryDeletion>& record)
-        : real_(real), record_(record) {}
+        : real_(real), record_(record), hidden_(record) {}
+    // Called before the record is handed over, so that what it hid stays hidden.
+    void KeepAcrossTake() { hidden_.KeepAcrossTake(); }
 
     platform::Status List(std::string_view pattern_path,
                           std::vector<platform::DirEntry>& entries) override;
@@ -38,16 +41,20 @@ class DryFiles final : public platform::FileSystem {
 
   private:
     // Not found, in the words Windows uses for a missing entry or a missing folder above it.
-    platform::Status Gone(std::string_view path) const;
+    platform::Status Gone(std::string_view path);
     platform::Status Delete(std::string_view path, bool even_read_only);
     std::uint32_t Effective(std::string_view path, std::uint32_t real_attributes) const;
+    // The real drive's answer, unless the dry run has deleted `path` or what leads to it.
+    template <class Ask>
+    platform::Status Visible(std::string_view path, Ask&& ask);
 
     platform::FileSystem& real_;
     std::vector<DryDeletion>& record_;
-    HiddenNames hidden_;
-    // The real drive's answer for each entry of the latest listing, by folded path. The
-    // cleaners delete what they have just listed; the check before each of those deletes
-    // takes attributes and size from here instead of asking the drive twice more.
+    HiddenFiles hidden_;
+    // The real drive's answer for each entry of the latest listing that is still there, by
+    // folded path. The cleaners delete what they have just listed; the check before each of
+    // those deletes takes attributes and size from here instead of asking the drive twice
+    // more.
     struct Listed {
         std::uint32_t attributes;
         std::uint64_t size;

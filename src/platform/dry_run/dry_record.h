@@ -1,6 +1,6 @@
 #pragma once
-// What a dry run would have removed, in the order the cleaners asked for it, and the names it
-// has hidden since, so that whatever reads back after a deletion finds it gone.
+// What a dry run would have removed, in the order the cleaners asked for it, and the keys and
+// cache entries it has hidden since, so that whatever reads back after a deletion finds it gone.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -29,8 +29,8 @@ struct DryDeletion {
 
 // Names compare as Windows compares them (ASCII letters without regard to case), and a
 // hidden name hides everything below it: "C:\A" hides "c:\a\b.txt", "HKCU\K" hides "HKCU\K\S".
-// Each name is kept as a 64-bit hash of its folded form, so a preview of many thousand files
-// needs little beyond its own record; two names meeting in one hash is beyond all odds.
+// Each name is kept as a 64-bit hash of its folded form; two names meeting in one hash is
+// beyond all odds. Files have HiddenFiles, whose room does not grow with their number.
 class HiddenNames {
   public:
     void Hide(std::string_view name);

@@ -30,7 +30,10 @@ class DryRun {
     platform::Platform& platform() { return platform_; }
     const std::vector<DryDeletion>& record() const { return record_; }
     // Hands the record over and begins a new one; what was hidden stays hidden.
-    std::vector<DryDeletion> TakeRecord() { return std::exchange(record_, {}); }
+    std::vector<DryDeletion> TakeRecord() {
+        files_.KeepAcrossTake();
+        return std::exchange(record_, {});
+    }
 
   private:
     std::vector<DryDeletion> record_;
