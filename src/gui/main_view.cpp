@@ -29,6 +29,11 @@ bool IsFrame(const app::Control& control) {
     return StartsWith(control.name(), "Frame");
 }
 
+// Tab strips and group boxes lie beneath the controls drawn on them.
+bool LiesUnder(const app::Control& control) {
+    return IsFrame(control) || dynamic_cast<const app::TabStrip*>(&control) != nullptr;
+}
+
 // The reason shown while the session waits for the clean; looked up at run time because
 // Windows XP has no such call.
 class ShutdownBlock {
@@ -94,38 +99,36 @@ bool MainView::Create(HINSTANCE instance) {
 }
 
 void MainView::Show(int show) {
+    // The panels in front are known now that start-up has run: their controls are made, the
+    // others wait until they first come to the front.
+    showing_ = true;
+    UpdateVisibility();
     ShowWindow(hwnd_, show);
     UpdateWindow(hwnd_);
 }
 
 void MainView::CreateControls(HINSTANCE instance) {
+    instance_ = instance;
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     font_ = CreateFontIndirectW(&metrics.lfMessageFont);
 
-    creating_ = true;
     int next_id = kFirstPanelControl;
     for (app::Control* control : model_.AllControls()) {
         int id = control->name() == "TabStrip1"   ? kTabStrip1
                  : control->name() == "TabStrip2" ? kTabStrip2
                  : control->name() == "List1"     ? kList1
                                                   : next_id++;
-        bool under = false;
-        HWND hwnd = CreateNative(instance, *control, id, under);
-        if (!hwnd) continue;
-        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+        if (!PlaceOf(control->name(), control->index())) continue;
         auto* label = dynamic_cast<app::Label*>(control);
         const bool link = label && label->has_click_handler();
-        natives_.push_back(Native{control, hwnd, id, 0, under, link});
+        natives_.push_back(Native{control, nullptr, id, 0, LiesUnder(*control), link});
     }
     // Subscribe only once the vector no longer moves: listeners keep the element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
         natives_[i].subscription = natives_[i].model->Subscribe(
             [this, i](app::Change change) { Mirror(natives_[i], change); });
-        Mirror(natives_[i], app::Change::Lines);
-        Mirror(natives_[i], app::Change::Selection);
-        Mirror(natives_[i], app::Change::Value);
     }
     // Visibility depends on the whole panel tree, so the frames report to the view as well.
     for (app::Control* control : model_.AllControls()) {
@@ -133,23 +136,27 @@ void MainView::CreateControls(HINSTANCE instance) {
             control->Subscribe([this](app::Change) { UpdateVisibility(); });
         }
     }
-    StackControls();
-    creating_ = false;
-    UpdateVisibility();
 }
 
-HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id, bool& under) {
+void MainView::MakeNative(Native& native) {
+    native.hwnd = CreateNative(*native.model, native.id);
+    if (!native.hwnd) return;
+    SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    Mirror(native, app::Change::Lines);
+    Mirror(native, app::Change::Selection);
+    Mirror(native, app::Change::Value);
+}
+
+HWND MainView::CreateNative(app::Control& control, int id) {
     std::optional<Rect> place = PlaceOf(control.name(), control.index());
     if (!place) return nullptr;
     const int dpi = dpi_;
     const wchar_t* window_class = WC_STATICW;
-    bool lies_under = IsFrame(control);
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     std::wstring text = ToWide(control.caption());
     if (dynamic_cast<app::TabStrip*>(&control)) {
         window_class = WC_TABCONTROLW;
         style |= WS_TABSTOP;
-        lies_under = true;
         text.clear();
     } else if (dynamic_cast<app::ListBox*>(&control)) {
         window_class = WC_LISTBOXW;
@@ -173,7 +180,7 @@ HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id, b
     HWND hwnd = CreateWindowExW(
         0, window_class, text.c_str(), style, ScaleForDpi(place->x, dpi),
         ScaleForDpi(place->y, dpi), ScaleForDpi(place->width, dpi), ScaleForDpi(place->height, dpi),
-        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
     if (auto* tabs = dynamic_cast<app::TabStrip*>(&control); tabs && hwnd) {
         for (std::size_t i = 0; i < tabs->tab_count(); ++i) {
             std::wstring caption = ToWide(tabs->tab_captions()[i]);
@@ -183,7 +190,6 @@ HWND MainView::CreateNative(HINSTANCE instance, app::Control& control, int id, b
             SendMessageW(hwnd, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
         }
     }
-    under = lies_under;
     return hwnd;
 }
 
@@ -195,6 +201,7 @@ void MainView::StackControls() {
     };
     for (int pass = 0; pass < 3; ++pass) {
         for (const Native& native : natives_) {
+            if (!native.hwnd) continue;
             const bool tab = dynamic_cast<app::TabStrip*>(native.model) != nullptr;
             const bool under = native.lies_under;
             if ((pass == 0 && tab) || (pass == 1 && under && !tab) || (pass == 2 && !under)) {
@@ -205,6 +212,8 @@ void MainView::StackControls() {
 }
 
 void MainView::Mirror(Native& native, app::Change change) {
+    // A control not made yet takes the model's state when it is.
+    if (!native.hwnd && change != app::Change::Visibility && change != app::Change::ZOrder) return;
     app::Control& control = *native.model;
     switch (change) {
         case app::Change::Caption:
@@ -214,7 +223,7 @@ void MainView::Mirror(Native& native, app::Change change) {
             break;
         case app::Change::Visibility:
         case app::Change::ZOrder:
-            if (!creating_) UpdateVisibility();
+            UpdateVisibility();
             break;
         case app::Change::Value:
             if (auto* box = dynamic_cast<app::CheckBox*>(&control)) {
@@ -269,7 +278,17 @@ bool MainView::Shown(const app::Control& control) const {
 }
 
 void MainView::UpdateVisibility() {
+    if (!showing_) return;
+    bool made = false;
     for (Native& native : natives_) {
+        if (!native.hwnd && Shown(*native.model)) {
+            MakeNative(native);
+            made = true;
+        }
+    }
+    if (made) StackControls();
+    for (Native& native : natives_) {
+        if (!native.hwnd) continue;
         const bool show = Shown(*native.model);
         if ((IsWindowVisible(native.hwnd) != FALSE) != show) {
             ShowWindow(native.hwnd, show ? SW_SHOWNA : SW_HIDE);

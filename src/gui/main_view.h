@@ -28,16 +28,18 @@ class MainView : public BaseWindow<MainView> {
   private:
     struct Native {
         app::Control* model;
-        HWND hwnd;
+        HWND hwnd;  // null until the control first shows
         int id;
         int subscription;
         bool lies_under;  // a tab strip or group box
         bool link;        // a label that opens a page when clicked
     };
 
+    // One entry per placed control of the model; each window is made when its control first
+    // shows, so start-up pays only for the panel in front.
     void CreateControls(HINSTANCE instance);
-    // `under`: a tab strip or group box, which lies beneath the controls drawn on it.
-    HWND CreateNative(HINSTANCE instance, app::Control& control, int id, bool& under);
+    void MakeNative(Native& native);
+    HWND CreateNative(app::Control& control, int id);
     void StackControls();
     void Mirror(Native& native, app::Change change);
     void MirrorLines(Native& native);
@@ -55,7 +57,8 @@ class MainView : public BaseWindow<MainView> {
     std::vector<Native> natives_;
     int dpi_ = 96;
     HFONT font_ = nullptr;
-    bool creating_ = false;
+    HINSTANCE instance_ = nullptr;
+    bool showing_ = false;  // no control is made before start-up has chosen the front panels
 };
 
 }  // namespace qm::gui
