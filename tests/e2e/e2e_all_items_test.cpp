@@ -195,9 +195,9 @@ TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
     AppProcess app(Widen(exe), L"Quillmoss v2.80");
     HWND main = app.window();
     HWND tabs = FindControlById(main, gui::kTabStrip1);
-    HWND items = FindControlById(main, gui::kTabStrip2);
     HWND list = FindControlById(main, gui::kList1);
-    SelectTab(tabs, 1);
+    SelectTab(tabs, 1);  // a panel's controls are made when it first shows
+    HWND items = FindControlById(main, gui::kTabStrip2);
     for (int tab = 0; tab < static_cast<int>(kBoxesByTab.size()); ++tab) {
         SelectTab(items, tab);
         for (const std::wstring& caption : kBoxesByTab[tab]) {
