@@ -1,6 +1,11 @@
 // The least a Win32 program does before its first paint: register a class, create and show
-// one window, paint it. qm_bench_startup starts it beside Quillmoss.exe.
+// one window, paint it. qm_bench_startup starts it beside Quillmoss.exe. Built a second time
+// with visual styles (QM_VISUAL_STYLES: the common controls 6 manifest and their start-up),
+// which any program with themed controls pays before it draws one.
 #include <windows.h>
+#ifdef QM_VISUAL_STYLES
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -19,6 +24,10 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+#ifdef QM_VISUAL_STYLES
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+#endif
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = Procedure;
     window_class.hInstance = instance;

@@ -1,7 +1,9 @@
 // Start-up to the first paint: Quillmoss.exe beside a minimal window program, each started
 // several times in turn. A start counts as done when the program shows a window and its
 // message loop has first gone idle (WaitForInputIdle), that is, once the window's first
-// WM_PAINT has been handled. Usage: qm_bench_startup Quillmoss.exe first_paint.exe [rounds]
+// WM_PAINT has been handled. Usage:
+//   qm_bench_startup Quillmoss.exe first_paint.exe [rounds [first_paint_styled.exe]]
+// The styled minimal window, when given, shows what visual styles alone add to the minimal one.
 #include <windows.h>
 
 #include <algorithm>
@@ -73,27 +75,37 @@ double Median(std::vector<double> values) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: qm_bench_startup Quillmoss.exe first_paint.exe [rounds]\n");
+        std::fprintf(stderr,
+                     "usage: qm_bench_startup Quillmoss.exe first_paint.exe [rounds "
+                     "[first_paint_styled.exe]]\n");
         return 2;
     }
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-    const std::wstring quillmoss = WindowsPath(argv[1]);
-    const std::wstring minimal_window = WindowsPath(argv[2]);
-    std::vector<double> ours, minimal;
-    TimeToFirstPaint(quillmoss);  // the first start of each loads what later starts find cached
-    TimeToFirstPaint(minimal_window);
+    std::vector<std::wstring> programs = {WindowsPath(argv[1]), WindowsPath(argv[2])};
+    if (argc > 4) programs.push_back(WindowsPath(argv[4]));
+    // The first start of each loads what later starts find cached; then they take turns.
+    for (const std::wstring& program : programs) TimeToFirstPaint(program);
+    std::vector<std::vector<double>> times(programs.size());
     for (int round = 0; round < rounds; ++round) {
-        ours.push_back(TimeToFirstPaint(quillmoss));
-        minimal.push_back(TimeToFirstPaint(minimal_window));
-        if (ours.back() < 0 || minimal.back() < 0) {
-            std::fprintf(stderr, "a program showed no window\n");
-            return 1;
+        for (std::size_t i = 0; i < programs.size(); ++i) {
+            times[i].push_back(TimeToFirstPaint(programs[i]));
+            if (times[i].back() < 0) {
+                std::fprintf(stderr, "a program showed no window\n");
+                return 1;
+            }
         }
     }
-    const double a = Median(ours), b = Median(minimal);
+    const double ours = Median(times[0]), minimal = Median(times[1]);
     std::printf(
         "start to first paint, median of %d: Quillmoss %.1f ms, minimal window %.1f ms, "
         "ratio %.2f\n",
-        rounds, a, b, a / b);
+        rounds, ours, minimal, ours / minimal);
+    if (programs.size() > 2) {
+        const double styled = Median(times[2]);
+        std::printf(
+            "  minimal window with visual styles %.1f ms, ratio %.2f to the minimal one; "
+            "Quillmoss %.2f to it\n",
+            styled, styled / minimal, ours / styled);
+    }
     return 0;
 }
