@@ -23,6 +23,7 @@ cleanup() {
 }
 trap cleanup EXIT
 for _ in $(seq 1 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
+[ -s "$fdfile" ] || { echo "Xvfb gave no display" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$fdfile")"
 
 failures=0

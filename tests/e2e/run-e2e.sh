@@ -17,7 +17,10 @@ cleanup() {
   rm -f "$fdfile"
 }
 trap cleanup EXIT
-for _ in $(seq 1 50); do [ -s "$fdfile" ] && break; sleep 0.1; done
+# Up to five seconds for the display. Under a sped-up clock (faketime) each sleep is that much
+# shorter, so the count grows with the speed-up.
+for _ in $(seq 1 $((50 * ${QM_E2E_FAST_CLOCK:-1}))); do [ -s "$fdfile" ] && break; sleep 0.1; done
+[ -s "$fdfile" ] || { echo "Xvfb gave no display" >&2; exit 1; }
 export DISPLAY=":$(head -n1 "$fdfile")"
 
 # wine-run.sh gives the prefix a home folder (and so a Recycle Bin) of its own in the build.
