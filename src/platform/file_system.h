@@ -2,6 +2,7 @@
 // Files and folders as Quillmoss needs them. Paths are UTF-8 texts in Windows form
 // ("C:\folder\file.txt"); names compare without regard to letter case.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,6 +62,12 @@ class FileSystem {
     // the refusal a delete would meet because another program holds it open
     // (kErrorSharingViolation), learnt without deleting anything.
     virtual Status OpenForDelete(std::string_view path) = 0;
+    // OpenForDelete on each path, answers in `results` (as long as `paths`). A backend may
+    // open several at once; only the answers' order is kept.
+    virtual void OpenEachForDelete(std::span<const std::string_view> paths,
+                                   std::span<Status> results) {
+        for (std::size_t i = 0; i < paths.size(); ++i) results[i] = OpenForDelete(paths[i]);
+    }
     // Whole-file read and write (write creates or replaces).
     virtual Status ReadFile(std::string_view path, std::string& contents) = 0;
     virtual Status WriteFile(std::string_view path, std::string_view contents) = 0;

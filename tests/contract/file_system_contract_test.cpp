@@ -130,6 +130,35 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
     EXPECT_EQ(Significant(In("folder")), attr::kDirectory);
 }
 
+TEST_F(FileSystemContract, OpeningManyForDeleteAnswersEachInItsPlace) {
+    // Enough paths for every helper thread to take some; the refusals sit among them.
+    std::vector<std::string> paths;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "many" + std::to_string(i) + ".txt";
+        Write(name);
+        paths.push_back(In(name));
+    }
+    ASSERT_EQ(files_.CreateDirectory(In("folder")), kOk);
+    paths[7] = In("absent.txt");
+    paths[23] = In("folder");
+    paths[31] = In("absent\\x.txt");
+    const auto hold = backend_->Hold(paths[17], HoldMode::NoDelete);
+    ASSERT_NE(hold, nullptr);
+    std::vector<platform::Status> expected(paths.size(), kOk);
+    expected[7] = kErrorFileNotFound;
+    expected[17] = kErrorSharingViolation;
+    expected[31] = kErrorPathNotFound;
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
+    for (int round = 0; round < 3; ++round) {
+        std::vector<platform::Status> results(paths.size(), -1);
+        files_.OpenEachForDelete(views, results);
+        EXPECT_EQ(results, expected);
+    }
+    std::vector<platform::Status> none;
+    files_.OpenEachForDelete({}, none);
+    EXPECT_EQ(Read(paths[17]), "data");
+}
+
 TEST_F(FileSystemContract, FoldersGoOnlyWhenEmptyAndFilesKeepEveryByte) {
     ASSERT_EQ(files_.CreateDirectory(In("outer")), kOk);
     EXPECT_EQ(files_.CreateDirectory(In("outer")), platform::kErrorAlreadyExists);

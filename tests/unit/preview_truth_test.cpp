@@ -142,5 +142,33 @@ TEST(DryRun, DeletedNamesStayHiddenAfterTheRecordIsHandedOver) {
     EXPECT_EQ(files.OpenForRead("C:\\T\\a.txt"), platform::kErrorFileNotFound);
 }
 
+// A folder listed whole counts as emptied once every entry shown has gone: a file held open
+// keeps it, as does what a narrower listing never showed.
+TEST(DryRun, AFolderGoesOnlyOnceEverythingItHeldHasGone) {
+    using platform::kOk;
+    sim::Machine machine;
+    for (const char* name :
+         {"T\\a.txt", "T\\b.txt", "T\\c.txt", "T\\d.txt", "P\\x.tmp", "P\\keep.txt"}) {
+        machine.AddFile(std::string("C:\\") + name, "x");
+    }
+    machine.Lock("C:\\T\\b.txt");
+    dry_run::DryRun dry(machine.platform());
+    platform::FileSystem& files = dry.platform().files;
+    std::vector<platform::DirEntry> listed;
+    ASSERT_EQ(files.List("C:\\T\\*", listed), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\a.txt"), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\b.txt"), platform::kErrorSharingViolation);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\c.txt"), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\T\\d.txt"), kOk);
+    EXPECT_EQ(files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
+    ASSERT_EQ(files.List("C:\\P\\*.tmp", listed), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\P\\x.tmp"), kOk);
+    EXPECT_EQ(files.RemoveDirectory("C:\\P"), platform::kErrorDirNotEmpty);
+    ASSERT_EQ(files.List("C:\\P\\*.*", listed), kOk);
+    EXPECT_EQ(files.DeleteFile("C:\\P\\keep.txt"), kOk);
+    EXPECT_EQ(files.RemoveDirectory("C:\\p\\"), kOk);
+    EXPECT_EQ(dry.record().size(), 6u);
+}
+
 }  // namespace
 }  // namespace qm

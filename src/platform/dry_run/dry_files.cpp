@@ -1,5 +1,7 @@
 #include "platform/dry_run/dry_files.h"
 
+#include <algorithm>
+
 namespace qm::dry_run {
 
 using platform::Status;
@@ -53,7 +55,7 @@ std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attr
 
 Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEntry>& entries) {
     const std::string_view folder = FolderOf(pattern_path);
-    last_listing_.clear();
+    ForgetListing();
     const bool gone = hidden_.Removed(folder);
     const Status status = gone ? platform::kErrorPathNotFound : real_.List(pattern_path, entries);
     if (status != platform::kOk) {
@@ -65,11 +67,19 @@ Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEn
         if (IsDot(entry.name)) return false;
         const std::string path = Joined(folder, entry.name);
         if (hidden_.Deleted(path)) return true;
-        last_listing_[HiddenNames::Fold(path)] = {entry.attributes, entry.size};
+        std::string folded = HiddenNames::Fold(path);
+        last_listing_[folded] = {entry.attributes, entry.size, listed_files_.size()};
+        if ((entry.attributes & attr::kDirectory) == 0) {
+            listed_files_.push_back({path, std::move(folded)});
+        }
         entry.attributes = Effective(path, entry.attributes);
         return false;
     });
-    return entries.empty() ? platform::kErrorFileNotFound : platform::kOk;
+    if (entries.empty()) return platform::kErrorFileNotFound;
+    const std::string_view mask =
+        pattern_path.substr(std::min(folder.size() + 1, pattern_path.size()));
+    if (mask == "*" || mask == "*.*") listed_whole_ = HiddenNames::Fold(folder);
+    return platform::kOk;
 }
 
 Status DryFiles::GetAttributes(std::string_view path, std::uint32_t& attributes) {
@@ -115,12 +125,41 @@ Status DryFiles::Delete(std::string_view path, bool even_read_only) {
         size = listed->second.size;
     }
     if ((attributes & attr::kDirectory) != 0) return platform::kErrorAccessDenied;
-    if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
+    if (listed != last_listing_.end() && !listed->second.opened) OpenAhead(listed->second.order);
+    const Status open =
+        listed == last_listing_.end() ? real_.OpenForDelete(path) : listed->second.open;
+    if (open != platform::kOk) return open;
     if (!even_read_only && (attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
     record_.push_back({DryDeletion::Kind::File, std::string(path), "", size});
     hidden_.HideFile(path, record_.size() - 1);
     if (listed != last_listing_.end()) last_listing_.erase(listed);
     return platform::kOk;
+}
+
+void DryFiles::ForgetListing() {
+    last_listing_.clear();
+    listed_files_.clear();
+    listed_whole_.clear();
+}
+
+void DryFiles::OpenAhead(std::size_t from) {
+    // Enough to keep a few threads busy, few enough that a cleaner deleting only the first
+    // of a large folder's files opens little more.
+    constexpr std::size_t kAhead = 64;
+    std::vector<std::string_view> paths;
+    std::vector<Listed*> slots;
+    for (std::size_t i = from; i < listed_files_.size() && paths.size() < kAhead; ++i) {
+        const auto listed = last_listing_.find(listed_files_[i].folded);
+        if (listed == last_listing_.end() || listed->second.opened) continue;
+        paths.push_back(listed_files_[i].path);
+        slots.push_back(&listed->second);
+    }
+    std::vector<Status> results(paths.size());
+    real_.OpenEachForDelete(paths, results);
+    for (std::size_t i = 0; i < slots.size(); ++i) {
+        slots[i]->opened = true;
+        slots[i]->open = results[i];
+    }
 }
 
 Status DryFiles::RemoveDirectory(std::string_view path) {
@@ -135,7 +174,8 @@ Status DryFiles::RemoveDirectory(std::string_view path) {
     if (const Status status = real_.OpenForDelete(path); status != platform::kOk) return status;
     if ((attributes & attr::kReadOnly) != 0) return platform::kErrorAccessDenied;
     // A link goes whatever its target holds; a folder only once everything in it has gone.
-    if ((attributes & attr::kReparsePoint) == 0) {
+    const bool emptied = last_listing_.empty() && listed_whole_ == HiddenNames::Fold(folder);
+    if ((attributes & attr::kReparsePoint) == 0 && !emptied) {
         std::vector<platform::DirEntry> inside;
         List(Joined(folder, "*"), inside);
         for (const platform::DirEntry& entry : inside) {
@@ -145,7 +185,7 @@ Status DryFiles::RemoveDirectory(std::string_view path) {
     record_.push_back({DryDeletion::Kind::Folder, std::string(folder), "", 0});
     hidden_.HideFolder(folder);
     // A link goes without the listing above, so what was listed through it goes here.
-    last_listing_.clear();
+    ForgetListing();
     return platform::kOk;
 }
 

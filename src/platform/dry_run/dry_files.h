@@ -58,8 +58,24 @@ class DryFiles final : public platform::FileSystem {
     struct Listed {
         std::uint32_t attributes;
         std::uint64_t size;
+        std::size_t order;  // among the listing's files
+        bool opened = false;
+        platform::Status open = platform::kOk;  // what opening it for delete answered
     };
     std::unordered_map<std::string, Listed> last_listing_;
+    // The listing's files in its order, by path and folded path. A delete of one of them
+    // opens it together with the next few not yet opened, all at once where the drive can:
+    // the cleaners delete what they list, in that order.
+    struct InOrder {
+        std::string path;
+        std::string folded;
+    };
+    std::vector<InOrder> listed_files_;
+    // The folder, folded, when the latest listing had everything in it ("*" or "*.*"): once
+    // all it showed has gone, the folder is known to be empty without listing it again.
+    std::string listed_whole_;
+    void OpenAhead(std::size_t from);
+    void ForgetListing();
     // Attributes the cleaners changed (to clear read-only before a delete), by folded path.
     std::map<std::string, std::uint32_t> attributes_;
 };

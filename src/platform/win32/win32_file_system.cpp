@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "platform/win32/scoped_handle.h"
+#include "platform/win32/spread_work.h"
 #include "platform/win32/wide_text.h"
 
 namespace qm::win32 {
@@ -136,6 +137,22 @@ Status Win32FileSystem::OpenForDelete(std::string_view path) {
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
         nullptr));
     return file ? platform::kOk : LastError();
+}
+
+void Win32FileSystem::OpenEachForDelete(std::span<const std::string_view> paths,
+                                        std::span<Status> results) {
+    struct Each {
+        Win32FileSystem* files;
+        std::span<const std::string_view> paths;
+        std::span<Status> results;
+    } each{this, paths, results};
+    SpreadWork(
+        paths.size(),
+        [](void* context, std::size_t i) {
+            auto& batch = *static_cast<Each*>(context);
+            batch.results[i] = batch.files->OpenForDelete(batch.paths[i]);
+        },
+        &each);
 }
 
 Status Win32FileSystem::ReadFile(std::string_view path, std::string& contents) {

@@ -17,6 +17,9 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status OpenForDelete(std::string_view path) override;
+    // Several at once: each open mostly waits on the file system.
+    void OpenEachForDelete(std::span<const std::string_view> paths,
+                           std::span<platform::Status> results) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
