@@ -2,8 +2,10 @@
 // several times in turn. A start counts as done when the program shows a window and its
 // message loop has first gone idle (WaitForInputIdle), that is, once the window's first
 // WM_PAINT has been handled. Usage:
-//   qm_bench_startup Quillmoss.exe first_paint.exe [rounds [first_paint_styled.exe]]
-// The styled minimal window, when given, shows what visual styles alone add to the minimal one.
+//   qm_bench_startup Quillmoss.exe first_paint.exe [rounds [first_paint_styled.exe
+//                    [first_paint_controls.exe]]]
+// The styled minimal window, when given, shows what visual styles alone add to the minimal one;
+// the one with Quillmoss's first controls and menu bar, what those cost any program.
 #include <windows.h>
 
 #include <algorithm>
@@ -77,12 +79,12 @@ int main(int argc, char** argv) {
     if (argc < 3) {
         std::fprintf(stderr,
                      "usage: qm_bench_startup Quillmoss.exe first_paint.exe [rounds "
-                     "[first_paint_styled.exe]]\n");
+                     "[first_paint_styled.exe [first_paint_controls.exe]]]\n");
         return 2;
     }
     const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
     std::vector<std::wstring> programs = {WindowsPath(argv[1]), WindowsPath(argv[2])};
-    if (argc > 4) programs.push_back(WindowsPath(argv[4]));
+    for (int i = 4; i < argc && i < 6; ++i) programs.push_back(WindowsPath(argv[i]));
     // The first start of each loads what later starts find cached; then they take turns.
     for (const std::wstring& program : programs) TimeToFirstPaint(program);
     std::vector<std::vector<double>> times(programs.size());
@@ -106,6 +108,13 @@ int main(int argc, char** argv) {
             "  minimal window with visual styles %.1f ms, ratio %.2f to the minimal one; "
             "Quillmoss %.2f to it\n",
             styled, styled / minimal, ours / styled);
+    }
+    if (programs.size() > 3) {
+        const double same = Median(times[3]);
+        std::printf(
+            "  styled window with the same first controls and menu bar %.1f ms, ratio %.2f to "
+            "the minimal one; Quillmoss %.2f to it\n",
+            same, same / minimal, ours / same);
     }
     return 0;
 }
