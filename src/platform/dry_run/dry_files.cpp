@@ -67,15 +67,14 @@ Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEn
         if (IsDot(entry.name)) return false;
         const std::string path = Joined(folder, entry.name);
         if (hidden_.Deleted(path)) return true;
-        std::string folded = HiddenNames::Fold(path);
-        last_listing_[folded] = {entry.attributes, entry.size, listed_files_.size()};
-        if ((entry.attributes & attr::kDirectory) == 0) {
-            listed_files_.push_back({path, std::move(folded)});
-        }
+        last_listing_[HiddenNames::Fold(path)] = {entry.attributes, entry.size,
+                                                  listed_files_.size()};
+        if ((entry.attributes & attr::kDirectory) == 0) listed_files_.push_back(entry.name);
         entry.attributes = Effective(path, entry.attributes);
         return false;
     });
     if (entries.empty()) return platform::kErrorFileNotFound;
+    listed_folder_ = folder;
     const std::string_view mask =
         pattern_path.substr(std::min(folder.size() + 1, pattern_path.size()));
     if (mask == "*" || mask == "*.*") listed_whole_ = HiddenNames::Fold(folder);
@@ -138,6 +137,7 @@ Status DryFiles::Delete(std::string_view path, bool even_read_only) {
 
 void DryFiles::ForgetListing() {
     last_listing_.clear();
+    listed_folder_.clear();
     listed_files_.clear();
     listed_whole_.clear();
 }
@@ -146,16 +146,18 @@ void DryFiles::OpenAhead(std::size_t from) {
     // Enough to keep a few threads busy, few enough that a cleaner deleting only the first
     // of a large folder's files opens little more.
     constexpr std::size_t kAhead = 64;
-    std::vector<std::string_view> paths;
+    std::vector<std::string> paths;
     std::vector<Listed*> slots;
     for (std::size_t i = from; i < listed_files_.size() && paths.size() < kAhead; ++i) {
-        const auto listed = last_listing_.find(listed_files_[i].folded);
+        std::string path = Joined(listed_folder_, listed_files_[i]);
+        const auto listed = last_listing_.find(HiddenNames::Fold(path));
         if (listed == last_listing_.end() || listed->second.opened) continue;
-        paths.push_back(listed_files_[i].path);
+        paths.push_back(std::move(path));
         slots.push_back(&listed->second);
     }
+    const std::vector<std::string_view> views(paths.begin(), paths.end());
     std::vector<Status> results(paths.size());
-    real_.OpenEachForDelete(paths, results);
+    real_.OpenEachForDelete(views, results);
     for (std::size_t i = 0; i < slots.size(); ++i) {
         slots[i]->opened = true;
         slots[i]->open = results[i];

@@ -63,14 +63,12 @@ class DryFiles final : public platform::FileSystem {
         platform::Status open = platform::kOk;  // what opening it for delete answered
     };
     std::unordered_map<std::string, Listed> last_listing_;
-    // The listing's files in its order, by path and folded path. A delete of one of them
-    // opens it together with the next few not yet opened, all at once where the drive can:
-    // the cleaners delete what they list, in that order.
-    struct InOrder {
-        std::string path;
-        std::string folded;
-    };
-    std::vector<InOrder> listed_files_;
+    // The listing's folder and its files' names in its order. A delete of one of them opens
+    // it together with the next few not yet opened, all at once where the drive can: the
+    // cleaners delete what they list, in that order. Names only, as most fit in the string
+    // itself; a large cache folder lists thousands.
+    std::string listed_folder_;
+    std::vector<std::string> listed_files_;
     // The folder, folded, when the latest listing had everything in it ("*" or "*.*"): once
     // all it showed has gone, the folder is known to be empty without listing it again.
     std::string listed_whole_;
