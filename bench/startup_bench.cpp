@@ -102,19 +102,12 @@ int main(int argc, char** argv) {
         "start to first paint, median of %d: Quillmoss %.1f ms, minimal window %.1f ms, "
         "ratio %.2f\n",
         rounds, ours, minimal, ours / minimal);
-    if (programs.size() > 2) {
-        const double styled = Median(times[2]);
-        std::printf(
-            "  minimal window with visual styles %.1f ms, ratio %.2f to the minimal one; "
-            "Quillmoss %.2f to it\n",
-            styled, styled / minimal, ours / styled);
-    }
-    if (programs.size() > 3) {
-        const double same = Median(times[3]);
-        std::printf(
-            "  styled window with the same first controls and menu bar %.1f ms, ratio %.2f to "
-            "the minimal one; Quillmoss %.2f to it\n",
-            same, same / minimal, ours / same);
+    const char* references[] = {"minimal window with visual styles",
+                                "styled window with the same first controls and menu bar"};
+    for (std::size_t i = 2; i < programs.size(); ++i) {
+        const double reference = Median(times[i]);
+        std::printf("  %s %.1f ms, ratio %.2f to the minimal one; Quillmoss %.2f to it\n",
+                    references[i - 2], reference, reference / minimal, ours / reference);
     }
     return 0;
 }
