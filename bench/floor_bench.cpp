@@ -1,8 +1,8 @@
 // The file deleters against the floor of what Windows allows: a bare loop that lists each
 // folder once (FindFirstFileW/FindNextFileW), calls DeleteFileW on every file and then
 // RemoveDirectoryW. Each subject runs on a generated tree beside the floor on an identical
-// twin, in one run, and prints its ratio to the floor. Run it in a prefix of its own: it
-// empties that prefix's temporary folder and Internet cache.
+// twin as deep as it, in one run, and prints its ratio to the floor. Run it in a prefix of its own:
+// it empties that prefix's temporary folder and Internet cache.
 #include <windows.h>
 
 #include <algorithm>
@@ -53,6 +53,15 @@ double Floor(const std::wstring& twin) {
     return NowMs() - start;
 }
 
+// A folder of the same parent as `folder`: a twin there is as deep as the subject's tree, and
+// under Wine every level of a path costs each call on it (a tree nine levels down takes a
+// tenth to a fifth longer to delete than one two levels down).
+std::wstring Beside(const std::wstring& folder, const wchar_t* name) {
+    std::wstring parent = folder;
+    while (!parent.empty() && parent.back() == L'\\') parent.pop_back();
+    return parent.substr(0, parent.find_last_of(L'\\') + 1) + name;
+}
+
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -101,6 +110,10 @@ int main(int argc, char** argv) {
     const std::wstring content = ToWide(tools.GetInternetCacheFolder()) + L"\\Content.IE5";
     const std::wstring temp = ToWide(leftovers.GetTempFolder());
     const std::wstring twin = L"C:\\qm-floor-twin", other = L"C:\\qm-floor-subject";
+    // Same-length names beside Content.IE5 and the temporary folder.
+    const std::wstring cache_twin = Beside(content, L"Content.Twn");
+    const std::wstring temp_twin_parent = Beside(temp, L"Twin");
+    const std::wstring temp_twin = temp_twin_parent + L"\\qm-bench";
     if (content.size() < 14 || temp.empty()) {
         std::fprintf(stderr, "no cache or temporary folder\n");
         return 1;
@@ -112,16 +125,19 @@ int main(int argc, char** argv) {
     bool complete = true;
     for (int round = 0; round < rounds; ++round) {
         qm::bench::MakeCacheLikeTree(content, 20, 1000);
-        qm::bench::MakeCacheLikeTree(twin, 20, 1000);
-        Pair(cache, twin, round, [&] { ie.CleanIECacheFiles(); });
+        qm::bench::MakeCacheLikeTree(cache_twin, 20, 1000);
+        Pair(cache, cache_twin, round, [&] { ie.CleanIECacheFiles(); });
 
         qm::bench::MakeTree(temp + L"qm-bench", shape);
-        qm::bench::MakeTree(twin, shape);
+        CreateDirectoryW(temp_twin_parent.c_str(), nullptr);
+        qm::bench::MakeTree(temp_twin, shape);
         std::size_t previewed = 0;
-        Pair(preview, twin, round, [&] { previewed = unattended.PreviewRecords(item)[0].size(); });
-        qm::bench::MakeTree(twin, shape);
+        Pair(preview, temp_twin, round,
+             [&] { previewed = unattended.PreviewRecords(item)[0].size(); });
+        qm::bench::MakeTree(temp_twin, shape);
         std::string temp_folder;
-        Pair(temp_item, twin, round, [&] { leftovers.CleanTempFolder(temp_folder); });
+        Pair(temp_item, temp_twin, round, [&] { leftovers.CleanTempFolder(temp_folder); });
+        RemoveDirectoryW(temp_twin_parent.c_str());
 
         qm::bench::MakeTree(other, shape);
         qm::bench::MakeTree(twin, shape);
@@ -134,7 +150,8 @@ int main(int argc, char** argv) {
         RemoveDirectoryW(other.c_str());
 
         complete = complete && status == 0 && previewed >= std::size_t(shape.Files()) &&
-                   !Exists(twin) && !Exists(other) && !Exists(temp + L"qm-bench") &&
+                   !Exists(twin) && !Exists(other) && !Exists(cache_twin) &&
+                   !Exists(temp_twin_parent) && !Exists(temp + L"qm-bench") &&
                    !Exists(content + L"\\QMB00");
     }
     std::printf("%d files per tree, median of %d rounds under this Windows\n", shape.Files(),
