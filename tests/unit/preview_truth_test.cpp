@@ -143,7 +143,7 @@ TEST(DryRun, DeletedNamesStayHiddenAfterTheRecordIsHandedOver) {
 }
 
 // A folder listed whole counts as emptied once every entry shown has gone: a file held open
-// keeps it, as does what a narrower listing never showed.
+// keeps it, as does what a narrower listing never showed, also after a link in it has gone.
 TEST(DryRun, AFolderGoesOnlyOnceEverythingItHeldHasGone) {
     using platform::kOk;
     sim::Machine machine;
@@ -152,6 +152,7 @@ TEST(DryRun, AFolderGoesOnlyOnceEverythingItHeldHasGone) {
         machine.AddFile(std::string("C:\\") + name, "x");
     }
     machine.Lock("C:\\T\\b.txt");
+    machine.AddFolderLink("C:\\T\\L", "C:\\P");
     dry_run::DryRun dry(machine.platform());
     platform::FileSystem& files = dry.platform().files;
     std::vector<platform::DirEntry> listed;
@@ -161,13 +162,15 @@ TEST(DryRun, AFolderGoesOnlyOnceEverythingItHeldHasGone) {
     EXPECT_EQ(files.DeleteFile("C:\\T\\c.txt"), kOk);
     EXPECT_EQ(files.DeleteFile("C:\\T\\d.txt"), kOk);
     EXPECT_EQ(files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
+    EXPECT_EQ(files.RemoveDirectory("C:\\T\\L"), kOk);
+    EXPECT_EQ(files.RemoveDirectory("C:\\T"), platform::kErrorDirNotEmpty);
     ASSERT_EQ(files.List("C:\\P\\*.tmp", listed), kOk);
     EXPECT_EQ(files.DeleteFile("C:\\P\\x.tmp"), kOk);
     EXPECT_EQ(files.RemoveDirectory("C:\\P"), platform::kErrorDirNotEmpty);
     ASSERT_EQ(files.List("C:\\P\\*.*", listed), kOk);
     EXPECT_EQ(files.DeleteFile("C:\\P\\keep.txt"), kOk);
     EXPECT_EQ(files.RemoveDirectory("C:\\p\\"), kOk);
-    EXPECT_EQ(dry.record().size(), 6u);
+    EXPECT_EQ(dry.record().size(), 7u);
 }
 
 }  // namespace
