@@ -4,8 +4,8 @@ namespace qm::app {
 
 Upgrades::Upgrades(MainWindow& window, platform::Platform& platform,
                    settings::SettingsStore& settings, errors::ErrorReporter& reporter,
-                   const std::string& site)
-    : updater_(platform, settings, reporter, site),
+                   const std::string& site, const std::string& key)
+    : updater_(platform, settings, reporter, site, key),
       check_(platform, settings, reporter, updater_, splash_),
       completion_(platform, settings, site) {
     window.SetUpgradeCompletion([this] { completion_.Check_For_Update(); });

@@ -13,9 +13,10 @@ namespace qm::app {
 
 class Upgrades {
   public:
-    // `site`: the maker's web site, without a trailing slash.
+    // `site`: the maker's web site, without a trailing slash; `key`: the public key that
+    // signs its updates.
     Upgrades(MainWindow& window, platform::Platform& platform, settings::SettingsStore& settings,
-             errors::ErrorReporter& reporter, const std::string& site);
+             errors::ErrorReporter& reporter, const std::string& site, const std::string& key);
     Upgrades(const Upgrades&) = delete;
     Upgrades& operator=(const Upgrades&) = delete;
 

@@ -67,7 +67,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::gui::OptionsView options_view(instance, view.hwnd(), machine);
     model.options().SetView(
         [&options_view](qm::options::OptionsDialog& dialog) { options_view.Show(dialog); });
-    qm::app::Upgrades upgrades(model, platform, settings, reporter, site);
+    qm::app::Upgrades upgrades(model, platform, settings, reporter, site,
+                               qm::update::SiteKey(platform.registry));
     qm::gui::SplashView splash_view(instance, view.hwnd(), upgrades.frmSplash());
     // False: another copy was brought forward instead and this one must leave no trace.
     if (!model.Form_Load()) return 0;

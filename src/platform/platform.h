@@ -8,6 +8,7 @@
 #include "platform/process.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/signatures.h"
 #include "platform/system_info.h"
 #include "platform/url_cache.h"
 
@@ -24,6 +25,7 @@ struct Platform {
     UrlCache& url_cache;
     Desktop& desktop;
     Http& http;
+    Signatures& signatures;
 };
 
 }  // namespace qm::platform

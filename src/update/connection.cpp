@@ -1,8 +1,10 @@
 #include "update/connection.h"
 
+#include <optional>
 #include <vector>
 
 #include "settings/registry_text.h"
+#include "update/makers_key.h"
 
 namespace qm::update {
 
@@ -21,21 +23,38 @@ bool IsHttpsAddress(std::string_view address) {
     return address[kScheme.size()] != '/';
 }
 
-}  // namespace
-
-std::string SiteAddress(platform::Registry& registry) {
+// A REG_SZ of the machine's settings key; nothing for any other type or a missing value.
+std::optional<std::string> MachineText(platform::Registry& registry, std::string_view name) {
     platform::RegKey key = 0;
     if (registry.OpenKey(platform::Root::LocalMachine, kSiteOverridePath, key) != platform::kOk)
-        return std::string(kMakersSite);
+        return std::nullopt;
     platform::RegKeyGuard guard(registry, key);
     platform::RegType type = platform::RegType::None;
     std::vector<std::uint8_t> data;
-    if (registry.QueryValue(key, kSiteOverrideValue, type, data) != platform::kOk ||
+    if (registry.QueryValue(key, name, type, data) != platform::kOk ||
         type != platform::RegType::Sz)
-        return std::string(kMakersSite);
-    std::string site = settings::FromRegistryText(data);
-    while (!site.empty() && site.back() == '/') site.pop_back();
-    return IsHttpsAddress(site) ? site : std::string(kMakersSite);
+        return std::nullopt;
+    return settings::FromRegistryText(data);
+}
+
+// The administrator's site, when one is named and taken.
+std::optional<std::string> OtherSite(platform::Registry& registry) {
+    std::optional<std::string> site = MachineText(registry, kSiteOverrideValue);
+    if (!site) return std::nullopt;
+    while (!site->empty() && site->back() == '/') site->pop_back();
+    if (!IsHttpsAddress(*site)) return std::nullopt;
+    return site;
+}
+
+}  // namespace
+
+std::string SiteAddress(platform::Registry& registry) {
+    return OtherSite(registry).value_or(std::string(kMakersSite));
+}
+
+std::string SiteKey(platform::Registry& registry) {
+    if (!OtherSite(registry)) return std::string(kMakersKey);
+    return MachineText(registry, kSiteKeyValue).value_or(std::string(kMakersKey));
 }
 
 bool IsOnline(platform::Http& http, std::string_view site) {

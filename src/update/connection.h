@@ -20,12 +20,20 @@ inline constexpr std::string_view kMakersSite = "https://www.quillmoss.com";
 // no value, leaves kMakersSite.
 inline constexpr std::string_view kSiteOverridePath = "Software\\Microsoft\\Qmoss";
 inline constexpr std::string_view kSiteOverrideValue = "site";
+// The key that signs the other site's updates: a REG_SZ "sitekey" beside "site", a PEM
+// "PUBLIC KEY". It is taken only together with a "site" that is taken: a key alone must not
+// make the maker's own site trust someone else's programs.
+inline constexpr std::string_view kSiteKeyValue = "sitekey";
 
 // How long any one transfer may wait for the connection or for the next piece of an answer.
 inline constexpr std::uint32_t kTransferTimeoutMs = 30'000;
 
 // The site's base address, without a trailing slash.
 std::string SiteAddress(platform::Registry& registry);
+// The public key whose signatures the updater believes: the administrator's "sitekey" where
+// "site" names another site, else the maker's key. An empty or unreadable "sitekey" there
+// is kept as it is, and so nothing from that site verifies.
+std::string SiteKey(platform::Registry& registry);
 
 // The online test: true when the site's home page answers at all (any status). The site is
 // the only place the program ever talks to, so it is the page whose reach matters.

@@ -80,8 +80,12 @@ std::string HeaderValue(std::string_view headers, std::string_view name) {
 }
 
 Updater::Updater(platform::Platform& platform, settings::SettingsStore& settings,
-                 errors::ErrorReporter& reporter, std::string site)
-    : platform_(platform), settings_(settings), reporter_(reporter), site_(std::move(site)) {}
+                 errors::ErrorReporter& reporter, std::string site, std::string key)
+    : platform_(platform),
+      settings_(settings),
+      reporter_(reporter),
+      site_(std::move(site)),
+      key_(std::move(key)) {}
 
 bool Updater::IsOnline() {
     return update::IsOnline(platform_.http, site_);
@@ -110,7 +114,20 @@ std::int32_t Updater::Get_Exe_file_Size(std::string_view address) {
     return FileSize(address, errors::label::kGetExeFileSize);
 }
 
+bool Updater::Signed(std::string_view address, std::string_view data) {
+    const std::string signature_address = std::string(address) + std::string(kSignatureSuffix);
+    // Set before the transfer, which may fail: no signature is no good signature.
+    unverified_ = true;
+    const platform::HttpResponse signature = Fetch(
+        platform_.http, {signature_address, platform::HttpBody::Keep, {}, kTransferTimeoutMs});
+    unverified_ =
+        !IsWhole(signature) || !platform_.signatures.IsSignedBy(key_, data, signature.body);
+    return !unverified_;
+}
+
 bool Updater::Check_For_New_Version(const std::string& stored_version) {
+    unverified_ = false;
+    new_version_.clear();
     bool online = false;
     errors::SilentStep([&] { online = IsOnline(); });
     if (!online) return false;
@@ -121,22 +138,18 @@ bool Updater::Check_For_New_Version(const std::string& stored_version) {
     errors::ReportingStep(reporter_, errors::label::kCheckForNewVersion, [&] {
         const platform::HttpResponse response =
             Fetch(platform_.http, {address, platform::HttpBody::Keep, {}, kTransferTimeoutMs});
-        if (!IsWhole(response)) return;
+        if (!IsWhole(response) || !Signed(address, response.body)) return;
         const auto published = VersionNumber(response.body);
         const auto stored = VersionNumber(stored_version);
-        // A page that does not start with a real version must never lower the stored one.
-        if (!published || !stored || *published < 1) return;
-        if (*published == *stored) return;
+        if (!published || !stored || *published < 1 || *published <= *stored) return;
         new_version_ = std::to_string(*published);
-        if (*published > *stored)
-            newer = true;
-        else
-            settings_.Save("ver", new_version_);
+        newer = true;
     });
     return newer;
 }
 
 bool Updater::Download_App() {
+    unverified_ = false;
     if (!IsOnline()) return false;
     const std::string address = site_ + "/qmsupdate.exe";
     const std::int32_t size = Get_Exe_file_Size(address);
@@ -149,15 +162,21 @@ bool Updater::Download_App() {
         errors::ThrowIfFailed(platform_.files.WriteFile(path, ""));
         const platform::HttpResponse response =
             Fetch(platform_.http, {address, platform::HttpBody::ToFile, path, kTransferTimeoutMs});
-        written = IsWhole(response) && response.body_bytes == static_cast<std::uint64_t>(size);
+        if (!IsWhole(response) || response.body_bytes != static_cast<std::uint64_t>(size)) return;
+        // What is checked is what will run: the file's bytes, read back once it is closed.
+        std::string program;
+        errors::ThrowIfFailed(platform_.files.ReadFile(path, program));
+        written = Signed(address, program);
     });
     if (!written) platform_.files.DeleteFile(path);
     return written;
 }
 
 bool Updater::DownloadWithRetries() {
-    for (int attempt = 1; attempt <= kDownloadAttempts; ++attempt)
+    for (int attempt = 1; attempt <= kDownloadAttempts; ++attempt) {
         if (Download_App()) return true;
+        if (unverified_) return false;
+    }
     return false;
 }
 

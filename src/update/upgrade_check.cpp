@@ -45,6 +45,10 @@ void UpgradeCheck::Check() {
     bool newer = false;
     step([&] { newer = updater_.Check_For_New_Version(stored); });
     step([&] { splash_.Unload(); });
+    if (!newer && updater_.unverified()) {
+        TellUnverified();
+        return;
+    }
     if (!newer) {
         step([&] {
             platform_.dialogs.MessageBox(kNoUpgrade, kUpdateCaption, mb::kIconInformation);
@@ -60,10 +64,20 @@ void UpgradeCheck::Check() {
     step([&] { splash_.Show(); });
     bool ended = false;
     step([&] { ended = Install_Upgrade(); });
-    if (!ended) step([&] { splash_.Unload(); });
+    if (ended) return;
+    step([&] { splash_.Unload(); });
+    if (updater_.unverified()) TellUnverified();
+}
+
+void UpgradeCheck::TellUnverified() {
+    errors::ReportingStep(reporter_, errors::label::kForm2CmdUpgrade, [&] {
+        platform_.dialogs.MessageBox(kUnverified, kUpdateCaption, mb::kIconExclamation);
+    });
 }
 
 bool UpgradeCheck::Install_Upgrade() {
+    // Only a version the site signed, higher than the one installed, is ever started.
+    if (updater_.NewVersion().empty()) return false;
     bool downloaded = false;
     errors::SilentStep([&] { downloaded = updater_.DownloadWithRetries(); });
     if (!downloaded) return false;

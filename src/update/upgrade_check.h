@@ -24,6 +24,11 @@ inline constexpr std::string_view kNoUpgrade = "No Upgrade of Quillmoss was avai
 inline constexpr std::string_view kUpgradeAvailable =
     "Upgrade available.\r\nDo you want to download?";
 inline constexpr std::string_view kUpdateCaption = "Check For Quillmoss Update";
+// Shown once, in place of the offer or after the download, when what the site sent is not
+// signed by its key; nothing was installed and nothing recorded.
+inline constexpr std::string_view kUnverified =
+    "The upgrade could not be verified, so nothing was installed.\r\n"
+    "Quillmoss stays as it is.";
 
 class UpgradeCheck {
   public:
@@ -42,11 +47,13 @@ class UpgradeCheck {
 
     // Downloads the new program (up to six tries) and starts it as qms.exe; only once it has
     // started are the new version and the hand-over stage recorded and this program ended.
-    // False, with nothing recorded and no qms.exe left, when no download or the start failed.
+    // False, with nothing recorded and no qms.exe left, when no signed check offered a newer
+    // version, or no download with a good signature came, or the start failed.
     bool Install_Upgrade();
 
   private:
     void Check();
+    void TellUnverified();
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;

@@ -73,6 +73,8 @@ class Backend {
     // no site runs (the Windows suite started without tests/site/with-site.sh).
     virtual std::string TestSite() = 0;
     virtual std::string UntrustedTestSite() = 0;
+
+    virtual platform::Signatures& signatures() = 0;
 };
 
 std::unique_ptr<Backend> MakeBackend();

@@ -82,6 +82,7 @@ class SimBackend final : public Backend {
     }
 
     platform::Http& http() override { return machine_.http(); }
+    platform::Signatures& signatures() override { return machine_.signatures(); }
     // What tests/site/test_site.py serves, path by path.
     std::string TestSite() override {
         if (scripted_++) return kSite;

@@ -24,6 +24,7 @@
 #include "platform/win32/win32_http.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_signatures.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_url_cache.h"
 
@@ -247,6 +248,7 @@ class Win32Backend final : public Backend {
     }
 
     platform::Http& http() override { return http_; }
+    platform::Signatures& signatures() override { return signatures_; }
     std::string TestSite() override {
         static const bool trusted = TrustTestSiteCa();
         return trusted ? Environment(L"QM_TEST_SITE") : std::string();
@@ -262,6 +264,7 @@ class Win32Backend final : public Backend {
     win32::Win32SystemInfo system_;
     win32::Win32UrlCache url_cache_;
     win32::Win32Http http_;
+    win32::Win32Signatures signatures_;
     std::vector<std::string> folders_;
     std::vector<std::string> keys_;
     std::vector<std::wstring> cache_urls_;

@@ -4,6 +4,7 @@
 
 #include "app/upgrades.h"
 #include "main_window_fixture.h"
+#include "signing.h"
 
 namespace qm::update {
 namespace {
@@ -11,8 +12,12 @@ namespace {
 const std::string kFolder = "C:\\Program Files\\Quillmoss\\";
 
 struct UpgradeTest : testing::MainWindowTest {
-    void Serve(const std::string& path, std::string body,
-               std::optional<std::uint64_t> length = {}) {
+    // The file and, beside it, its signature by `signer`.
+    void Serve(const std::string& path, std::string body, std::optional<std::uint64_t> length = {},
+               const std::string& signer = testing::keys::kTestPrivate) {
+        sim::HttpAnswer signature;
+        signature.body = testing::SignedBy(signer, body);
+        machine_.ServeUrl("https://site" + path + ".sig", signature);
         sim::HttpAnswer answer;
         answer.body = std::move(body), answer.announced = length;
         machine_.ServeUrl("https://site" + path, answer);
@@ -33,7 +38,8 @@ struct UpgradeTest : testing::MainWindowTest {
         const sim::ShownBox& box = machine_.boxes().back();
         return box.text + "|" + box.caption + "|" + std::to_string(box.style);
     }
-    app::Upgrades upgrades_{window_, machine_.platform(), settings_, reporter_, "https://site"};
+    app::Upgrades upgrades_{window_,   machine_.platform(), settings_,
+                            reporter_, "https://site",      testing::keys::kTestPublic};
 };
 
 TEST_F(UpgradeTest, EachAnswerOfTheCheckAndASecondPressOrAClosedDialogMeanwhileChangeNothing) {
@@ -55,6 +61,23 @@ TEST_F(UpgradeTest, EachAnswerOfTheCheckAndASecondPressOrAClosedDialogMeanwhileC
     EXPECT_EQ(machine_.boxes().size(), 4u);
     EXPECT_EQ(LastBox(), std::string(kUpgradeAvailable) + "|Check For Quillmoss Update|1");
     EXPECT_EQ(Setting("Up") + std::to_string(upgrades_.frmSplash().shown()), "<absent>0");
+}
+
+TEST_F(UpgradeTest, WhatTheSitesKeyDidNotSignIsSaidOnceAndNothingIsStartedOrRecorded) {
+    const std::string unverified = std::string(kUnverified) + "|Check For Quillmoss Update|48";
+    Serve("/qms.txt", "6\r\n", {}, testing::keys::kOtherPrivate);
+    Press();
+    EXPECT_EQ(LastBox(), unverified);
+    Serve("/qms.txt", "6\r\n");
+    Serve("/qmsupdate.exe", "MZ" + std::string(2000, 'n'), {}, testing::keys::kOtherPrivate);
+    machine_.AnswerNextBox(platform::mb::kIdOk);
+    Press();
+    EXPECT_EQ(machine_.boxes().size(), 3u);  // the offer, then one word of the refusal
+    EXPECT_EQ(LastBox(), unverified);
+    EXPECT_FALSE(Called("StartProgram(" + kFolder + "qms.exe)"));
+    EXPECT_EQ(File("qms.exe") + Setting("Up") + Setting("ver") + Setting("donreq"),
+              "<absent><absent>5<absent>");
+    EXPECT_FALSE(upgrades_.frmSplash().shown());
 }
 
 TEST_F(UpgradeTest, TheStageIsRecordedOnlyOnceTheDownloadedProgramHasStarted) {

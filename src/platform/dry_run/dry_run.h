@@ -22,8 +22,8 @@ class DryRun {
           files_(real.files, record_),
           shell_(real.shell, record_),
           url_cache_(real.url_cache, record_),
-          platform_{registry_, files_,       shell_,     real.system,  real.dialogs,
-                    real.loop, real.process, url_cache_, real.desktop, real.http} {}
+          platform_{registry_,    files_,     shell_,       real.system, real.dialogs,   real.loop,
+                    real.process, url_cache_, real.desktop, real.http,   real.signatures} {}
     DryRun(const DryRun&) = delete;
     DryRun& operator=(const DryRun&) = delete;
 

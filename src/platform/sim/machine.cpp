@@ -42,6 +42,9 @@ platform::Desktop& Machine::desktop() {
 platform::Http& Machine::http() {
     return impl_->http;
 }
+platform::Signatures& Machine::signatures() {
+    return impl_->signatures;
+}
 
 void Machine::ServeUrl(const std::string& url, HttpAnswer answer) {
     impl_->http.Serve(url, std::move(answer));

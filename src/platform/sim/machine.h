@@ -89,6 +89,7 @@ class Machine {
     platform::UrlCache& url_cache();
     platform::Desktop& desktop();
     platform::Http& http();
+    platform::Signatures& signatures();
 
     // --- registry -------------------------------------------------------------------------
     // A user without administrator rights: every write, create and delete under HKLM is

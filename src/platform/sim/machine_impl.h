@@ -11,6 +11,7 @@
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_session.h"
 #include "platform/sim/sim_shell.h"
+#include "platform/sim/sim_signatures.h"
 #include "platform/sim/sim_system.h"
 #include "platform/sim/sim_url_cache.h"
 
@@ -30,8 +31,9 @@ struct Machine::Impl {
     SimUrlCache url_cache{files, deletions};
     SimDesktop desktop{history, session, system.version};
     SimHttp http{files};
-    platform::Platform platform{registry, files,   shell,     system,  dialogs,
-                                loop,     process, url_cache, desktop, http};
+    SimSignatures signatures;
+    platform::Platform platform{registry, files,     shell,   system, dialogs,   loop,
+                                process,  url_cache, desktop, http,   signatures};
 
     // What a freshly installed Windows XP with Quillmoss on it has that the program relies on.
     void MakeDefaultMachine();

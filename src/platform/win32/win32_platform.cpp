@@ -8,6 +8,7 @@
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
+#include "platform/win32/win32_signatures.h"
 #include "platform/win32/win32_system_info.h"
 #include "platform/win32/win32_url_cache.h"
 
@@ -24,8 +25,9 @@ struct Win32Platform::Impl {
     Win32UrlCache url_cache;
     Win32Desktop desktop;
     Win32Http http;
-    platform::Platform view{registry, files,   shell,     system,  dialogs,
-                            loop,     process, url_cache, desktop, http};
+    Win32Signatures signatures;
+    platform::Platform view{registry, files,     shell,   system, dialogs,   loop,
+                            process,  url_cache, desktop, http,   signatures};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}
