@@ -40,6 +40,8 @@ struct LocalTraits {
 };
 
 constexpr DWORD kLargest = std::numeric_limits<DWORD>::max();
+// Hidden from a build for XP without service packs; the provider of SP3 knows it.
+constexpr ALG_ID kSha256 = ALG_CLASS_HASH | ALG_TYPE_ANY | 12;
 
 // The DER of a PEM "PUBLIC KEY". crypt32 takes any PEM header; only this one holds a
 // SubjectPublicKeyInfo, and it is the only one the other backend reads too.
@@ -88,7 +90,7 @@ bool Win32Signatures::IsSignedBy(std::string_view public_key_pem, std::string_vi
         return false;
 
     ScopedHandle<HashTraits> hash;
-    if (!::CryptCreateHash(provider.get(), CALG_SHA_256, 0, 0, hash.receive()) ||
+    if (!::CryptCreateHash(provider.get(), kSha256, 0, 0, hash.receive()) ||
         !::CryptHashData(hash.get(), reinterpret_cast<const BYTE*>(data.data()),
                          static_cast<DWORD>(data.size()), 0))
         return false;
