@@ -1,7 +1,8 @@
 // The online upgrade across its three processes, against the test site: a copy of the
 // program installed in a folder of its own finds the site's newer version, downloads it and
 // hands over to it; the new version takes the installed program's place, thanks the user and
-// opens the upgrade page. Each way it can fail leaves the installed program able to run.
+// opens the upgrade page. Each way it can fail, a file the site's key did not sign among
+// them, leaves the installed program running, unchanged, and nothing recorded.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -30,6 +31,11 @@ const std::wstring kExe = kFolder + L"Quillmoss.exe";
 const wchar_t kHttps[] = L"Software\\Classes\\https\\shell\\open\\command";
 const std::wstring kOffer = L"Upgrade available.\r\nDo you want to download?";
 const std::wstring kThanks = L"Quillmoss Upgraded. Thank you for upgrading.";
+const std::wstring kUnverified =
+    L"The upgrade could not be verified, so nothing was installed.\r\nQuillmoss stays as it is.";
+const std::wstring kOffline =
+    L"You are not connected to Internet\r\nMake sure you are connected to Internet";
+const std::wstring kNoUpgrade = L"No Upgrade of Quillmoss was available";
 const wchar_t kCaption[] = L"Quillmoss v2.80";
 
 std::string Contents(const std::wstring& path) {
@@ -98,7 +104,10 @@ struct Installation {
     std::string original;
     std::optional<AppProcess> app;
     // Starts it, presses "Check for Upgrade" and answers OK to the box that says `answer`.
-    bool Check(const std::wstring& site, const std::wstring& answer, HANDLE* hold = nullptr) {
+    // The site (none: the maker's) is named with the key of the test site, unless `key` is
+    // false.
+    bool Check(const std::optional<std::wstring>& site, const std::wstring& answer,
+               HANDLE* hold = nullptr, bool key = true) {
         app.reset();
         Clean();
         CreateDirectoryW(kFolder.c_str(), nullptr);
@@ -108,7 +117,10 @@ struct Installation {
         if (hold)
             *hold = CreateFileW(kExe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr);
-        SetText(HKEY_LOCAL_MACHINE, kQm, L"site", site);
+        if (site) SetText(HKEY_LOCAL_MACHINE, kQm, L"site", *site);
+        if (key)
+            SetText(HKEY_LOCAL_MACHINE, kQm, L"sitekey",
+                    Widen(Contents(Widen(std::getenv("QM_TEST_SITE_KEY")))));
         SetText(HKEY_LOCAL_MACHINE, kQm, L"ver", L"5");
         app.emplace(kExe, kCaption);
         PostMessageW(app->window(), WM_COMMAND, gui::kMnuAs, 0);
@@ -133,17 +145,39 @@ TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnc
     const std::wstring site = Widen(std::getenv("QM_TEST_SITE"));
     const std::wstring log = Widen(std::getenv("QM_TEST_SITE_LOG"));
     Installation installed;
-    for (const auto& [base, answer] :
-         {std::pair<std::wstring, std::wstring>{
-              L"https://localhost:9",
-              L"You are not connected to Internet\r\nMake sure you are connected to Internet"},
-          {site + L"/404", L"No Upgrade of Quillmoss was available"},
-          {site + L"/shortupdate", kOffer}}) {
-        ASSERT_TRUE(installed.Check(base, answer)) << Narrow(base);
+    struct Case {
+        std::optional<std::wstring> site;
+        std::wstring answer, then;  // the first box, answered OK, and the one after it
+        bool key;
+    };
+    const auto check = [](std::optional<std::wstring> base, std::wstring answer,
+                          std::wstring then = L"", bool key = true) {
+        return Case{std::move(base), std::move(answer), std::move(then), key};
+    };
+    for (const auto& [base, answer, then, key] :
+         {check(L"https://localhost:9", kOffline), check(site + L"/404", kNoUpgrade),
+          check(site + L"/shortupdate", kOffer),
+          check(site + L"/ver-4", kNoUpgrade),  // signed, and older: no downgrade
+          check(site + L"/nosig", kUnverified), check(site + L"/otherkey", kUnverified),
+          check(site, kUnverified, L"", false),  // another site is held to the maker's key
+          check(std::nullopt, kOffline),         // a key alone points nowhere else
+          check(site + L"/tamper", kOffer, kUnverified),
+          check(site + L"/nosigexe", kOffer, kUnverified),
+          check(site + L"/shortsig", kOffer, kUnverified)}) {
+        const std::string what = Narrow(base.value_or(L"no site") + L" " + answer + L" " + then);
+        ASSERT_TRUE(installed.Check(base, answer, nullptr, key)) << what;
+        if (!then.empty()) {
+            const HWND box = Shown(then, 30s);
+            EXPECT_TRUE(box) << what;
+            AnswerMessageBox({box, L"", L""}, IDOK);
+        }
         // Six downloads, all cut short, take a moment on the loopback; then nothing more.
-        EXPECT_FALSE(installed.app->Ended(answer == kOffer ? 15s : 1s));
-        EXPECT_EQ(Contents(kExe), installed.original);
-        EXPECT_EQ(Setting(L"Up"), L"a");
+        EXPECT_FALSE(installed.app->Ended(base == site + L"/shortupdate" ? 15s : 1s)) << what;
+        EXPECT_EQ(Contents(kExe), installed.original) << what;
+        EXPECT_EQ(Contents(kFolder + L"qms.exe"), "<absent>") << what;
+        EXPECT_EQ(Setting(L"Up") + L"|" + Setting(L"ver").c_str() + L"|" + Setting(L"donreq"),
+                  L"a|5|")
+            << what;
     }
     // The copy fails: the old program is started again instead, as it was, and not thanked.
     HANDLE hold = nullptr;

@@ -20,6 +20,16 @@ program at "https://localhost:PORT/<behaviour>" and the program's own paths foll
     stall          sends the headers and half the body, then nothing
     stallhead      accepts the connection and never answers
     ver-<text>     /qms.txt holds <text> (percent-decoded) instead of "6\\r\\n"
+    nosig          no signatures: "/qms.txt.sig" and "/qmsupdate.exe.sig" are missing
+    nosigexe       "/qmsupdate.exe.sig" alone is missing
+    shortsig       "/qmsupdate.exe.sig" is cut to half its length
+    otherkey       both signatures are made with a key the program is not given
+    tamper         "/qmsupdate.exe" has one byte changed; its signature is the true file's
+
+Beside "/qms.txt" and "/qmsupdate.exe" the site serves their detached signatures, "<path>.sig",
+made by `openssl dgst -sha256 -sign` exactly as a release is signed, with a key pair kept in
+CA_DIR (sign-key.pem; sign-pub.pem is what a test prefix names as "sitekey") and a second one
+(other-key.pem) for otherkey.
 """
 import http.server
 import os
@@ -34,7 +44,8 @@ import urllib.parse
 PAGES = {"/", "/help/", "/qa.html", "/privacy.html", "/friend.html", "/bugreport.html",
          "/suggestions.html", "/upgrade.php"}
 BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "shortupdate", "stall",
-              "stallhead"}
+              "stallhead", "nosig", "nosigexe", "shortsig", "otherkey", "tamper"}
+SIGNED = {"/qms.txt", "/qmsupdate.exe"}
 
 
 def make_certificates(state, ca_dir):
@@ -60,6 +71,13 @@ def make_certificates(state, ca_dir):
     openssl("x509", "-req", "-in", "server.csr", "-CA", ca_dir / "ca.pem",
             "-CAkey", ca_dir / "ca.key", "-set_serial", str(time.time_ns()), "-days", "30",
             "-sha256", "-extfile", "server.ext", "-out", "server.pem")
+    # The keys that sign the update files, kept with the CA.
+    for name in ("sign", "other"):
+        if not (ca_dir / f"{name}-key.pem").exists():
+            openssl("genpkey", "-algorithm", "RSA", "-pkeyopt", "rsa_keygen_bits:3072",
+                    "-out", ca_dir / f"{name}-key.pem")
+            openssl("pkey", "-in", ca_dir / f"{name}-key.pem", "-pubout",
+                    "-out", ca_dir / f"{name}-pub.pem")
     # The same names, signed by nobody anyone trusts.
     openssl("req", "-x509", "-newkey", "rsa:2048", "-nodes", "-sha256", "-days", "30",
             "-subj", "/CN=localhost", "-addext", "subjectAltName=DNS:localhost,IP:127.0.0.1",
@@ -73,9 +91,25 @@ def update_body(update_file):
     return b"MZ" + bytes((i * 7) % 251 for i in range(4094))
 
 
-def make_handler(state, update_file):
+def signer(ca_dir):
+    made = {}
+    lock = threading.Lock()
+
+    def sign(key_name, data):
+        with lock:
+            if (key_name, data) not in made:
+                made[key_name, data] = subprocess.run(
+                    ["openssl", "dgst", "-sha256", "-sign", ca_dir / f"{key_name}-key.pem"],
+                    input=data, check=True, stdout=subprocess.PIPE).stdout
+            return made[key_name, data]
+
+    return sign
+
+
+def make_handler(state, ca_dir, update_file):
     log_lock = threading.Lock()
     program = update_body(update_file)
+    sign = signer(ca_dir)
 
     class Handler(http.server.BaseHTTPRequestHandler):
         protocol_version = "HTTP/1.1"
@@ -109,12 +143,24 @@ def make_handler(state, update_file):
             if behaviour == "stallhead":
                 return self.stall()
             status, body, kind = 200, b"", "text/html"
+            signed = path[:-4] if path.endswith(".sig") and path[:-4] in SIGNED else ""
+            files = {"/qms.txt": version.encode(), "/qmsupdate.exe": program}
             if behaviour in ("404", "403", "500"):
                 status, body = int(behaviour), f"<html>{behaviour}</html>".encode()
+            elif signed and (behaviour == "nosig" or
+                             (behaviour == "nosigexe" and signed == "/qmsupdate.exe")):
+                status, body = 404, b"<html>404 Not Found</html>"
+            elif signed:
+                kind = "application/octet-stream"
+                body = sign("other" if behaviour == "otherkey" else "sign", files[signed])
+                if behaviour == "shortsig" and signed == "/qmsupdate.exe":
+                    body = body[: len(body) // 2]
             elif path == "/qms.txt":
-                body, kind = version.encode(), "text/plain"
+                body, kind = files[path], "text/plain"
             elif path == "/qmsupdate.exe":
                 body, kind = program, "application/octet-stream"
+                if behaviour == "tamper":
+                    body = body[:1000] + bytes([body[1000] ^ 0x01]) + body[1001:]
             elif path == "/error-reporting/error-msg.php":
                 body = self.path.encode()  # what arrived, for the tests to compare
             elif path in PAGES:
@@ -177,7 +223,7 @@ def main():
     for stale in ("port", "untrusted_port"):
         (state / stale).unlink(missing_ok=True)
     make_certificates(state, ca_dir)
-    handler = make_handler(state, update_file)
+    handler = make_handler(state, ca_dir, update_file)
     serve(state, "untrusted.pem", "untrusted.key", handler, "untrusted_port")
     serve(state, "server.pem", "server.key", handler, "port")
     while True:

@@ -5,7 +5,8 @@
 #   with-site.sh STATE_DIR command args...
 # The command sees QM_TEST_SITE (https://localhost:<port>), QM_TEST_SITE_UNTRUSTED (the same
 # site under a certificate no one trusts), QM_TEST_SITE_CA (the CA's DER file) and
-# QM_TEST_SITE_LOG (the request log), the files as Windows programs under Wine name them too.
+# QM_TEST_SITE_LOG (the request log) and QM_TEST_SITE_KEY (the public key that signs the
+# site's update files, PEM), the files as Windows programs under Wine name them too.
 # QM_TEST_SITE_UPDATE_FILE, when set, is what the site serves as /qmsupdate.exe.
 set -euo pipefail
 state="${1:?state folder}"; shift
@@ -26,6 +27,7 @@ export QM_TEST_SITE="https://localhost:$(cat "$state/port")"
 export QM_TEST_SITE_UNTRUSTED="https://localhost:$(cat "$state/untrusted_port")"
 export QM_TEST_SITE_CA="$(windows_name "$state-ca/ca.der")"
 export QM_TEST_SITE_LOG="$(windows_name "$state/requests.log")"
+export QM_TEST_SITE_KEY="$(windows_name "$state-ca/sign-pub.pem")"
 status=0
 "$@" || status=$?
 exit "$status"
