@@ -253,7 +253,11 @@ class MainWindow : private clean::RunWindow {
     background::BossKeys boss_keys_{platform_.desktop};
     // A scheduled run is the button's run, with the browsers closed once the user said OK.
     background::Scheduler scheduler_{
-        platform_.loop, platform_.desktop, settings_, reporter_,
+        platform_.loop,
+        platform_.desktop,
+        platform_.system,
+        settings_,
+        reporter_,
         [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); }};
     options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
 };
