@@ -11,24 +11,22 @@ using platform::Root;
 constexpr std::string_view kKey =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
 
-TEST_F(MainWindowTest, MenusInOrderWithStoredCaptionsAndTheTrayMenuOutOfTheBar) {
+TEST_F(MainWindowTest, MenusInOrderWithStoredCaptions) {
     std::vector<std::string> shown;
     for (const app::Menu& menu : menu_.menus()) {
-        shown.push_back(menu.caption + (menu.in_menu_bar ? "" : " (pop-up)"));
+        shown.push_back(menu.caption);
         for (const app::MenuItem& item : menu.items) {
             shown.push_back(item.separator() ? "  -" : "  " + item.name + " " + item.caption);
         }
     }
     EXPECT_EQ(shown, (std::vector<std::string>{
-                         "&File", "  mnuExit E&xit", "Systray (pop-up)", "  mnuRestore &Restore",
-                         "  mexit E&xit", "&Option", "  mnuAddIE &Add To IE",
+                         "&File", "  mnuExit E&xit", "&Option", "  mnuAddIE &Add To IE",
                          "  mnuDeleteIE &Delete From IE", "  mnuCR &Clean && Reboot", "  -",
                          "  mnuAs &Advance Settings", "&Help", "  mnuHP Help &Pages", "  -",
                          "  mnuAbout Visit &Us Online"}));
-    EXPECT_EQ(menu_.Systray().caption, "Systray");
 }
 
-// The Exit and Restore items are chosen in the window's life test, Delete From IE below.
+// The Exit item is chosen in the window's life test, Delete From IE below.
 TEST_F(MainWindowTest, MenuItemsReachTheirHandlersAndLeaveTheProgressListAlone) {
     machine_.AnswerNextBox(platform::mb::kIdCancel);
     Choose("mnuCR");
