@@ -24,16 +24,17 @@ std::uint32_t RestartReason(bool nt) {
 }
 
 bool RebootSystem(platform::Platform& platform, bool force) {
-    platform::VersionRecord version;
-    SilentStep([&] { version = platform.system.GetVersion(); });
-    const bool nt = IsWindowsNT(version);
+    bool nt = false;
+    std::uint32_t flags = RestartFlags({}, force);
+    SilentStep([&] {
+        const platform::VersionRecord version = platform.system.GetVersion();
+        nt = IsWindowsNT(version);
+        flags = RestartFlags(version, force);
+    });
     // A refused privilege is not checked here: Windows then refuses the restart itself.
     if (nt) SilentStep([&] { platform.desktop.EnableShutdownPrivilege(); });
     bool accepted = false;
-    SilentStep([&] {
-        accepted =
-            platform.desktop.RequestExitWindows(RestartFlags(version, force), RestartReason(nt));
-    });
+    SilentStep([&] { accepted = platform.desktop.RequestExitWindows(flags, RestartReason(nt)); });
     return accepted;
 }
 
