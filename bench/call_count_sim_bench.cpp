@@ -74,6 +74,9 @@ class CountingFiles final : public qm::platform::FileSystem {
     Status ListDriveRoots(std::vector<std::string>& r) override {
         return ++counts[kOther], real_.ListDriveRoots(r);
     }
+    Status GetFinalPath(std::string_view p, std::string& f) override {
+        return ++counts[kOther], real_.GetFinalPath(p, f);
+    }
 
   private:
     qm::platform::FileSystem& real_;

@@ -21,25 +21,13 @@ MainMenu::MainMenu(MainWindow& window) {
     };
     const MenuItem separator{};
 
-    menus_.push_back({"&File", true, {item("mnuExit", "E&xit", &MainWindow::mnuExit_Click)}});
-    menus_.push_back({"Systray",
-                      false,
-                      {item("mnuRestore", "&Restore", &MainWindow::mnuRestore_Click),
-                       item("mexit", "E&xit", &MainWindow::mexit_Click)}});
+    menus_.push_back({"&File", {item("mnuExit", "E&xit", &MainWindow::mnuExit_Click)}});
     menus_.push_back({"&Option",
-                      true,
                       {item("mnuAddIE", "&Add To IE", &MainWindow::mnuAddIE_Click),
                        item("mnuDeleteIE", "&Delete From IE", &MainWindow::mnuDeleteIE_Click),
                        item("mnuCR", "&Clean && Reboot", &MainWindow::mnuCR_Click), separator,
                        item("mnuAs", "&Advance Settings", &MainWindow::mnuAs_Click)}});
-    menus_.push_back({"&Help", true, {link("mnuHP"), separator, link("mnuAbout")}});
-}
-
-const Menu& MainMenu::Systray() const {
-    for (const Menu& menu : menus_) {
-        if (!menu.in_menu_bar) return menu;
-    }
-    return menus_.front();  // not reached: the constructor always builds it
+    menus_.push_back({"&Help", {link("mnuHP"), separator, link("mnuAbout")}});
 }
 
 const MenuItem* MainMenu::FindItem(std::string_view name) const {

@@ -1,8 +1,8 @@
 #pragma once
-// The main window's menus as a model: the menu bar ("&File", "&Option", "&Help") and the
-// notification-area icon's pop-up menu ("Systray"), which is built like the others but never
-// shown in the bar. Captions are stored as the program has them: "&" marks the access key and
-// "&&" shows a single "&". Each item runs its MainWindow handler when chosen.
+// The main window's menu bar as a model: "&File", "&Option" and "&Help". Captions are stored as
+// the program has them: "&" marks the access key and "&&" shows a single "&". Each item runs
+// its MainWindow handler when chosen. The notification-area icon's pop-up menu is the
+// window's own (MainWindow::TrayIcon_Notify).
 #include <functional>
 #include <string>
 #include <string_view>
@@ -25,7 +25,6 @@ struct MenuItem {
 
 struct Menu {
     std::string caption;
-    bool in_menu_bar;
     std::vector<MenuItem> items;
 };
 
@@ -33,10 +32,8 @@ class MainMenu {
   public:
     explicit MainMenu(MainWindow& window);
 
-    // Every menu in the order the program has them, "Systray" included.
+    // Every menu in the order the bar shows them.
     const std::vector<Menu>& menus() const { return menus_; }
-    // The menu the tray icon pops up; never part of the bar.
-    const Menu& Systray() const;
     // The item with this program name; null if none.
     const MenuItem* FindItem(std::string_view name) const;
 

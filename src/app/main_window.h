@@ -169,6 +169,16 @@ class MainWindow : private clean::RunWindow {
     // A program refused to close (WM_ENDSESSION with FALSE): the restart is off, and the next
     // session end is the user's own again.
     void SessionEndCancelled() { reboot_.RestartCancelled(); }
+    // Windows asks whether the session may end (WM_QUERYENDSESSION); `logoff` when the user is
+    // logging off. Windows does not tell a program it never asked that a restart was refused,
+    // so a log-off or a late session end is the user's own even after Clean and Reboot.
+    void SessionEndQueried(bool logoff) { reboot_.SessionEndQueried(logoff); }
+    // How the session end that Windows announces (WM_ENDSESSION with TRUE) unloads the window:
+    // as a session end that may clean, unless it only closes the program (a Restart Manager
+    // request) or is the restart Clean and Reboot asked for, which has cleaned already.
+    int SessionEndUnloadMode(bool closes_program_only) const {
+        return closes_program_only || restart_requested() ? kUnloadFromCode : kUnloadSessionEnding;
+    }
 
   private:
     template <class T, class... Args>
@@ -243,7 +253,11 @@ class MainWindow : private clean::RunWindow {
     background::BossKeys boss_keys_{platform_.desktop};
     // A scheduled run is the button's run, with the browsers closed once the user said OK.
     background::Scheduler scheduler_{
-        platform_.loop, platform_.desktop, settings_, reporter_,
+        platform_.loop,
+        platform_.desktop,
+        platform_.system,
+        settings_,
+        reporter_,
         [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); }};
     options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
 };

@@ -6,16 +6,42 @@
 
 namespace qm::background {
 
-void CloseBrowserWindows(platform::Desktop& desktop) {
+namespace {
+
+bool IsBrowserWindow(platform::Desktop& desktop, platform::WindowHandle window) {
+    const std::string window_class = desktop.WindowClassName(window);
+    return window_class == kIEFrameClass || window_class == kMozillaClass ||
+           window_class == kOperaClass;
+}
+
+}  // namespace
+
+std::vector<platform::WindowHandle> CloseBrowserWindows(platform::Desktop& desktop) {
+    std::vector<platform::WindowHandle> asked;
     for (const platform::WindowHandle window : desktop.TopLevelWindows()) {
         errors::SilentStep([&] {
-            const std::string window_class = desktop.WindowClassName(window);
-            if (window_class == kIEFrameClass || window_class == kMozillaClass ||
-                window_class == kOperaClass) {
-                desktop.PostCloseRequest(window);
+            if (IsBrowserWindow(desktop, window) && desktop.PostCloseRequest(window)) {
+                asked.push_back(window);
             }
         });
     }
+    return asked;
+}
+
+void WaitForBrowsersToClose(platform::Desktop& desktop, platform::SystemInfo& system,
+                            platform::MessageLoop& loop,
+                            const std::vector<platform::WindowHandle>& windows,
+                            std::uint32_t limit_ms) {
+    const auto any_open = [&] {
+        bool open = false;
+        for (const platform::WindowHandle window : windows) {
+            errors::SilentStep([&] { open = open || IsBrowserWindow(desktop, window); });
+        }
+        return open;
+    };
+    // The elapsed time as an unsigned difference stays right across the tick count's wrap.
+    const std::uint32_t start = system.GetTickCount();
+    while (any_open() && system.GetTickCount() - start < limit_ms) loop.PumpPending();
 }
 
 void BossKeys::Start(platform::MessageLoop& loop) {

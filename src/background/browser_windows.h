@@ -9,6 +9,7 @@
 
 #include "platform/desktop.h"
 #include "platform/message_loop.h"
+#include "platform/system_info.h"
 
 namespace qm::background {
 
@@ -22,8 +23,19 @@ inline constexpr std::string_view kOperaClass = "BLDOPERA";
 inline constexpr int kHideIETimerId = 3;
 inline constexpr std::uint32_t kHideIEIntervalMs = 500;
 
-// Posts a close request to every browser window and returns without waiting for any.
-void CloseBrowserWindows(platform::Desktop& desktop);
+// The longest a clean waits for the browsers it asked to close.
+inline constexpr std::uint32_t kBrowserCloseWaitMs = 10'000;
+
+// Posts a close request to every browser window and returns without waiting for any: the
+// windows asked.
+std::vector<platform::WindowHandle> CloseBrowserWindows(platform::Desktop& desktop);
+// Keeps the program answering until none of these windows is a browser window any more (it
+// closed, or its handle went to another program's window), or `limit_ms` has passed: a browser
+// that asks its user first, or hangs, must not hold the clean for ever.
+void WaitForBrowsersToClose(platform::Desktop& desktop, platform::SystemInfo& system,
+                            platform::MessageLoop& loop,
+                            const std::vector<platform::WindowHandle>& windows,
+                            std::uint32_t limit_ms);
 
 class BossKeys {
   public:

@@ -29,6 +29,12 @@ inline constexpr std::array<ScheduleOption, 10> kScheduleOptions{{
 // in any letter case, spelled as the list has it. None for any other text (a pasted one,
 // blanks, "on"), which would leave a timer without an interval.
 std::optional<std::string_view> FindScheduleOption(std::string_view text);
+// The option a stored "schedclean" value arms, by the same rule the switch applies when
+// start-up hands the value over: none for "d" (off), for empty text and for any text the
+// switch refuses. What the options dialog shows as on must be what runs.
+inline std::optional<std::string_view> ArmedScheduleOption(std::string_view stored) {
+    return FindScheduleOption(stored);
+}
 
 class ScheduleControl {
   public:

@@ -42,10 +42,11 @@ int MinutesNamedIn(std::string_view text) {
 }
 
 Scheduler::Scheduler(platform::MessageLoop& loop, platform::Desktop& desktop,
-                     settings::SettingsStore& settings, errors::ErrorReporter& reporter,
-                     CleanRunStarter run_clean)
+                     platform::SystemInfo& system, settings::SettingsStore& settings,
+                     errors::ErrorReporter& reporter, CleanRunStarter run_clean)
     : loop_(loop),
       desktop_(desktop),
+      system_(system),
       settings_(settings),
       reporter_(reporter),
       run_clean_(std::move(run_clean)) {}
@@ -82,7 +83,9 @@ void Scheduler::timSchedular_Timer() {
     errors::SilentStep([&] {
         // A Cancel must leave the user's browsers open: they close only once the run is on.
         run_clean_([&] {
-            if (close_browsers) CloseBrowserWindows(desktop_);
+            if (!close_browsers) return;
+            const std::vector<platform::WindowHandle> asked = CloseBrowserWindows(desktop_);
+            WaitForBrowsersToClose(desktop_, system_, loop_, asked, kBrowserCloseWaitMs);
         });
     });
     schedule_counter_ = 0;

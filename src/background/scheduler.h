@@ -1,7 +1,8 @@
 #pragma once
 // Scheduled cleaning: a minute timer counts up to the chosen interval, then starts the clean
 // run, which asks the user as always. Browser windows are closed first when "closebrow" says
-// so, but only once the user has said OK.
+// so, but only once the user has said OK, and the run waits a little for them to go: a
+// closing browser still holds its history and cache files, and writes them as it ends.
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -10,6 +11,7 @@
 #include "errors/error_reporter.h"
 #include "platform/desktop.h"
 #include "platform/message_loop.h"
+#include "platform/system_info.h"
 #include "settings/settings_store.h"
 
 namespace qm::background {
@@ -29,7 +31,7 @@ class Scheduler final : public ScheduleControl {
     // confirmed the run, before its first item.
     using CleanRunStarter = std::function<void(const std::function<void()>& once_confirmed)>;
 
-    Scheduler(platform::MessageLoop& loop, platform::Desktop& desktop,
+    Scheduler(platform::MessageLoop& loop, platform::Desktop& desktop, platform::SystemInfo& system,
               settings::SettingsStore& settings, errors::ErrorReporter& reporter,
               CleanRunStarter run_clean);
 
@@ -47,6 +49,7 @@ class Scheduler final : public ScheduleControl {
   private:
     platform::MessageLoop& loop_;
     platform::Desktop& desktop_;
+    platform::SystemInfo& system_;
     settings::SettingsStore& settings_;
     errors::ErrorReporter& reporter_;
     CleanRunStarter run_clean_;

@@ -48,12 +48,6 @@ bool FileTools::FolderExists(std::string_view path) {
     }
 }
 
-bool FileTools::ShellCopyFile(std::string_view source, std::string_view target) {
-    bool aborted = false;
-    const platform::Status status = shell_.CopyFileSilent(source, target, aborted);
-    return status == platform::kOk && !aborted;
-}
-
 std::string FileTools::GetFolderClean(int csidl) {
     std::string path;
     if (shell_.GetFolderPath(csidl, path) != platform::kOk) return {};

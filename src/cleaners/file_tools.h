@@ -44,7 +44,6 @@ class FileTools {
     std::int32_t DeleteFolderTree(std::string_view path);
     // True when the folder existed and is gone afterwards (read-only contents included).
     bool KillFolder(std::string_view path);
-    bool ShellCopyFile(std::string_view source, std::string_view target);
 
     // Special folders: GetFolderClean gives no trailing backslash, GetSpecialFolder gives one;
     // both give empty text when the look-up fails.

@@ -66,11 +66,20 @@ bool FolderGuard::IsProtected(std::string_view folder) {
     if (files.ListDriveRoots(drive_roots) == platform::kOk) {
         protected_paths.insert(protected_paths.end(), drive_roots.begin(), drive_roots.end());
     }
-    auto add_with_ancestors = [&](const std::string& text) {
+    auto add_path_with_ancestors = [&](const std::string& text) {
         if (const std::optional<FolderPath> found = ParseFolder(text)) {
             for (std::string& above : FolderAndAncestors(*found)) {
                 protected_paths.push_back(std::move(above));
             }
+        }
+    };
+    // A protected folder may really lie elsewhere (a junction, a redirected folder): the
+    // folders above where it lies hold it too. Before Vista only its text path is known.
+    auto add_with_ancestors = [&](const std::string& text) {
+        add_path_with_ancestors(text);
+        std::string final_path;
+        if (files.GetFinalPath(text, final_path) == platform::kOk) {
+            add_path_with_ancestors(final_path);
         }
     };
     for (const int csidl : kProtectedFolders) {

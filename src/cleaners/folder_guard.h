@@ -18,7 +18,8 @@ class FolderGuard {
     // other names of the same files) is a drive or share root, or is or contains the Windows,
     // system, Program Files, profile or program folder, or one of the user's own folders
     // (Desktop, My Documents, Application Data, Local Application Data, Favorites, Start
-    // Menu). A folder that does not exist is not protected: there is nothing in it to lose.
+    // Menu), or holds one of them where it really lies. A folder that does not exist is not
+    // protected: there is nothing in it to lose.
     bool IsProtected(std::string_view folder);
 
   private:

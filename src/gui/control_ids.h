@@ -11,13 +11,11 @@ enum ControlId : int {
     kFirstPanelControl = 1100,  // every other control gets an identifier from here on
 };
 
-// Menu commands (WM_COMMAND from the menu bar or the tray icon's pop-up menu), clear of the
-// control identifiers above.
+// Menu commands (WM_COMMAND from the menu bar), clear of the control identifiers above. The
+// numbers stay as they were when the tray menu had 2002 and 2003.
 enum MenuCommandId : int {
     kMnuExit = 2001,
-    kMnuRestore,
-    kMexit,
-    kMnuAddIE,
+    kMnuAddIE = 2004,
     kMnuDeleteIE,
     kMnuCR,
     kMnuAs,

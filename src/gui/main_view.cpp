@@ -300,9 +300,9 @@ void MainView::UpdateVisibility() {
 // later show the user why the session waits. A Restart Manager request only closes the
 // program, and a restart that Clean and Reboot asked for has cleaned already.
 void MainView::OnSessionEnd(LPARAM reason) {
-    const bool session_ends = (reason & ENDSESSION_CLOSEAPP) == 0 && !model_.restart_requested();
-    ShutdownBlock block(hwnd_, session_ends);
-    model_.Form_QueryUnload(session_ends ? app::kUnloadSessionEnding : app::kUnloadFromCode);
+    const int mode = model_.SessionEndUnloadMode((reason & ENDSESSION_CLOSEAPP) != 0);
+    ShutdownBlock block(hwnd_, mode == app::kUnloadSessionEnding);
+    model_.Form_QueryUnload(mode);
     DestroyWindow(hwnd_);
 }
 
@@ -388,6 +388,7 @@ LRESULT MainView::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
             DestroyWindow(hwnd_);
             return 0;
         case WM_QUERYENDSESSION:
+            model_.SessionEndQueried((static_cast<DWORD>(lparam) & ENDSESSION_LOGOFF) != 0);
             return TRUE;
         case WM_ENDSESSION:
             if (wparam) {

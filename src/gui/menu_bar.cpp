@@ -15,8 +15,6 @@ struct Command {
 
 constexpr std::array kCommands = {
     Command{"mnuExit", kMnuExit},
-    Command{"mnuRestore", kMnuRestore},
-    Command{"mexit", kMexit},
     Command{"mnuAddIE", kMnuAddIE},
     Command{"mnuDeleteIE", kMnuDeleteIE},
     Command{"mnuCR", kMnuCR},
@@ -36,13 +34,11 @@ int IdOf(std::string_view item) {
 
 MenuBar::MenuBar(const app::MainMenu& model) : model_(model), bar_(CreateMenu()) {
     for (const app::Menu& menu : model.menus()) {
-        if (!menu.in_menu_bar) continue;
         HMENU popup = BuildPopup(menu);
         // Menu captions keep the program's "&" access keys; "&&" shows one "&" here too.
         AppendMenuW(bar_.get(), MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(popup),
                     win32::ToWide(menu.caption).c_str());
     }
-    tray_.reset(BuildPopup(model.Systray()));
 }
 
 HMENU MenuBar::BuildPopup(const app::Menu& menu) const {

@@ -1,6 +1,6 @@
 #pragma once
-// The native menus of the main window, built from the menu model: the menu bar the window
-// shows, and the tray icon's pop-up menu, kept ready for the icon to show.
+// The native menu bar of the main window, built from the menu model. The tray icon's pop-up
+// menu is made by the desktop when the icon is clicked (Desktop::TrackTrayMenu).
 #include <string_view>
 
 #include "app/main_menu.h"
@@ -18,7 +18,6 @@ class MenuBar {
     // itself, so ours is let go of.
     HMENU bar() const { return bar_.get(); }
     void BarAttached() { bar_.release(); }
-    HMENU tray_menu() const { return tray_.get(); }
 
     // A menu's WM_COMMAND: runs the chosen item. False for an identifier of no menu item.
     bool OnCommand(int id) const;
@@ -36,7 +35,6 @@ class MenuBar {
 
     const app::MainMenu& model_;
     ScopedMenu bar_;
-    ScopedMenu tray_;
 };
 
 }  // namespace qm::gui

@@ -1,5 +1,6 @@
 #include "ietoolbar/ie_toolbar.h"
 
+#include "cleaners/ascii_case.h"
 #include "errors/error_reporter.h"
 
 namespace qm::ietoolbar {
@@ -28,18 +29,34 @@ std::array<ButtonValue, 8> ButtonValues(platform::Process& process) {
 
 void ToolbarButton::AddIEToolbarButton() {
     errors::SilentStep([&] {
-        Root root = Root::LocalMachine;
         platform::RegKey key = 0;
-        if (registry_.CreateKey(root, kButtonKey, key) == platform::kOk) {
+        const platform::Status machine_wide =
+            registry_.CreateKey(Root::LocalMachine, kButtonKey, key);
+        if (machine_wide == platform::kOk) {
             registry_.CloseKey(key);
-        } else {
-            root = Root::CurrentUser;
+        } else if (machine_wide != platform::kErrorAccessDenied) {
+            // Only a user without the rights (a standard user on Vista and later) gets a button
+            // of their own; a machine that fails otherwise gets none.
+            return;
         }
+        const Root root = machine_wide == platform::kOk ? Root::LocalMachine : Root::CurrentUser;
+        const std::array<ButtonValue, 8> values = ButtonValues(process_);
         // Each write stands alone: one that fails leaves the others to be tried.
-        for (const ButtonValue& value : ButtonValues(process_)) {
+        for (const ButtonValue& value : values) {
             settings_.SaveSettingString(root, kButtonKey, value.name, value.text);
         }
+        if (root == Root::LocalMachine) RemoveUserButtonOfAnotherCopy(values[3].text);
     });
+}
+
+void ToolbarButton::RemoveUserButtonOfAnotherCopy(std::string_view exec) {
+    // Internet Explorer takes the user's button over the machine's: one left there by a copy in
+    // another folder (an earlier per-user add) would go on starting that copy.
+    const std::string theirs =
+        settings_.GetSettingString(Root::CurrentUser, kButtonKey, "Exec", "");
+    if (!theirs.empty() && cleaners::UpperAscii(theirs) != cleaners::UpperAscii(exec)) {
+        settings_.DeleteKey(Root::CurrentUser, kButtonKey);
+    }
 }
 
 void ToolbarButton::DeleteIEToolbarButton() {

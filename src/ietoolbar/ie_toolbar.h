@@ -30,13 +30,17 @@ class ToolbarButton {
                   settings::SettingsStore& settings)
         : registry_(registry), process_(process), settings_(settings) {}
 
-    // Machine-wide when HKLM takes the key; otherwise (a standard user on Vista and later)
-    // for this user only, which Internet Explorer reads as well.
+    // Machine-wide when HKLM takes the key, and then a per-user button of a copy in another
+    // folder goes; for this user only, which Internet Explorer reads as well, when HKLM is
+    // refused for want of rights (a standard user on Vista and later); not at all when HKLM
+    // fails for any other reason.
     void AddIEToolbarButton();
     // Removes the key from both places; a missing key is no error.
     void DeleteIEToolbarButton();
 
   private:
+    void RemoveUserButtonOfAnotherCopy(std::string_view exec);
+
     platform::Registry& registry_;
     platform::Process& process_;
     settings::SettingsStore& settings_;

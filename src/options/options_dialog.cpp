@@ -90,11 +90,11 @@ void OptionsDialog::Form_Load() {
     step([&] {
         const std::string schedule = settings_.Get("schedclean");
         if (schedule.empty()) return;
-        if (settings::ContainsLetter(schedule, 'd')) {
-            command6_->SetCaption(caption::kScheduleOff);
-        } else {
+        if (const auto option = background::ArmedScheduleOption(schedule)) {
             command6_->SetCaption(caption::kScheduleOn);
-            combo1_->SetText(schedule);
+            combo1_->SetText(*option);
+        } else {
+            command6_->SetCaption(caption::kScheduleOff);
         }
     });
     step([&] {

@@ -84,6 +84,13 @@ class FileSystem {
     // The root of every lettered local disk ("C:\", "D:\", ...), as GetLogicalDriveStrings
     // gives them; removable, disc and network drives are left out.
     virtual Status ListDriveRoots(std::vector<std::string>& roots) = 0;
+
+    // --- where a folder really lies ----------------------------------------------------------
+    // The full path of what `path` opens once every folder link and substituted drive on the
+    // way is followed, in plain form ("C:\...", "\\server\share\..."), as
+    // GetFinalPathNameByHandle gives it. Windows before Vista cannot tell:
+    // kErrorCallNotImplemented there.
+    virtual Status GetFinalPath(std::string_view path, std::string& final_path) = 0;
 };
 
 }  // namespace qm::platform

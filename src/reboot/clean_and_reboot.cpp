@@ -8,14 +8,14 @@ using errors::SilentStep;
 namespace ewx = platform::exit_windows;
 namespace reason = platform::shutdown_reason;
 
-bool IsWindowsNT(platform::SystemInfo& system) {
-    const platform::VersionRecord version = system.GetVersion();
+bool IsWindowsNT(const platform::VersionRecord& version) {
     return version.ok && version.platform == 2;
 }
 
-std::uint32_t RestartFlags(bool nt, bool force) {
+std::uint32_t RestartFlags(const platform::VersionRecord& version, bool force) {
     // Never the plain force: it ends every program without letting it save its work.
-    return ewx::kReboot | (nt && force ? ewx::kForceIfHung : 0);
+    const bool knows_hung = IsWindowsNT(version) && version.major >= 5;
+    return ewx::kReboot | (knows_hung && force ? ewx::kForceIfHung : 0);
 }
 
 std::uint32_t RestartReason(bool nt) {
@@ -25,13 +25,16 @@ std::uint32_t RestartReason(bool nt) {
 
 bool RebootSystem(platform::Platform& platform, bool force) {
     bool nt = false;
-    SilentStep([&] { nt = IsWindowsNT(platform.system); });
+    std::uint32_t flags = RestartFlags({}, force);
+    SilentStep([&] {
+        const platform::VersionRecord version = platform.system.GetVersion();
+        nt = IsWindowsNT(version);
+        flags = RestartFlags(version, force);
+    });
     // A refused privilege is not checked here: Windows then refuses the restart itself.
     if (nt) SilentStep([&] { platform.desktop.EnableShutdownPrivilege(); });
     bool accepted = false;
-    SilentStep([&] {
-        accepted = platform.desktop.RequestExitWindows(RestartFlags(nt, force), RestartReason(nt));
-    });
+    SilentStep([&] { accepted = platform.desktop.RequestExitWindows(flags, RestartReason(nt)); });
     return accepted;
 }
 
@@ -49,8 +52,16 @@ void CleanAndReboot::Click() {
     if (answer != platform::mb::kIdOk) return;
 
     // Set before the request: the session end may reach the window while it is being made.
+    SilentStep([&] { requested_at_ = platform_.system.GetTickCount(); });
     restart_requested_ = true;
     restart_requested_ = RebootSystem(platform_, true);
+}
+
+void CleanAndReboot::SessionEndQueried(bool logoff) {
+    if (!restart_requested_) return;
+    std::uint32_t now = requested_at_;
+    SilentStep([&] { now = platform_.system.GetTickCount(); });
+    if (logoff || now - requested_at_ > kRestartAnswerMs) restart_requested_ = false;
 }
 
 }  // namespace qm::reboot

@@ -16,11 +16,17 @@ namespace qm::reboot {
 
 inline constexpr std::string_view kRebootQuestion = "Are you sure you want to reboot";
 
+// How long after its request a session end may still be the restart asked for. Windows asks
+// the programs one after another; one that refuses before this program's turn ends the
+// restart without a word to this one, so a later session end is the user's own.
+inline constexpr std::uint32_t kRestartAnswerMs = 60'000;
+
 // True on the NT family (NT 4, 2000, XP and later): version record platform 2.
-bool IsWindowsNT(platform::SystemInfo& system);
-// The flags and reason of the restart on this family of Windows. `force` ends programs that
-// hang, where Windows can tell them apart (not 95/98/ME: there it adds nothing).
-std::uint32_t RestartFlags(bool nt, bool force);
+bool IsWindowsNT(const platform::VersionRecord& version);
+// The flags and reason of the restart on this version of Windows. `force` ends programs that
+// hang, where Windows can tell them apart: NT from 2000 (major 5) on; NT 4 refuses the flag and
+// 95/98/ME gain nothing from it.
+std::uint32_t RestartFlags(const platform::VersionRecord& version, bool force);
 std::uint32_t RestartReason(bool nt);
 // Enables the privilege where it exists, then asks for the restart. True when Windows took
 // the request. Errors are silent.
@@ -38,11 +44,16 @@ class CleanAndReboot {
     // follows is this restart, and must not start another clean run.
     bool restart_requested() const { return restart_requested_; }
     void RestartCancelled() { restart_requested_ = false; }
+    // Windows asks whether the session may end (WM_QUERYENDSESSION). A log-off is never the
+    // restart, nor is a session end that comes long after it: the restart was refused before
+    // Windows reached this program, which then hears nothing of it.
+    void SessionEndQueried(bool logoff);
 
   private:
     platform::Platform& platform_;
     clean::CleanRun& clean_run_;
     bool restart_requested_ = false;
+    std::uint32_t requested_at_ = 0;  // tick count
 };
 
 }  // namespace qm::reboot

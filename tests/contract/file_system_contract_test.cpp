@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "backend.h"
+#include "cleaners/ascii_case.h"
 
 namespace qm::contract {
 namespace {
@@ -237,6 +238,24 @@ TEST_F(FileSystemContract, EveryNameOfAFolderHasItsIdentityAndALinkGoesAlone) {
     EXPECT_TRUE(removed == kOk || backend_->IsReal()) << removed;
     if (removed == kOk) Significant(In("link"), kErrorFileNotFound);
     EXPECT_EQ(Read(In("one\\kept.txt")), "kept");
+}
+
+// The final path goes round the link to where the folder lies, in plain form.
+TEST_F(FileSystemContract, FinalPathLeadsPastFolderLinks) {
+    ASSERT_EQ(files_.CreateDirectory(In("real")), kOk);
+    ASSERT_EQ(files_.CreateDirectory(In("real\\sub")), kOk);
+    if (!backend_->MakeFolderLink(In("link"), In("real"))) GTEST_SKIP() << "no folder links here";
+    std::string final_path;
+    ASSERT_EQ(files_.GetFinalPath(In("link\\sub"), final_path), kOk);
+    const std::string upper = cleaners::UpperAscii(final_path);
+    EXPECT_FALSE(upper.starts_with("\\\\?\\")) << final_path;
+    EXPECT_EQ(upper.find("\\LINK"), std::string::npos) << final_path;
+    EXPECT_TRUE(upper.ends_with("\\REAL\\SUB")) << final_path;
+    platform::FileIdentity real, found;
+    ASSERT_EQ(files_.GetIdentity(In("real\\sub"), real), kOk);
+    ASSERT_EQ(files_.GetIdentity(final_path, found), kOk) << final_path;
+    EXPECT_EQ(found, real) << final_path;
+    EXPECT_EQ(files_.GetFinalPath(In("absent"), final_path), kErrorFileNotFound);
 }
 
 // Other systems make such names; one that cannot be deleted by its listed name would stop a

@@ -63,6 +63,52 @@ TEST_F(Win32FolderGuard, EveryNameOfAProtectedFolderIsRefused) {
     EXPECT_FALSE(guard.IsProtected(scratch)) << "an ordinary folder";
 }
 
+// Points the user's My Documents somewhere else for as long as it lives.
+class DocumentsRedirect {
+  public:
+    explicit DocumentsRedirect(const std::string& folder) {
+        ::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+        DWORD size = sizeof saved_ - sizeof(wchar_t);
+        had_ = ::RegQueryValueExW(key_, L"Personal", nullptr, &type_,
+                                  reinterpret_cast<BYTE*>(saved_), &size) == ERROR_SUCCESS;
+        saved_size_ = size;
+        const std::wstring wide = win32::ToWide(folder);
+        ::RegSetValueExW(key_, L"Personal", 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                         static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    }
+    ~DocumentsRedirect() {
+        if (had_) {
+            ::RegSetValueExW(key_, L"Personal", 0, type_, reinterpret_cast<const BYTE*>(saved_),
+                             saved_size_);
+        } else {
+            ::RegDeleteValueW(key_, L"Personal");
+        }
+        ::RegCloseKey(key_);
+    }
+
+  private:
+    static constexpr const wchar_t* kKey =
+        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    DWORD type_ = REG_SZ, saved_size_ = 0;
+    wchar_t saved_[MAX_PATH * 2] = {};
+};
+
+// My Documents reached through a folder link: the folders above where it really lies hold it
+// too, though its path names none of them.
+TEST_F(Win32FolderGuard, FoldersAboveWhereDocumentsReallyLiesAreRefused) {
+    ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Elsewhere"), platform::kOk);
+    ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Elsewhere\\Docs"), platform::kOk);
+    ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Other"), platform::kOk);
+    ASSERT_TRUE(backend->MakeFolderLink(scratch + "\\DocsLink", scratch + "\\Elsewhere\\Docs"));
+    DocumentsRedirect redirect(scratch + "\\DocsLink");
+    ASSERT_EQ(SpecialFolder(platform::csidl::kPersonal), scratch + "\\DocsLink");
+    cleaners::FolderGuard guard(p);
+    EXPECT_TRUE(guard.IsProtected(scratch + "\\Elsewhere"));
+    EXPECT_FALSE(guard.IsProtected(scratch + "\\Other"));
+}
+
 TEST_F(Win32FolderGuard, TempFolderThroughALinkIsCleanedAndARelativeOneIsNot) {
     ASSERT_EQ(p.files.CreateDirectory(scratch + "\\Temp"), platform::kOk);
     ASSERT_EQ(p.files.WriteFile(scratch + "\\Temp\\old.tmp", "x"), platform::kOk);

@@ -99,5 +99,48 @@ TEST_F(BackgroundTest, BossKeysAndBrowserClosingTouchOnlyTheirWindows) {
     EXPECT_EQ(machine_.close_requests(), (std::vector{opera, mozilla, shut, c, b}));
 }
 
+TEST_F(BackgroundTest, ScheduledCleanWaitsForTheBrowsersItClosedButNotForEver) {
+    const std::string cookie = file_tools_.GetCookiesFolder() + "\\tester@site[1].txt";
+    settings_.Save("closebrow", "e");
+    Tick("chkCookies");
+    window_.schedule().SwitchOn("1/2 Hours");
+    const WindowPlacement normal{0, 1, {-1, -1}, {-1, -1}, {10, 20, 300, 400}};
+    platform::Desktop& desktop = machine_.platform().desktop;
+    WindowHandle ie = 0, opera = 0;
+    bool cleaned_too_soon = false;
+    std::uint32_t cleaned_at = 0, asked_at = 0;
+    std::size_t requests = 0;
+    std::function<void()> watch = [&] {
+        if (!asked_at && machine_.close_requests().size() > requests) asked_at = machine_.now();
+        if (!machine_.Exists(cookie) && !cleaned_at) {
+            cleaned_at = machine_.now();
+            cleaned_too_soon = desktop.WindowClassName(ie) == "IEFrame" ||
+                               desktop.WindowClassName(opera) == "BLDOPERA";
+        }
+        if (!cleaned_at) machine_.At(20, watch);
+    };
+    // The cookie must outlast every browser asked to close, the slow one included; a browser
+    // that never closes holds the run for the bounded wait only.
+    for (const std::uint32_t slow_ms : {4000u, 0u}) {
+        machine_.AddFile(cookie, "id=1");
+        ie = machine_.AddWindow("IEFrame", normal);
+        opera = machine_.AddWindow("BLDOPERA", normal);
+        machine_.CloseWindowOnRequest(ie, 300);
+        if (slow_ms) machine_.CloseWindowOnRequest(opera, slow_ms);
+        machine_.Idle(29 * kMinute);
+        cleaned_at = asked_at = 0;
+        requests = machine_.close_requests().size();
+        machine_.At(0, watch);
+        EXPECT_EQ(RunsWithin(1), 1u);
+        ASSERT_NE(cleaned_at, 0u) << slow_ms;
+        EXPECT_EQ(cleaned_too_soon, slow_ms == 0) << slow_ms;
+        const std::uint32_t waited = cleaned_at - asked_at;
+        EXPECT_TRUE(waited >= (slow_ms ? slow_ms : background::kBrowserCloseWaitMs) &&
+                    waited < background::kBrowserCloseWaitMs + 1000)
+            << slow_ms << " " << waited;
+        machine_.DestroyWindow(opera);
+    }
+}
+
 }  // namespace
 }  // namespace qm::testing

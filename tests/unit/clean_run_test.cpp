@@ -154,7 +154,7 @@ TEST_F(CleanRunTest, WaitSecondsLastsASecondAcrossBothTickWraps) {
     EXPECT_EQ(machine_.pumps(), pumps);
 }
 
-enum Setup { kTicked = 1, kWin98 = 2, kRefusing = 4, kDuringRun = 8 };
+enum Setup { kTicked = 1, kWin98 = 2, kRefusing = 4, kDuringRun = 8, kNT4 = 16 };
 
 struct Case {
     int setup;
@@ -175,6 +175,8 @@ const Case kCases[] = {
     {kTicked, {kIdOk, kIdOk}, {kClean, kReboot}, {{0x12, 0x80040001, true, true}}},
     {kTicked | kRefusing, {kIdOk, kIdOk}, {kClean, kReboot}, {{0x12, 0x80040001, true, false}}},
     {kTicked | kWin98, {kIdOk, kIdOk}, {kClean, kReboot}, {{0x2, 0, false, true}}},
+    // NT 4 has the privilege but refuses force-if-hung, which came with 2000.
+    {kTicked | kNT4, {kIdOk, kIdOk}, {kClean, kReboot}, {{0x2, 0x80040001, true, true}}},
     // A start during another run's pause is refused, though that run has cleaned already.
     {kTicked | kDuringRun, {kIdOk}, {kClean}, {}},
 };
@@ -182,6 +184,7 @@ const Case kCases[] = {
 TEST_P(CleanAndRebootTest, RestartsOnlyAfterACleaningRunAndOkWithoutForcingPrograms) {
     const Case& c = GetParam();
     if (c.setup & kWin98) machine_.SetVersion({true, 4, 10, 1998, 1});
+    if (c.setup & kNT4) machine_.SetVersion({true, 4, 0, 1381, 2});
     machine_.RefuseExitWindows(c.setup & kRefusing);
     if (c.setup & kTicked) Tick("chkCookies");
     for (int answer : c.answers) machine_.AnswerNextBox(answer);
@@ -202,6 +205,36 @@ TEST_P(CleanAndRebootTest, RestartsOnlyAfterACleaningRunAndOkWithoutForcingProgr
     EXPECT_FALSE(window_.restart_requested());
 }
 INSTANTIATE_TEST_SUITE_P(Cases, CleanAndRebootTest, ::testing::ValuesIn(kCases));
+
+// A program Windows asked before this one refused the restart: no message tells of it. The
+// log-off that follows, or a session end well after the request, still cleans as "cleansd"
+// asks; only a prompt session end other than a log-off is the restart itself.
+TEST_F(MainWindowTest, SessionEndAfterAnUnheardRefusalCleansUnlessItIsTheRestart) {
+    settings_.Save("cleansd", "e");
+    Tick("chkCookies");
+    const struct {
+        bool logoff;
+        std::uint32_t later_ms;
+        bool cancelled_first;
+        bool cleans;
+    } cases[] = {{true, 10, false, true},
+                 {false, 10, false, false},
+                 {false, reboot::kRestartAnswerMs + 1, false, true},
+                 {false, 10, true, true}};
+    for (const auto& c : cases) {
+        for (const int answer : {kIdOk, kIdOk}) machine_.AnswerNextBox(answer);
+        window_.cmdCleanAndReboot().Click();
+        ASSERT_TRUE(window_.restart_requested());
+        machine_.Idle(c.later_ms);
+        if (c.cancelled_first) window_.SessionEndCancelled();
+        window_.SessionEndQueried(c.logoff);
+        const std::size_t boxes = machine_.boxes().size();  // the clean run asks, unscripted OK
+        window_.Form_QueryUnload(window_.SessionEndUnloadMode(false));
+        EXPECT_EQ(machine_.boxes().size(), boxes + (c.cleans ? 1 : 0)) << c.logoff << c.later_ms;
+        EXPECT_EQ(window_.SessionEndUnloadMode(true), app::kUnloadFromCode);
+        window_.SessionEndCancelled();
+    }
+}
 
 }  // namespace
 }  // namespace qm::testing

@@ -102,6 +102,7 @@ struct ForwardingFiles : platform::FileSystem {
     S GetTempPath(std::string& p) override { return real.GetTempPath(p); }
     S GetIdentity(V p, Id& i) override { return Seen(p), real.GetIdentity(p, i); }
     S ListDriveRoots(std::vector<std::string>& r) override { return real.ListDriveRoots(r); }
+    S GetFinalPath(V p, std::string& f) override { return Seen(p), real.GetFinalPath(p, f); }
     // clang-format on
 };
 

@@ -100,5 +100,18 @@ TEST_F(FolderGuardTest, CookieAndCacheFoldersPointedAtTheProfileLoseNothing) {
     EXPECT_TRUE(machine_.deletions().empty());
 }
 
+TEST_F(FolderGuardTest, FoldersAboveWhereMyDocumentsReallyLiesAreProtected) {
+    // My Documents redirected through a link to D:\Data\Users\Tester\Docs.
+    machine_.AddFolder("D:\\Data\\Users\\Tester\\Docs");
+    machine_.AddFolder("D:\\Data\\Other");
+    machine_.AddFolderLink("C:\\Docs", "D:\\Data\\Users\\Tester\\Docs");
+    machine_.SetSpecialFolder(platform::csidl::kPersonal, "C:\\Docs");
+    cleaners::FolderGuard guard(machine_.platform());
+    for (const char* above : {"D:\\Data", "D:\\Data\\Users\\", "D:\\Data\\Users\\Tester"}) {
+        EXPECT_TRUE(guard.IsProtected(above)) << above;
+    }
+    EXPECT_FALSE(guard.IsProtected("D:\\Data\\Other"));
+}
+
 }  // namespace
 }  // namespace qm::testing

@@ -7,27 +7,26 @@
 namespace qm::testing {
 namespace {
 
+using platform::Root;
 constexpr std::string_view kKey =
     "Software\\Microsoft\\Internet Explorer\\Extensions\\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}";
 
-TEST_F(MainWindowTest, MenusInOrderWithStoredCaptionsAndTheTrayMenuOutOfTheBar) {
+TEST_F(MainWindowTest, MenusInOrderWithStoredCaptions) {
     std::vector<std::string> shown;
     for (const app::Menu& menu : menu_.menus()) {
-        shown.push_back(menu.caption + (menu.in_menu_bar ? "" : " (pop-up)"));
+        shown.push_back(menu.caption);
         for (const app::MenuItem& item : menu.items) {
             shown.push_back(item.separator() ? "  -" : "  " + item.name + " " + item.caption);
         }
     }
     EXPECT_EQ(shown, (std::vector<std::string>{
-                         "&File", "  mnuExit E&xit", "Systray (pop-up)", "  mnuRestore &Restore",
-                         "  mexit E&xit", "&Option", "  mnuAddIE &Add To IE",
+                         "&File", "  mnuExit E&xit", "&Option", "  mnuAddIE &Add To IE",
                          "  mnuDeleteIE &Delete From IE", "  mnuCR &Clean && Reboot", "  -",
                          "  mnuAs &Advance Settings", "&Help", "  mnuHP Help &Pages", "  -",
                          "  mnuAbout Visit &Us Online"}));
-    EXPECT_EQ(menu_.Systray().caption, "Systray");
 }
 
-// The Exit and Restore items are chosen in the window's life test, Delete From IE below.
+// The Exit item is chosen in the window's life test, Delete From IE below.
 TEST_F(MainWindowTest, MenuItemsReachTheirHandlersAndLeaveTheProgressListAlone) {
     machine_.AnswerNextBox(platform::mb::kIdCancel);
     Choose("mnuCR");
@@ -98,6 +97,62 @@ TEST_F(MainWindowTest, IEToolbarButtonValuesPlaceAndStatusLines) {
         EXPECT_FALSE(KeyExists(machine_.registry(), root, kKey));
         window_.Command2().Click();  // no button left
         EXPECT_EQ(window_.List1().lines(), StatusLines());
+    }
+}
+
+// The machine's registry, but HKLM refuses to create keys with the given status.
+class MachineKeyRefused final : public platform::Registry {
+  public:
+    MachineKeyRefused(platform::Registry& real, platform::Status status)
+        : real_(real), status_(status) {}
+    platform::Status OpenKey(Root root, std::string_view path, platform::RegKey& key) override {
+        return real_.OpenKey(root, path, key);
+    }
+    platform::Status CreateKey(Root root, std::string_view path, platform::RegKey& key) override {
+        return root == Root::LocalMachine ? status_ : real_.CreateKey(root, path, key);
+    }
+    platform::Status QueryValueInfo(platform::RegKey key, std::string_view name,
+                                    platform::RegType& type, std::uint32_t& size) override {
+        return real_.QueryValueInfo(key, name, type, size);
+    }
+    platform::Status QueryValue(platform::RegKey key, std::string_view name,
+                                platform::RegType& type, std::vector<std::uint8_t>& data) override {
+        return real_.QueryValue(key, name, type, data);
+    }
+    platform::Status SetValue(platform::RegKey key, std::string_view name, platform::RegType type,
+                              std::span<const std::uint8_t> data) override {
+        return real_.SetValue(key, name, type, data);
+    }
+    platform::Status DeleteValue(platform::RegKey key, std::string_view name) override {
+        return real_.DeleteValue(key, name);
+    }
+    platform::Status DeleteKey(Root root, std::string_view path) override {
+        return real_.DeleteKey(root, path);
+    }
+    void CloseKey(platform::RegKey key) override { real_.CloseKey(key); }
+
+  private:
+    platform::Registry& real_;
+    platform::Status status_;
+};
+
+TEST_F(MainWindowTest, IEToolbarButtonIsPerUserOnlyForWantOfRightsAndOneCopysOnly) {
+    const auto has = [&](Root root) { return KeyExists(machine_.registry(), root, kKey); };
+    // The machine-wide add takes away the user's button of a copy elsewhere, not this copy's.
+    for (const auto& [exec, stays] : {std::pair{"D:\\Portable\\Quillmoss", false},
+                                      {"c:\\program files\\quillmoss\\QUILLMOSS", true}}) {
+        settings_.SaveSettingString(Root::CurrentUser, kKey, "Exec", exec);
+        window_.cmdAddtoIE().Click();
+        EXPECT_TRUE(has(Root::LocalMachine));
+        EXPECT_EQ(has(Root::CurrentUser), stays) << exec;
+        Choose("mnuDeleteIE");
+    }
+    for (const platform::Status status : {platform::kErrorAccessDenied, platform::Status{1018}}) {
+        MachineKeyRefused registry(machine_.registry(), status);
+        ietoolbar::ToolbarButton(registry, machine_.process(), settings_).AddIEToolbarButton();
+        EXPECT_FALSE(has(Root::LocalMachine));
+        EXPECT_EQ(has(Root::CurrentUser), status == platform::kErrorAccessDenied) << status;
+        Choose("mnuDeleteIE");
     }
 }
 

@@ -67,6 +67,26 @@ TEST_F(OptionsDialogTest, OpensOnTheStoredStateOneAtATimeAndAfreshAfterClosing) 
     EXPECT_EQ(views_.size(), 6u);
 }
 
+TEST_F(OptionsDialogTest, ShowsTheScheduleOnExactlyWhenStartUpArmedIt) {
+    settings_.Save("remember", "aa");
+    const std::pair<const char*, bool> cases[] = {{" 5 hours ", true}, {"2 Hours", true},
+                                                  {"on", false},       {"d", false},
+                                                  {"Daily", false},    {"2 Hours and more", false}};
+    for (const auto& [stored, arms] : cases) {
+        settings_.Save("schedclean", stored);
+        window_.schedule().SwitchOff();
+        window_.Form_Load();
+        const bool armed = machine_.TimerRunning(background::kScheduleTimerId);
+        EXPECT_EQ(armed, arms) << stored;
+        options::OptionsDialog& dialog = Open();
+        EXPECT_EQ(dialog.Command6().caption(), armed ? caption::kScheduleOn : caption::kScheduleOff)
+            << stored;
+        const auto option = background::FindScheduleOption(stored);
+        EXPECT_EQ(dialog.Combo1().text(), armed ? *option : "") << stored;
+        dialog.Command4().Click();
+    }
+}
+
 TEST_F(OptionsDialogTest, ScheduleTakesOnlyAListedIntervalAndSwitchingOffClearsTheBox) {
     options::OptionsDialog& dialog = Open();
     dialog.Combo1().SetText("3 h");

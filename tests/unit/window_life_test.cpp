@@ -80,7 +80,9 @@ TEST_F(WindowLifeTest, EveryExitAsksAndOnlyYesLeavesWithoutCleaning) {
         for (const int answer : {kIdNo, kIdYes}) {
             const std::size_t boxes = machine_.boxes().size();
             machine_.AnswerNextBox(answer);
-            exit[0] == 'C' ? window_.Command4().Click() : Choose(exit);
+            if (exit[0] == 'C') window_.Command4().Click();
+            if (exit[1] == 'n') Choose(exit);
+            if (exit[1] == 'e') window_.mexit_Click();  // the icon's menu item
             ASSERT_EQ(machine_.boxes().size(), boxes + 1) << "one question, no clean";
             const sim::ShownBox& box = machine_.boxes().back();
             EXPECT_EQ(box.text + "|" + box.caption + "|" + std::to_string(box.style),
@@ -144,7 +146,7 @@ TEST_F(WindowLifeTest, MinimisingHidesAndTheIconBringsTheWindowBack) {
         EXPECT_EQ(NewCalls(), c.expected) << c.code << " " << c.menu_choice;
     }
     EXPECT_EQ(machine_.boxes().size(), 1u) << "only the menu's Exit asks";
-    Choose("mnuRestore");
+    window_.mnuRestore_Click();
     EXPECT_EQ(NewCalls(), restore);
 }
 

@@ -231,4 +231,8 @@ Status DryFiles::GetIdentity(std::string_view path, platform::FileIdentity& iden
     return Visible(path, [&] { return real_.GetIdentity(path, identity); });
 }
 
+Status DryFiles::GetFinalPath(std::string_view path, std::string& final_path) {
+    return Visible(path, [&] { return real_.GetFinalPath(path, final_path); });
+}
+
 }  // namespace qm::dry_run

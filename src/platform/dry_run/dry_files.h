@@ -35,6 +35,7 @@ class DryFiles final : public platform::FileSystem {
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
     platform::Status GetTempPath(std::string& path) override { return real_.GetTempPath(path); }
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
+    platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override {
         return real_.ListDriveRoots(roots);
     }

@@ -295,7 +295,9 @@ class Machine {
                                      const platform::WindowPlacement& placement,
                                      bool visible = true, platform::WindowHandle reuse = 0);
     void DestroyWindow(platform::WindowHandle window);
-    // WM_CLOSE requests posted, oldest first; the windows themselves stay.
+    // The window closes this long after a close request reaches it.
+    void CloseWindowOnRequest(platform::WindowHandle window, std::uint32_t delay_ms);
+    // WM_CLOSE requests posted, oldest first; unless told to close, the windows stay.
     const std::vector<platform::WindowHandle>& close_requests() const;
     // The placements applied to windows since the last call, oldest first.
     std::vector<std::pair<platform::WindowHandle, platform::WindowPlacement>>

@@ -29,7 +29,7 @@ struct Machine::Impl {
     SessionRecord session;
     SimProcess process{session, files};
     SimUrlCache url_cache{files, deletions};
-    SimDesktop desktop{history, session, system.version};
+    SimDesktop desktop{history, session, system.version, loop};
     SimHttp http{files};
     SimSignatures signatures;
     platform::Platform platform{registry, files,     shell,   system, dialogs,   loop,

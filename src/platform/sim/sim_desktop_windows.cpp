@@ -51,8 +51,13 @@ bool SimDesktop::SetWindowPlacement(platform::WindowHandle window,
 }
 
 bool SimDesktop::PostCloseRequest(platform::WindowHandle window) {
-    if (!windows.contains(window)) return false;
+    const auto found = windows.find(window);
+    if (found == windows.end()) return false;
     close_requests.push_back(window);
+    if (found->second.closes_after_ms >= 0) {
+        loop_.At(static_cast<std::uint32_t>(found->second.closes_after_ms),
+                 [this, window] { windows.erase(window); });
+    }
     return true;
 }
 
@@ -71,6 +76,10 @@ platform::WindowHandle Machine::AddWindow(const std::string& window_class,
 
 void Machine::DestroyWindow(platform::WindowHandle window) {
     impl_->desktop.windows.erase(window);
+}
+
+void Machine::CloseWindowOnRequest(platform::WindowHandle window, std::uint32_t delay_ms) {
+    impl_->desktop.windows.at(window).closes_after_ms = delay_ms;
 }
 
 const std::vector<platform::WindowHandle>& Machine::close_requests() const {

@@ -74,6 +74,8 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
+    platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+
   private:
     struct Node {
         std::string name;  // as created; a root's is "C:" or "\\server\share"

@@ -14,6 +14,7 @@
 #include "platform/process.h"
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_history.h"
+#include "platform/sim/sim_message_loop.h"
 #include "platform/system_info.h"
 
 namespace qm::sim {
@@ -51,8 +52,9 @@ class SimProcess final : public platform::Process {
 // privilege cannot be had there; on the NT family a restart without it is refused.
 class SimDesktop final : public platform::Desktop {
   public:
-    SimDesktop(SimHistory& history, SessionRecord& record, const platform::VersionRecord& version)
-        : history_(history), record_(record), version_(version) {}
+    SimDesktop(SimHistory& history, SessionRecord& record, const platform::VersionRecord& version,
+               SimMessageLoop& loop)
+        : history_(history), record_(record), version_(version), loop_(loop) {}
     bool ConfirmOwnQuestion() override { return history_.ConfirmOpenQuestion(); }
 
     bool EnableShutdownPrivilege() override {
@@ -97,6 +99,7 @@ class SimDesktop final : public platform::Desktop {
         platform::WindowPlacement placement;
         bool visible = true;
         std::uint64_t z = 0;
+        std::int64_t closes_after_ms = -1;  // once asked to close; -1: it stays
     };
     std::map<platform::WindowHandle, Window> windows;
     platform::WindowHandle next_handle = 0x10010;
@@ -109,6 +112,7 @@ class SimDesktop final : public platform::Desktop {
     SimHistory& history_;
     SessionRecord& record_;
     const platform::VersionRecord& version_;
+    SimMessageLoop& loop_;
     bool privilege_enabled_ = false;
 };
 

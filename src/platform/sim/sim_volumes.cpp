@@ -141,4 +141,13 @@ Status SimFileSystem::ListDriveRoots(std::vector<std::string>& roots) {
     return platform::kOk;
 }
 
+Status SimFileSystem::GetFinalPath(std::string_view path, std::string& final_path) {
+    // Every node lies on the volume it was made on, so its own path names no link and no
+    // substituted drive.
+    Node* node = nullptr;
+    if (const Status status = FindTarget(path, node); status != platform::kOk) return status;
+    final_path = FullPath(*node);
+    return platform::kOk;
+}
+
 }  // namespace qm::sim

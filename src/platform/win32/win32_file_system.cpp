@@ -301,4 +301,54 @@ Status Win32FileSystem::ListDriveRoots(std::vector<std::string>& roots) {
     return platform::kOk;
 }
 
+namespace {
+
+// GetFinalPathNameByHandleW is Vista's: XP's kernel32 lacks it, so it is looked up.
+using GetFinalPathNameByHandleFn = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+
+GetFinalPathNameByHandleFn GetFinalPathNameByHandleIfThere() {
+    static const auto found =
+        reinterpret_cast<GetFinalPathNameByHandleFn>(reinterpret_cast<void (*)()>(
+            ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "GetFinalPathNameByHandleW")));
+    return found;
+}
+
+// "\\?\C:\x" is "C:\x" and "\\?\UNC\server\share" is "\\server\share".
+std::wstring WithoutLongPathPrefix(std::wstring path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+    if (path.starts_with(L"\\\\?\\")) return path.substr(4);
+    return path;
+}
+
+}  // namespace
+
+Status Win32FileSystem::GetFinalPath(std::string_view path, std::string& final_path) {
+    const GetFinalPathNameByHandleFn get_final_path = GetFinalPathNameByHandleIfThere();
+    if (get_final_path == nullptr) return platform::kErrorCallNotImplemented;
+    const UINT error_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    struct RestoreErrorMode {
+        UINT mode;
+        ~RestoreErrorMode() { ::SetErrorMode(mode); }
+    } restore{error_mode};
+    // Backup semantics open folders too; the handle is to what the links lead to.
+    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file) return LastError();
+    std::wstring buffer(MAX_PATH + 1, L'\0');
+    for (;;) {
+        // FILE_NAME_NORMALIZED | VOLUME_NAME_DOS: the drive-letter form.
+        const DWORD length =
+            get_final_path(file.get(), buffer.data(), static_cast<DWORD>(buffer.size()), 0);
+        if (length == 0) return LastError();
+        if (length < buffer.size()) {
+            buffer.resize(length);
+            break;
+        }
+        buffer.assign(length + 1, L'\0');
+    }
+    final_path = ToUtf8(WithoutLongPathPrefix(std::move(buffer)));
+    return platform::kOk;
+}
+
 }  // namespace qm::win32

@@ -26,6 +26,8 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status GetTempPath(std::string& path) override;
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
+
+    platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
 };
 
 }  // namespace qm::win32
