@@ -67,6 +67,15 @@ class CountingFiles final : public qm::platform::FileSystem {
     Status ScheduleDeleteAtRestart(std::string_view p) override {
         return ++counts[kOther], real_.ScheduleDeleteAtRestart(p);
     }
+    Status WriteFileThrough(std::string_view p, std::string_view c) override {
+        return ++counts[kOther], real_.WriteFileThrough(p, c);
+    }
+    Status ReplaceFile(std::string_view p, std::string_view n, std::string_view b) override {
+        return ++counts[kOther], real_.ReplaceFile(p, n, b);
+    }
+    Status MoveFileReplacing(std::string_view p, std::string_view t) override {
+        return ++counts[kOther], real_.MoveFileReplacing(p, t);
+    }
     Status GetTempPath(std::string& p) override { return ++counts[kOther], real_.GetTempPath(p); }
     Status GetIdentity(std::string_view p, qm::platform::FileIdentity& i) override {
         return ++counts[kOther], real_.GetIdentity(p, i);

@@ -193,6 +193,10 @@ class MainWindow : private clean::RunWindow {
     void SetSelectedPanelBoxes(std::string_view error_label, int value);
     void RearmScheduleFromSettings();
     void ConfirmExit(std::string_view error_label);
+    // While an upgrade hands over between its programs, start-up waits for the other copy to
+    // end instead of going back to it.
+    void WaitForHandOver();
+    static constexpr int kHandOverWaitSeconds = 10;
     void AddTrayIcon();
     void DeleteTrayIcon();
     // A start-up read: an absent value is created with "aa" and reads as empty text.

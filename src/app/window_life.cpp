@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "clean/wait_seconds.h"
 #include "errors/labels.h"
+#include "update/upgrade_stage.h"
 
 namespace qm::app {
 namespace {
@@ -35,9 +37,15 @@ bool MainWindow::Form_Load() {
         ReportingStep(reporter_, label::kForm1Load, action);
     };
 
+    bool hand_over = false;
+    SilentStep([&] { hand_over = update::HandOverUnderWay(settings_); });
     bool other_copy = false;
-    ReportingStep(reporter_, label::kForm1ShowPrevInstance,
-                  [&] { other_copy = platform_.process.ActivatePreviousInstance(caption_); });
+    if (hand_over) {
+        WaitForHandOver();
+    } else {
+        ReportingStep(reporter_, label::kForm1ShowPrevInstance,
+                      [&] { other_copy = platform_.process.ActivatePreviousInstance(caption_); });
+    }
     if (other_copy) {
         // The running copy has the user's attention now; this one leaves no trace.
         platform_.process.EndProcess();
@@ -55,6 +63,17 @@ bool MainWindow::Form_Load() {
     step([&] { AddTrayIcon(); });
     RestoreCheckedItems();
     return true;
+}
+
+void MainWindow::WaitForHandOver() {
+    // The copy still running is the program that started this one, about to end: going back
+    // to it would drop the upgrade. It gets a while to go, and this one goes on either way.
+    for (int second = 0; second < kHandOverWaitSeconds; ++second) {
+        bool running = false;
+        SilentStep([&] { running = platform_.process.OtherCopyRunning(caption_); });
+        if (!running) return;
+        clean::WaitSeconds(platform_.system, platform_.loop, 1);
+    }
 }
 
 void MainWindow::RearmScheduleFromSettings() {

@@ -79,6 +79,22 @@ class FileSystem {
     // comes back as written (plus the backslash) rather than resolved against the current folder.
     virtual Status GetTempPath(std::string& path) = 0;
 
+    // --- putting a new file in the place of an old one, with no moment where neither is whole
+    // WriteFile, written through to the disk before it returns: once it answers kOk, a power
+    // loss cannot leave the file shorter than written. A disk that runs out of room answers
+    // ERROR_DISK_FULL (112) and leaves the file holding what fitted.
+    virtual Status WriteFileThrough(std::string_view path, std::string_view contents) = 0;
+    // ReplaceFile with REPLACEFILE_WRITE_THROUGH: `replaced` (which must exist) takes the
+    // content of `replacement` under its own name, and the old content goes on under `backup`
+    // (which must not exist). On failure Windows may have gone half-way: `replaced` already
+    // renamed to `backup` with `replacement` still under its own name
+    // (ERROR_UNABLE_TO_MOVE_REPLACEMENT_2, 1177), so the caller looks before it trusts.
+    virtual Status ReplaceFile(std::string_view replaced, std::string_view replacement,
+                               std::string_view backup) = 0;
+    // MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH: renames a file, in
+    // one step over whatever file had the new name.
+    virtual Status MoveFileReplacing(std::string_view source, std::string_view target) = 0;
+
     // Follows links to what the path opens; a missing path fails as GetAttributes does.
     virtual Status GetIdentity(std::string_view path, FileIdentity& identity) = 0;
     // The root of every lettered local disk ("C:\", "D:\", ...), as GetLogicalDriveStrings

@@ -18,6 +18,10 @@ class Process {
     // returns true: this copy must then end without touching anything. False when this is the
     // only copy, or the other copy's window cannot be found.
     virtual bool ActivatePreviousInstance(std::string_view main_window_caption) = 0;
+    // Whether another copy's main window (titled `main_window_caption`) is still there,
+    // leaving it as it is. Marks this copy as running as ActivatePreviousInstance does, so
+    // that copies started later find it.
+    virtual bool OtherCopyRunning(std::string_view main_window_caption) = 0;
     // Starts the program at `path` (a full path, no arguments) in a minimised window that takes
     // the focus. True once Windows has made the process; false when the file is missing or is
     // no program Windows can start.

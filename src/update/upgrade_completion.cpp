@@ -4,6 +4,7 @@
 #include "cleaners/folder_path.h"
 #include "errors/error_reporter.h"
 #include "update/updater.h"
+#include "update/upgrade_stage.h"
 
 namespace qm::update {
 
@@ -46,41 +47,40 @@ void UpgradeCompletion::Check_For_Update() {
         up = settings_.MyGetSettingString(settings::kSettingsRoot, settings::kSettingsPath, "Up",
                                           "a");
     });
-    if (up.empty() || settings::ContainsLetter(up, 'a')) return;
-    if (settings::ContainsLetter(up, 'b')) {
-        // Only the downloaded program may overwrite the installed one.
-        if (as_download && ReplaceInstalledProgram()) {
-            HandOver();
-        } else {
-            GiveUp(as_download);
-        }
-    } else if (settings::ContainsLetter(up, 'c')) {
-        Finish();
+    switch (StageOf(up)) {
+        case UpgradeStage::None:
+            RemoveLeftDownload();
+            break;
+        case UpgradeStage::Replace:
+            // Only the downloaded program may overwrite the installed one.
+            if (as_download) {
+                ReplaceAndHandOver();
+            } else {
+                GiveUp(false);
+            }
+            break;
+        case UpgradeStage::Finish:
+            Finish();
+            break;
+        case UpgradeStage::Other:
+            break;
     }
 }
 
-bool UpgradeCompletion::ReplaceInstalledProgram() {
-    const std::string download = folder_ + std::string(kDownloadName);
-    const std::string installed = folder_ + std::string(kInstalledName);
-    std::string fresh;
-    if (platform_.files.ReadFile(download, fresh) != platform::kOk || fresh.empty()) return false;
-    std::string old;
-    const bool had_old = platform_.files.ReadFile(installed, old) == platform::kOk;
-    bool aborted = false;
-    SilentStep([&] { platform_.shell.CopyFileSilent(download, installed, aborted); });
-    std::string copied;
-    if (platform_.files.ReadFile(installed, copied) == platform::kOk && copied == fresh)
-        return true;
-    // Cut short half-way, the copy would leave a program that does not start.
-    if (had_old && copied != old) SilentStep([&] { platform_.files.WriteFile(installed, old); });
-    return false;
-}
-
-void UpgradeCompletion::HandOver() {
+void UpgradeCompletion::ReplaceAndHandOver() {
+    ProgramReplacement replacement(platform_.files, folder_);
+    bool replaced = false;
+    SilentStep([&] { replaced = replacement.Replace(folder_ + std::string(kDownloadName)); });
+    if (!replaced) return GiveUp(true);
     SilentStep([&] { settings_.Save("Up", "c"); });
     Wait(4);
-    SilentStep([&] { platform_.process.StartProgram(folder_ + std::string(kInstalledName)); });
-    platform_.process.EndProcess();
+    bool started = false;
+    SilentStep(
+        [&] { started = platform_.process.StartProgram(folder_ + std::string(kInstalledName)); });
+    if (started) return platform_.process.EndProcess();
+    // A new program that will not start is no upgrade: the old one comes back, checked.
+    SilentStep([&] { replacement.PutBack(); });
+    GiveUp(true);
 }
 
 void UpgradeCompletion::GiveUp(bool as_download) {
@@ -91,14 +91,32 @@ void UpgradeCompletion::GiveUp(bool as_download) {
     // The old program is still what is installed: the next check may offer the upgrade again.
     SilentStep(
         [&] { settings_.DeleleteValue(settings::kSettingsRoot, settings::kSettingsPath, "ver"); });
-    if (!as_download) return;
-    // The user asked for Quillmoss and gets it, as it was.
+    if (!as_download) {
+        // A qms.exe may still be at work beside this copy: only what no one needs any more
+        // goes, never qms.exe itself.
+        SilentStep([&] { ProgramReplacement(platform_.files, folder_).Tidy(); });
+        return;
+    }
+    // The user asked for Quillmoss and gets it, as it was; that one removes this qms.exe.
+    SilentStep([&] { settings_.Save(kLeftDownloadValue, "y"); });
     SilentStep([&] { platform_.process.StartProgram(folder_ + std::string(kInstalledName)); });
     platform_.process.EndProcess();
 }
 
-void UpgradeCompletion::Finish() {
-    Wait(5);  // qms.exe has ended and let go of its file
+void UpgradeCompletion::RemoveLeftDownload() {
+    std::string left;
+    SilentStep([&] { left = settings_.Get(kLeftDownloadValue); });
+    if (left.empty()) return;
+    // One try: a qms.exe that is held open stays, and the next download replaces it.
+    DeleteDownload();
+    SilentStep([&] { ProgramReplacement(platform_.files, folder_).Tidy(); });
+    SilentStep([&] {
+        settings_.DeleleteValue(settings::kSettingsRoot, settings::kSettingsPath,
+                                kLeftDownloadValue);
+    });
+}
+
+void UpgradeCompletion::DeleteDownload() {
     const std::string download = folder_ + std::string(kDownloadName);
     SilentStep([&] {
         std::uint32_t attributes = 0;
@@ -107,6 +125,13 @@ void UpgradeCompletion::Finish() {
         platform_.files.DeleteFile(download);
     });
     SilentStep([&] { platform_.files.DeleteFile(download); });
+}
+
+void UpgradeCompletion::Finish() {
+    Wait(5);  // qms.exe has ended and let go of its file
+    DeleteDownload();
+    // The new program runs: the old one's backup is no longer the way back.
+    SilentStep([&] { ProgramReplacement(platform_.files, folder_).Tidy(); });
     SilentStep([&] { settings_.Save("Up", "a"); });
     std::string req;
     SilentStep([&] {

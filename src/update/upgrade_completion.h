@@ -2,20 +2,22 @@
 // The end of an upgrade, run at every start (module modUpdate's Check_For_Update). A running
 // program cannot replace its own file, so the update check leaves the new version next to it
 // as qms.exe, starts it and ends; the settings value "Up" then hands the work on:
-//   "b"  the new version, running as qms.exe, copies itself over Quillmoss.exe, makes sure the
-//        copy is whole, writes "c" and starts Quillmoss.exe;
-//   "c"  Quillmoss.exe, now the new version, removes qms.exe, thanks the user and opens the
-//        site's upgrade page, then starts normally.
-// Whatever goes wrong, the installed Quillmoss.exe stays a program that runs: nothing is
-// deleted before the copy is known to be whole, and a copy that is not is undone.
+//   "b"  the new version, running as qms.exe, takes Quillmoss.exe's place (ProgramReplacement),
+//        writes "c" and starts Quillmoss.exe; if that will not start, the old program goes
+//        back and is started instead;
+//   "c"  Quillmoss.exe, now the new version, removes qms.exe and the old program's backup,
+//        thanks the user and opens the site's upgrade page, then starts normally.
+// Whatever goes wrong, the installed Quillmoss.exe stays a program that runs, and "Up" ends at
+// "a". A qms.exe that gives up cannot delete itself: it leaves "qmsleft" for the program it
+// starts again, which removes it.
 #include <string>
 
 #include "platform/platform.h"
 #include "settings/settings_store.h"
+#include "update/program_replacement.h"
 
 namespace qm::update {
 
-inline constexpr std::string_view kInstalledName = "Quillmoss.exe";
 inline constexpr std::string_view kThanks = "Quillmoss Upgraded. Thank you for upgrading.";
 
 class UpgradeCompletion {
@@ -30,11 +32,10 @@ class UpgradeCompletion {
   private:
     void Wait(int seconds);
     bool RunsAsDownload();
-    // Copies qms.exe over Quillmoss.exe; true only when Quillmoss.exe then holds exactly what
-    // qms.exe holds. A failed copy puts the old program back.
-    bool ReplaceInstalledProgram();
-    void HandOver();
+    void ReplaceAndHandOver();
     void GiveUp(bool as_download);
+    void RemoveLeftDownload();
+    void DeleteDownload();
     void Finish();
 
     platform::Platform& platform_;

@@ -131,6 +131,34 @@ TEST_F(FileSystemContract, AttributesReadBackAndDeleteRefusesReadOnlyHeldFilesAn
     EXPECT_EQ(Significant(In("folder")), attr::kDirectory);
 }
 
+TEST_F(FileSystemContract, ANewFileTakesAnOldOnesPlaceInOneStepOrNotAtAll) {
+    const std::string program("MZ\0\x90 new program", 16);
+    ASSERT_EQ(files_.WriteFileThrough(In("fresh.exe"), program), kOk);
+    EXPECT_EQ(Read(In("fresh.exe")), program);
+    Write("installed.exe", "old program");
+    {
+        // Held open as a running program's reader would hold it: nothing moves.
+        const auto hold = backend_->Hold(In("installed.exe"), HoldMode::NoDelete);
+        EXPECT_NE(files_.ReplaceFile(In("installed.exe"), In("fresh.exe"), In("old.exe")), kOk);
+        EXPECT_NE(files_.MoveFileReplacing(In("fresh.exe"), In("installed.exe")), kOk);
+    }
+    EXPECT_EQ(Read(In("installed.exe")) + Read(In("fresh.exe")), "old program" + program);
+    Significant(In("old.exe"), kErrorFileNotFound);
+    EXPECT_NE(files_.ReplaceFile(In("absent.exe"), In("fresh.exe"), In("old.exe")), kOk);
+    EXPECT_EQ(Read(In("fresh.exe")), program);
+
+    ASSERT_EQ(files_.ReplaceFile(In("installed.exe"), In("fresh.exe"), In("old.exe")), kOk);
+    EXPECT_EQ(Read(In("installed.exe")) + Read(In("old.exe")), program + "old program");
+    Significant(In("fresh.exe"), kErrorFileNotFound);
+    // The way back, over the file in place, then onto a name no file has.
+    ASSERT_EQ(files_.MoveFileReplacing(In("old.exe"), In("installed.exe")), kOk);
+    ASSERT_EQ(files_.MoveFileReplacing(In("installed.exe"), In("moved.exe")), kOk);
+    EXPECT_EQ(Read(In("moved.exe")), "old program");
+    Significant(In("old.exe"), kErrorFileNotFound);
+    Significant(In("installed.exe"), kErrorFileNotFound);
+    EXPECT_EQ(files_.MoveFileReplacing(In("absent.exe"), In("moved.exe")), kErrorFileNotFound);
+}
+
 TEST_F(FileSystemContract, OpeningManyForDeleteAnswersEachInItsPlace) {
     // Enough paths for every helper thread to take some; the refusals sit among them.
     std::vector<std::string> paths;

@@ -99,6 +99,9 @@ struct ForwardingFiles : platform::FileSystem {
     S ReadFile(V p, std::string& c) override { return Seen(p), real.ReadFile(p, c); }
     S WriteFile(V p, V c) override { return Seen(p), real.WriteFile(p, c); }
     S ScheduleDeleteAtRestart(V p) override { return Seen(p), real.ScheduleDeleteAtRestart(p); }
+    S WriteFileThrough(V p, V c) override { return Seen(p), real.WriteFileThrough(p, c); }
+    S ReplaceFile(V p, V n, V b) override { return Seen(p), real.ReplaceFile(p, n, b); }
+    S MoveFileReplacing(V p, V t) override { return Seen(p), real.MoveFileReplacing(p, t); }
     S GetTempPath(std::string& p) override { return real.GetTempPath(p); }
     S GetIdentity(V p, Id& i) override { return Seen(p), real.GetIdentity(p, i); }
     S ListDriveRoots(std::vector<std::string>& r) override { return real.ListDriveRoots(r); }

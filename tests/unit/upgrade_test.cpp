@@ -126,5 +126,73 @@ TEST_F(UpgradeTest, OnlyAWholeCopyMadeByQmsExeMovesTheStageOnAndTheLastStepThank
     EXPECT_EQ(machine_.opened_addresses(), std::vector<std::string>{"https://site/upgrade.php"});
 }
 
+// Stage b as qms.exe over an installed "old", with everything else as the last start left it.
+struct ReplacementTest : UpgradeTest {
+    void StartAs(const char* name) {
+        machine_.SetProgram(kFolder.substr(0, kFolder.size() - 1), name);
+        window_.Form_Load();
+    }
+    void Prepare() {
+        machine_.AddFile(kFolder + "Quillmoss.exe", "old");
+        machine_.AddFile(kFolder + "qms.exe", "new program");
+        settings_.Save("Up", "b");
+        settings_.Save("donreq", "z");
+    }
+    // The installed program, what lies beside it and the stage.
+    std::string State() {
+        return File("Quillmoss.exe") + "|" + File("Quillmoss.exe.new") + "|" +
+               File("Quillmoss.exe.old") + "|" + Setting("Up");
+    }
+};
+
+TEST_F(ReplacementTest, EachFailureKeepsTheOldProgramAndItsRestartRemovesTheDownload) {
+    const std::pair<const char*, std::function<void()>> faults[] = {
+        {"disk full", [&] { machine_.SetFreeSpace('C', 4); }},
+        {"spoilt copy",
+         [&] { machine_.AfterFileChange(1, [&](auto& path) { machine_.AddFile(path, "x"); }); }},
+        {"held", [&] { machine_.Lock(kFolder + "Quillmoss.exe"); }},
+        {"half-way", [&] { machine_.BreakNextReplaceHalfWay(); }},
+        {"no start", [&] { machine_.RefuseProgramStart(true); }},
+    };
+    for (const auto& [fault, make] : faults) {
+        Prepare();
+        make();
+        const auto ends = std::ranges::count(machine_.session_calls(), "EndProcess");
+        StartAs("qms");
+        machine_.Unlock(kFolder + "Quillmoss.exe");
+        machine_.SetFreeSpace('C', 1 << 20);
+        machine_.RefuseProgramStart(false);
+        EXPECT_EQ(State(), "old|<absent>|<absent>|a") << fault;
+        EXPECT_EQ(std::ranges::count(machine_.session_calls(), "EndProcess"), ends + 1) << fault;
+        EXPECT_EQ(Setting("donreq") + File("qms.exe"), "<absent>new program") << fault;
+        StartAs("Quillmoss");
+        EXPECT_EQ(File("qms.exe") + Setting("qmsleft") + Setting("Up"), "<absent><absent>a");
+    }
+    EXPECT_TRUE(machine_.boxes().empty());
+}
+
+TEST_F(ReplacementTest, KilledAtAnyChangeTheInstalledProgramStaysWholeAndTheNextStartEndsIt) {
+    struct Killed {};
+    for (std::size_t change = 1;; ++change) {
+        Prepare();
+        bool killed = false;
+        machine_.AfterFileChange(change, [&](const std::string& path) {
+            killed = true;
+            if (path.ends_with(".new")) machine_.AddFile(path, "ne");  // its write cut short
+            throw Killed{};
+        });
+        try {
+            StartAs("qms");
+        } catch (const Killed&) {
+        }
+        machine_.AfterFileChange(0, {});
+        const std::string installed = File("Quillmoss.exe");
+        EXPECT_TRUE(installed == "old" || installed == "new program") << change << installed;
+        StartAs("Quillmoss");  // the user, or the program qms.exe started
+        EXPECT_EQ(State(), installed + "|<absent>|<absent>|a") << change;
+        if (!killed) break;
+    }
+}
+
 }  // namespace
 }  // namespace qm::update

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "main_window_fixture.h"
 
 namespace qm::testing {
@@ -72,6 +74,31 @@ TEST_F(WindowLifeTest, AnotherCopyRunningEndsThisOneUntouched) {
     EXPECT_EQ(NewCalls(), (Calls{kActivate, "EndProcess"}));
     EXPECT_EQ(Setting("ver") + Setting("remember"), "<absent><absent>");
     EXPECT_EQ(window_.List1().count(), 0u);
+}
+
+TEST_F(WindowLifeTest, AnUpgradeHandingOverWaitsForTheOtherCopyInsteadOfGoingBackToIt) {
+    int upgrades = 0;
+    window_.SetUpgradeCompletion([&] { ++upgrades; });
+    machine_.SetPreviousInstance(true);
+    // The program that started this one ends after 3 s; the last one never does.
+    for (const char* up : {"b", "C", "b"}) {
+        settings_.Save("Up", up);
+        if (upgrades < 2) machine_.At(3000, [&] { machine_.SetPreviousInstance(false); });
+        const std::uint32_t start = machine_.now();
+        EXPECT_TRUE(window_.Form_Load()) << up;
+        const std::uint32_t waited = machine_.now() - start;
+        EXPECT_TRUE(waited >= 3000 && waited <= 11000) << up << " " << waited;
+        const Calls calls = NewCalls();
+        EXPECT_EQ(std::count(calls.begin(), calls.end(), kActivate) +
+                      std::count(calls.begin(), calls.end(), "EndProcess"),
+                  0)
+            << up;
+        machine_.SetPreviousInstance(true);
+    }
+    EXPECT_EQ(upgrades, 3);
+    settings_.Save("Up", "ab");  // no upgrade under way: back to the running copy as always
+    EXPECT_FALSE(window_.Form_Load());
+    EXPECT_EQ(NewCalls(), (Calls{kActivate, "EndProcess"}));
 }
 
 TEST_F(WindowLifeTest, EveryExitAsksAndOnlyYesLeavesWithoutCleaning) {

@@ -33,6 +33,17 @@ class DryFiles final : public platform::FileSystem {
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
+    platform::Status WriteFileThrough(std::string_view path, std::string_view contents) override {
+        return WriteFile(path, contents);
+    }
+    // Only the upgrade puts files in each other's place, and it never runs dry: a move that
+    // would take a file's name from it is refused rather than pretended.
+    platform::Status ReplaceFile(std::string_view, std::string_view, std::string_view) override {
+        return platform::kErrorAccessDenied;
+    }
+    platform::Status MoveFileReplacing(std::string_view, std::string_view) override {
+        return platform::kErrorAccessDenied;
+    }
     platform::Status GetTempPath(std::string& path) override { return real_.GetTempPath(path); }
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;

@@ -82,6 +82,15 @@ void Machine::Lock(const std::string& path, LockMode mode) {
 void Machine::Unlock(const std::string& path) {
     impl_->files.Unlock(path);
 }
+void Machine::SetFreeSpace(char drive, std::uint64_t bytes) {
+    impl_->files.SetFreeSpace(drive, bytes);
+}
+void Machine::AfterFileChange(std::size_t count, std::function<void(const std::string&)> action) {
+    impl_->files.AfterFileChange(count, std::move(action));
+}
+void Machine::BreakNextReplaceHalfWay() {
+    impl_->files.BreakNextReplaceHalfWay();
+}
 std::vector<std::string> Machine::AllPaths() const {
     return impl_->files.AllPaths();
 }

@@ -117,6 +117,21 @@ class Machine {
     // link is listed, what it leads to only where it really is.
     std::vector<std::string> AllPaths() const;
 
+    // --- file faults ------------------------------------------------------------------------
+    // From now on the drive has room for only `bytes` more bytes of file content: a write that
+    // does not fit fails with ERROR_DISK_FULL (112) and leaves the file emptied and holding
+    // what fitted, as Windows leaves it. Deleting makes room again.
+    void SetFreeSpace(char drive, std::uint64_t bytes);
+    // After the `count`th file change from now (a write, a delete, a replace or a move, whether
+    // or not it succeeded in full) runs `action` with the changed path. The action may change
+    // files itself (a write cut short), or throw to end the program right there: a process
+    // killed or the power lost, with everything before it already on the disk.
+    void AfterFileChange(std::size_t count, std::function<void(const std::string&)> action);
+    // The next ReplaceFile stops half-way, as Windows may: the replaced file has been renamed
+    // to the backup's name, the replacement still has its own, and the call fails with
+    // ERROR_UNABLE_TO_MOVE_REPLACEMENT_2 (1177).
+    void BreakNextReplaceHalfWay();
+
     // Another empty drive, a volume of its own.
     void AddDrive(char letter);
     // A drive letter naming an existing folder, as `subst` makes one (or Wine's Z:, which

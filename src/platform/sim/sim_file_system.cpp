@@ -14,6 +14,7 @@ namespace {
 
 // RemoveDirectory on a file: ERROR_DIRECTORY, "the directory name is invalid".
 constexpr Status kErrorNotADirectory = 267;
+constexpr Status kErrorDiskFull = 112;
 
 // The attribute bits a program may set; the rest belong to the file system.
 constexpr std::uint32_t kSettableAttributes = attr::kReadOnly | attr::kHidden | attr::kSystem |
@@ -73,6 +74,7 @@ Status SimFileSystem::DeleteFile(std::string_view path) {
     if (node->attributes & attr::kReadOnly) return platform::kErrorAccessDenied;
     deletions_.push_back({Deletion::Kind::File, FullPath(*node), ""});
     node->parent->children.erase(FoldCase(node->name));
+    Changed(path);
     return platform::kOk;
 }
 
@@ -147,8 +149,13 @@ Status SimFileSystem::WriteFile(std::string_view path, std::string_view contents
         if (node->lock) return platform::kErrorSharingViolation;
         node->attributes |= attr::kArchive;
     }
-    node->contents = std::string(contents);
-    return platform::kOk;
+    // The file is emptied before anything is written to it, so a full disk leaves what fitted.
+    const std::optional<std::uint64_t> room = RoomOn(*place.folder);
+    const std::uint64_t fits = room ? *room + node->contents.size() : contents.size();
+    const bool whole = contents.size() <= fits;
+    node->contents = std::string(whole ? contents : contents.substr(0, fits));
+    Changed(path);
+    return whole ? platform::kOk : kErrorDiskFull;
 }
 
 }  // namespace qm::sim

@@ -7,6 +7,7 @@
 // deletion is recorded under the real path of what went; a cycle of links ends in
 // ERROR_CANT_RESOLVE_FILENAME.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -51,6 +52,11 @@ class SimFileSystem final : public platform::FileSystem {
     // Names of the files below a folder, relative to it, in listing order.
     std::vector<std::string> FilesBelow(std::string_view folder) const;
 
+    // Faults (machine.h says what each does).
+    void SetFreeSpace(char drive, std::uint64_t bytes);
+    void AfterFileChange(std::size_t count, std::function<void(const std::string&)> action);
+    void BreakNextReplaceHalfWay() { replace_half_way_ = true; }
+
     void SetTempPath(const std::string& path);
     const std::vector<std::string>& scheduled_at_restart() const { return scheduled_; }
     // What the system does while it restarts: every program ends (so nothing is held open
@@ -71,6 +77,10 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
     platform::Status GetTempPath(std::string& path) override;
+    platform::Status WriteFileThrough(std::string_view path, std::string_view contents) override;
+    platform::Status ReplaceFile(std::string_view replaced, std::string_view replacement,
+                                 std::string_view backup) override;
+    platform::Status MoveFileReplacing(std::string_view source, std::string_view target) override;
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
@@ -124,6 +134,13 @@ class SimFileSystem final : public platform::FileSystem {
     void CollectFiles(const Node& folder, const std::string& prefix,
                       std::vector<std::string>& names) const;
     static void ReleaseLocks(Node& folder);
+    // Disk room and the change hook, for the faults above.
+    static const Node& RootNode(const Node& node);
+    static std::uint64_t BytesBelow(const Node& folder);
+    std::optional<std::uint64_t> RoomOn(const Node& folder) const;
+    void Changed(std::string_view path);
+    // Moves `node` under `folder` as `name`; what had that name there is dropped.
+    void Rename(Node& node, Node& folder, const std::string& name);
 
     std::vector<Deletion>& deletions_;
     const platform::VersionRecord& version_;
@@ -134,6 +151,10 @@ class SimFileSystem final : public platform::FileSystem {
     std::string current_folder_ = "C:\\";
     std::string temp_path_ = "C:\\WINDOWS\\TEMP\\";
     std::vector<std::string> scheduled_;
+    std::map<const Node*, std::uint64_t> capacity_;  // by volume root: a disk that can fill
+    std::size_t changes_until_action_ = 0;
+    std::function<void(const std::string&)> after_change_;
+    bool replace_half_way_ = false;
 };
 
 }  // namespace qm::sim

@@ -7,6 +7,11 @@ bool SimProcess::ActivatePreviousInstance(std::string_view main_window_caption) 
     return record_.previous_instance;
 }
 
+bool SimProcess::OtherCopyRunning(std::string_view main_window_caption) {
+    record_.calls.push_back("OtherCopyRunning(" + std::string(main_window_caption) + ")");
+    return record_.previous_instance;
+}
+
 bool SimProcess::StartProgram(std::string_view path) {
     record_.calls.push_back("StartProgram(" + std::string(path) + ")");
     std::uint32_t attributes = 0;

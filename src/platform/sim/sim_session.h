@@ -38,6 +38,7 @@ class SimProcess final : public platform::Process {
     std::string ProgramFolder() override { return folder; }
     std::string ProgramName() override { return name; }
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool OtherCopyRunning(std::string_view main_window_caption) override;
     bool StartProgram(std::string_view path) override;
     bool BeginCleanRun() override;
     void EndCleanRun() override { record_.clean_run_held = false; }

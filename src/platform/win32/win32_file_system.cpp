@@ -170,14 +170,23 @@ Status Win32FileSystem::ReadFile(std::string_view path, std::string& contents) {
 }
 
 Status Win32FileSystem::WriteFile(std::string_view path, std::string_view contents) {
+    return Write(path, contents, false);
+}
+
+Status Win32FileSystem::WriteFileThrough(std::string_view path, std::string_view contents) {
+    return Write(path, contents, true);
+}
+
+Status Win32FileSystem::Write(std::string_view path, std::string_view contents, bool through) {
     const std::wstring wide = ToWidePath(path);
     // Windows refuses to replace a read-only file. Where the file system underneath does not
     // enforce the flag itself (Wine running as root), the flag is honoured here all the same.
     const DWORD existing = ::GetFileAttributesW(wide.c_str());
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY) != 0)
         return ERROR_ACCESS_DENIED;
-    ScopedFile file(::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD flags = FILE_ATTRIBUTE_NORMAL | (through ? FILE_FLAG_WRITE_THROUGH : 0);
+    ScopedFile file(
+        ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, flags, nullptr));
     if (!file) return LastError();
     while (!contents.empty()) {
         const DWORD piece = contents.size() < kChunk ? static_cast<DWORD>(contents.size()) : kChunk;
@@ -186,7 +195,9 @@ Status Win32FileSystem::WriteFile(std::string_view path, std::string_view conten
         if (written == 0) return ERROR_WRITE_FAULT;
         contents.remove_prefix(written);
     }
-    return platform::kOk;
+    // Write-through covers the data; the flush takes the file's size and place on the disk
+    // with it.
+    return through ? Succeeded(::FlushFileBuffers(file.get())) : platform::kOk;
 }
 
 Status Win32FileSystem::ScheduleDeleteAtRestart(std::string_view path) {

@@ -24,10 +24,17 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
     platform::Status GetTempPath(std::string& path) override;
+    platform::Status WriteFileThrough(std::string_view path, std::string_view contents) override;
+    platform::Status ReplaceFile(std::string_view replaced, std::string_view replacement,
+                                 std::string_view backup) override;
+    platform::Status MoveFileReplacing(std::string_view source, std::string_view target) override;
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+
+  private:
+    platform::Status Write(std::string_view path, std::string_view contents, bool through);
 };
 
 }  // namespace qm::win32

@@ -82,6 +82,15 @@ bool Win32Process::ActivatePreviousInstance(std::string_view main_window_caption
     return true;
 }
 
+bool Win32Process::OtherCopyRunning(std::string_view main_window_caption) {
+    if (!single_copy_) single_copy_.reset(::CreateMutexW(nullptr, FALSE, kSingleCopyMutex));
+    // The mutex stays as long as this copy holds it, so only a window tells whether the other
+    // copy is still there.
+    WindowSearch search{ToWide(main_window_caption)};
+    ::EnumWindows(MatchOtherCopy, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+}
+
 bool Win32Process::StartProgram(std::string_view path) {
     const std::wstring program = ToWide(path);
     // Quoted, so a folder with blanks (Program Files) is not taken for a program and arguments.

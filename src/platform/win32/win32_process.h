@@ -11,6 +11,7 @@ class Win32Process final : public platform::Process {
     std::string ProgramFolder() override;
     std::string ProgramName() override;
     bool ActivatePreviousInstance(std::string_view main_window_caption) override;
+    bool OtherCopyRunning(std::string_view main_window_caption) override;
     bool StartProgram(std::string_view path) override;
     bool BeginCleanRun() override;
     void EndCleanRun() override;

@@ -12,3 +12,4 @@
 #undef GetUserName
 #undef MessageBox
 #undef RemoveDirectory
+#undef ReplaceFile
