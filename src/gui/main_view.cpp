@@ -8,6 +8,7 @@
 #include "gui/layout.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_http.h"
 #include "resource.h"
 
 namespace qm::gui {
@@ -303,6 +304,8 @@ void MainView::OnSessionEnd(LPARAM reason) {
     const bool session_ends = (reason & ENDSESSION_CLOSEAPP) == 0 && !model_.restart_requested();
     ShutdownBlock block(hwnd_, session_ends);
     model_.Form_QueryUnload(session_ends ? app::kUnloadSessionEnding : app::kUnloadFromCode);
+    // A transfer still waited for beneath this handler would hold the session's end back.
+    win32::CancelAllTransfers();
     DestroyWindow(hwnd_);
 }
 

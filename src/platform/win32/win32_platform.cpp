@@ -23,7 +23,7 @@ struct Win32Platform::Impl {
     Win32Process process;
     Win32UrlCache url_cache;
     Win32Desktop desktop;
-    Win32Http http;
+    Win32Http http{&loop};
     platform::Platform view{registry, files,   shell,     system,  dialogs,
                             loop,     process, url_cache, desktop, http};
 };
