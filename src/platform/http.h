@@ -39,7 +39,9 @@ struct HttpRequest {
     std::uint32_t timeout_ms = 30'000;
     // The longest the whole transfer may take, from the first connection to the last byte:
     // once it has passed, the transfer is abandoned and fails with kErrorInternetTimeout,
-    // whatever is still arriving. Zero is no transfer at all (it fails at once).
+    // whatever is still arriving. Get then returns as soon as the transfer has let go: at
+    // once where closing a connection ends a blocked read, else (Wine) when that read ends,
+    // with the next piece or its timeout. Zero is no transfer at all (it fails at once).
     std::uint32_t limit_ms = kDefaultTransferLimitMs;
 };
 

@@ -43,8 +43,9 @@ class LiveTransfers {
         const DWORD start = ::GetTickCount();
         for (const auto& transfer : live) {
             const DWORD spent = ::GetTickCount() - start;
-            if (spent >= kWindDownMs) break;
-            ::WaitForSingleObject(transfer->done(), kWindDownMs - spent);
+            if (spent >= kWindDownMs ||
+                ::WaitForSingleObject(transfer->done(), kWindDownMs - spent) != WAIT_OBJECT_0)
+                transfer->DropFile();
         }
     }
 
@@ -93,11 +94,15 @@ platform::Status Win32Http::Get(const platform::HttpRequest& request,
     bool finished = Wait(transfer->done(), request.limit_ms);
     if (!finished) {
         transfer->Abort(platform::kErrorInternetTimeout);
-        finished = Wait(transfer->done(), kWindDownMs);
+        // Where closing its handles does not end a blocked call (Wine), the worker still
+        // returns once that call does: when the next piece comes, or at its timeout.
+        finished = Wait(transfer->done(), request.timeout_ms + kWindDownMs);
     }
-    // A worker that WinINet still holds finishes on its own, file and all; its share of the
-    // transfer keeps everything it touches alive until then.
-    if (!finished) return platform::kErrorInternetTimeout;
+    if (!finished) {
+        // Its share keeps everything the worker touches alive until it ends on its own.
+        transfer->DropFile();
+        return platform::kErrorInternetTimeout;
+    }
     response = transfer->response();
     return transfer->status();
 }

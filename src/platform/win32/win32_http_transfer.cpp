@@ -3,6 +3,7 @@
 // After windows.h, which it needs.
 #include <wininet.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -53,8 +54,10 @@ class BodySink {
     platform::Status Open() {
         if (body_ != platform::HttpBody::ToFile) return platform::kOk;
         path_ = ToWidePath(file_name_);
-        file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+        // Open to deletion: a caller that gave up on this transfer removes the file's name
+        // while the worker may still hold it.
+        file_.reset(::CreateFileW(path_.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         return file_ ? platform::kOk : static_cast<platform::Status>(::GetLastError());
     }
     platform::Status Write(const char* data, DWORD size) {
@@ -93,6 +96,7 @@ HttpTransfer::HttpTransfer(const platform::HttpRequest& request)
       file_(request.file),
       body_(request.body),
       timeout_ms_(request.timeout_ms),
+      limit_ms_(request.limit_ms),
       done_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     ::InitializeCriticalSection(&lock_);
 }
@@ -104,6 +108,7 @@ HttpTransfer::~HttpTransfer() {
 }
 
 void HttpTransfer::Run() {
+    start_ = ::GetTickCount();
     status_ = Transfer();
     CloseAll();
     // A failure that the abort caused is the abort's, whatever WinINet made of it.
@@ -114,12 +119,20 @@ void HttpTransfer::Run() {
 void HttpTransfer::Abort(platform::Status reason) {
     ::EnterCriticalSection(&lock_);
     if (abort_reason_ == platform::kOk) abort_reason_ = reason;
-    // The request first: closing it is what WinINet documents as ending a blocked call.
-    for (int slot = kSlots - 1; slot >= 0; --slot) {
-        if (handles_[slot]) ::InternetCloseHandle(handles_[slot]);
-        handles_[slot] = nullptr;
-    }
     ::LeaveCriticalSection(&lock_);
+    CloseAll();
+}
+
+bool HttpTransfer::BoundByLimit(void* handle) const {
+    const DWORD spent = ::GetTickCount() - start_;
+    // A timeout of zero would be no timeout at all to WinINet.
+    if (spent >= limit_ms_) return false;
+    SetTimeouts(handle, std::min<DWORD>(timeout_ms_, limit_ms_ - spent));
+    return true;
+}
+
+void HttpTransfer::DropFile() {
+    if (body_ == platform::HttpBody::ToFile) ::DeleteFileW(ToWidePath(file_).c_str());
 }
 
 bool HttpTransfer::aborted() {
@@ -129,7 +142,7 @@ bool HttpTransfer::aborted() {
     return result;
 }
 
-bool HttpTransfer::Keep(Slot slot, HINTERNET handle) {
+bool HttpTransfer::Keep(Slot slot, void* handle) {
     ::EnterCriticalSection(&lock_);
     const bool kept = abort_reason_ == platform::kOk;
     if (kept)
@@ -142,6 +155,7 @@ bool HttpTransfer::Keep(Slot slot, HINTERNET handle) {
 
 void HttpTransfer::CloseAll() {
     ::EnterCriticalSection(&lock_);
+    // The request first: closing it is what WinINet documents as ending a blocked call.
     for (int slot = kSlots - 1; slot >= 0; --slot) {
         if (handles_[slot]) ::InternetCloseHandle(handles_[slot]);
         handles_[slot] = nullptr;
@@ -149,18 +163,27 @@ void HttpTransfer::CloseAll() {
     ::LeaveCriticalSection(&lock_);
 }
 
-platform::Status HttpTransfer::ReadBody(HINTERNET request) {
+platform::Status HttpTransfer::ReadBody(void* request) {
     BodySink sink(body_, file_, response_);
     const std::wstring length_text = QueryText(request, HTTP_QUERY_CONTENT_LENGTH);
     const bool announced = !length_text.empty();
     const unsigned long long length =
         announced ? std::wcstoull(length_text.c_str(), nullptr, 10) : 0;
     if (const platform::Status opened = sink.Open(); opened != platform::kOk) return opened;
+    if (aborted()) return platform::kErrorInternetTimeout;  // a file made after DropFile
     std::vector<char> buffer(64 * 1024);
     for (;;) {
+        // Closing a handle does not end a blocked call on every WinINet (Wine's waits on),
+        // so each call is bounded by the limit itself. A read asks only for what has come:
+        // a full buffer's read would wait on, past any limit, for a server that trickles.
+        if (!BoundByLimit(request)) return platform::kErrorInternetTimeout;
+        DWORD available = 0;
+        if (!::InternetQueryDataAvailable(request, &available, 0, 0)) return LastError();
+        if (aborted()) return platform::kErrorInternetTimeout;
+        const DWORD wanted =
+            std::min<DWORD>(std::max<DWORD>(available, 1), static_cast<DWORD>(buffer.size()));
         DWORD read = 0;
-        if (!::InternetReadFile(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read))
-            return LastError();
+        if (!::InternetReadFile(request, buffer.data(), wanted, &read)) return LastError();
         // A read that an abort cut off may look like the end of the answer.
         if (aborted()) return platform::kErrorInternetTimeout;
         if (read == 0) break;
@@ -196,12 +219,12 @@ platform::Status HttpTransfer::Transfer() {
         ::InternetOpenW(L"Quillmoss", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0);
     if (!session) return LastError();
     if (!Keep(kSession, session)) return platform::kErrorInternetTimeout;
-    SetTimeouts(session, timeout_ms_);
+    if (!BoundByLimit(session)) return platform::kErrorInternetTimeout;
     HINTERNET connection = ::InternetConnectW(session, host.c_str(), parts.nPort, nullptr, nullptr,
                                               INTERNET_SERVICE_HTTP, 0, 0);
     if (!connection) return LastError();
     if (!Keep(kConnection, connection)) return platform::kErrorInternetTimeout;
-    SetTimeouts(connection, timeout_ms_);
+    if (!BoundByLimit(connection)) return platform::kErrorInternetTimeout;
     DWORD flags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
                   INTERNET_FLAG_PRAGMA_NOCACHE | INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI |
                   INTERNET_FLAG_NO_AUTO_REDIRECT;
@@ -210,7 +233,7 @@ platform::Status HttpTransfer::Transfer() {
         ::HttpOpenRequestW(connection, L"GET", object.c_str(), nullptr, nullptr, nullptr, flags, 0);
     if (!http) return LastError();
     if (!Keep(kRequest, http)) return platform::kErrorInternetTimeout;
-    SetTimeouts(http, timeout_ms_);
+    if (!BoundByLimit(http)) return platform::kErrorInternetTimeout;
     if (!::HttpSendRequestW(http, nullptr, 0, nullptr, 0)) return LastError();
     if (aborted()) return platform::kErrorInternetTimeout;
 
