@@ -11,15 +11,23 @@ ErrorReporter::ErrorReporter(OnlineTest online, Sender send)
 void ErrorReporter::SetChannel(OnlineTest online, Sender send) {
     online_ = std::move(online);
     send_ = std::move(send);
+    reach_ = Reach::Unknown;
 }
 
 void ErrorReporter::SendThrough(platform::Http& http) {
-    SetChannel(
-        [this, &http] { return update::IsOnline(http, site_); },
-        [&http](const std::string& address) {
-            platform::HttpResponse ignored;
-            http.Get({address, platform::HttpBody::Skip, {}, update::kTransferTimeoutMs}, ignored);
-        });
+    SetChannel([this, &http] { return update::IsOnline(http, site_); },
+               [&http](const std::string& address) {
+                   platform::HttpResponse ignored;
+                   const platform::Status status = http.Get({address,
+                                                             platform::HttpBody::Skip,
+                                                             {},
+                                                             update::kTransferTimeoutMs,
+                                                             update::kQuickTransferLimitMs},
+                                                            ignored);
+                   if (status != platform::kOk)
+                       throw RuntimeError(err::kCannotConnect,
+                                          std::string(GenericText(err::kCannotConnect)));
+               });
 }
 
 std::string ErrorReporter::ReportAddress(std::string_view site, std::string_view label,
@@ -57,13 +65,19 @@ void ErrorReporter::Report(std::string_view label, const RuntimeError& error) {
     auto pair = std::make_pair(std::string(label), number);
     if (number != 0 && online_ && send_ && !sent_.contains(pair)) {
         // A reporter must never become a new source of errors for the procedure that called
-        // it: whatever the channel throws is dropped like a failed request.
+        // it: whatever the channel throws is dropped like a failed request, and the site
+        // counts as out of reach from then on.
         try {
-            if (online_()) {
+            if (reach_ == Reach::Unknown) {
+                reach_ = Reach::Asking;
+                reach_ = online_() ? Reach::Online : Reach::Offline;
+            }
+            if (reach_ == Reach::Online) {
                 send_(ReportAddress(site_, label, number, text));
                 sent_.insert(std::move(pair));
             }
         } catch (const std::exception&) {
+            reach_ = Reach::Offline;
         }
     }
     number_ = 0;

@@ -24,7 +24,12 @@ class ErrorReporter {
     ErrorReporter(OnlineTest online, Sender send);
 
     // Sends the report when online, unless this label went with this number before in this
-    // run; the error state is clear afterwards either way.
+    // run; the error state is clear afterwards either way. Whether the site can be reached is
+    // asked once a run, with the first report, and the answer kept, a "no" as much as a
+    // "yes": a clean run meeting many locked files must not wait on the network for each.
+    // A send that fails (the sender throws) makes the site unreachable for the rest of the
+    // run too. Reports made while the online test itself is under way (its wait handles the
+    // window's messages) are not sent: the answer is not in yet.
     void Report(std::string_view label, const RuntimeError& error);
 
     // The address of one report: site + "/error-reporting/error-msg.php?" + the label, the
@@ -32,8 +37,10 @@ class ErrorReporter {
     static std::string ReportAddress(std::string_view site, std::string_view label,
                                      std::int32_t number, std::string_view description);
 
+    // A new channel is asked anew whether the site can be reached.
     void SetChannel(OnlineTest online, Sender send);
-    // Reports go to the site over `http`, after the online test; the answer is not read.
+    // Reports go to the site over `http`, after the online test; the answer is not read, but
+    // a transfer that fails counts as a failed send. Both are quick transfers.
     void SendThrough(platform::Http& http);
     void SetSite(std::string_view site) { site_ = site; }
     const std::string& site() const { return site_; }
@@ -45,7 +52,10 @@ class ErrorReporter {
     int reports() const { return reports_; }
 
   private:
+    enum class Reach { Unknown, Asking, Online, Offline };
+
     OnlineTest online_;
+    Reach reach_ = Reach::Unknown;
     Sender send_;
     std::string site_{update::kMakersSite};
     std::int32_t number_ = 0;

@@ -8,6 +8,7 @@
 #include "gui/layout.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_http.h"
 #include "resource.h"
 
 namespace qm::gui {
@@ -303,6 +304,8 @@ void MainView::OnSessionEnd(LPARAM reason) {
     const int mode = model_.SessionEndUnloadMode((reason & ENDSESSION_CLOSEAPP) != 0);
     ShutdownBlock block(hwnd_, mode == app::kUnloadSessionEnding);
     model_.Form_QueryUnload(mode);
+    // A transfer still waited for beneath this handler would hold the session's end back.
+    win32::CancelAllTransfers();
     DestroyWindow(hwnd_);
 }
 

@@ -1,7 +1,12 @@
 #pragma once
-// HTTP(S) transfers from the maker's web site: one GET at a time, synchronous, never from or
-// into the Internet cache, and bounded by a timeout so a server that stops answering cannot
-// hold the program forever.
+// HTTP(S) transfers from the maker's web site: plain GETs, never from or into the Internet
+// cache, each bounded twice so a server that stops answering, or answers a byte at a time,
+// cannot hold the program: per piece of the answer and for the whole transfer.
+//
+// Get returns when its transfer is done, but the window never waits on the network: the
+// transfer runs elsewhere while the calling thread's message loop keeps running, exactly as
+// in a pause of the clean run. Clicks, timer ticks and the tray are answered meanwhile, so
+// their handlers may run (and make transfers of their own) inside a Get.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -17,6 +22,9 @@ inline constexpr Status kErrorInternetConnectionAborted = 12030;
 inline constexpr Status kErrorInternetCannotConnect = 12029;
 inline constexpr Status kErrorInternetInvalidCa = 12045;
 
+// The whole-transfer limit of a request that names none: ample for a small page or header.
+inline constexpr std::uint32_t kDefaultTransferLimitMs = 60'000;
+
 enum class HttpBody {
     Skip,    // the answer's headers are enough; the body is not read
     Keep,    // the body is kept in the response
@@ -29,6 +37,12 @@ struct HttpRequest {
     std::string_view file;  // ToFile only
     // The longest wait for the connection, for sending, and for each piece of the answer.
     std::uint32_t timeout_ms = 30'000;
+    // The longest the whole transfer may take, from the first connection to the last byte:
+    // once it has passed, the transfer is abandoned and fails with kErrorInternetTimeout,
+    // whatever is still arriving. Get then returns as soon as the transfer has let go: at
+    // once where closing a connection ends a blocked read, else (Wine) when that read ends,
+    // with the next piece or its timeout. Zero is no transfer at all (it fails at once).
+    std::uint32_t limit_ms = kDefaultTransferLimitMs;
 };
 
 struct HttpResponse {
@@ -47,8 +61,9 @@ class Http {
     // its length header announced, or up to the end of the connection when there is none. A
     // body that ends short fails with kErrorInternetConnectionAborted, one that stops coming
     // with kErrorInternetTimeout; a server certificate that does not lead to a trusted root
-    // is refused. What arrived before a failure stays in `response`; a file is never left
-    // behind half written.
+    // is refused. A transfer that outlasts its limit fails with kErrorInternetTimeout too.
+    // What arrived before a failure stays in `response`; a file is never left behind half
+    // written.
     virtual Status Get(const HttpRequest& request, HttpResponse& response) = 0;
 };
 

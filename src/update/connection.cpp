@@ -60,8 +60,8 @@ std::string SiteKey(platform::Registry& registry) {
 bool IsOnline(platform::Http& http, std::string_view site) {
     const std::string home = std::string(site) + "/";
     platform::HttpResponse response;
-    return http.Get({home, platform::HttpBody::Skip, {}, kTransferTimeoutMs}, response) ==
-           platform::kOk;
+    return http.Get({home, platform::HttpBody::Skip, {}, kTransferTimeoutMs, kQuickTransferLimitMs},
+                    response) == platform::kOk;
 }
 
 }  // namespace qm::update

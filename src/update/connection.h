@@ -27,6 +27,11 @@ inline constexpr std::string_view kSiteKeyValue = "sitekey";
 
 // How long any one transfer may wait for the connection or for the next piece of an answer.
 inline constexpr std::uint32_t kTransferTimeoutMs = 30'000;
+// How long the online test and an error report may take in all. Both only need the site's
+// first answer; a site slower than this counts as out of reach.
+inline constexpr std::uint32_t kQuickTransferLimitMs = 10'000;
+// How long the download of a new program may take in all: a few megabytes on a slow line.
+inline constexpr std::uint32_t kDownloadLimitMs = 600'000;
 
 // The site's base address, without a trailing slash.
 std::string SiteAddress(platform::Registry& registry);

@@ -160,8 +160,9 @@ bool Updater::Download_App() {
     errors::ReportingStep(reporter_, errors::label::kDownloadApp, [&] {
         // Proves the folder writable before anything is fetched, and replaces an old qms.exe.
         errors::ThrowIfFailed(platform_.files.WriteFile(path, ""));
-        const platform::HttpResponse response =
-            Fetch(platform_.http, {address, platform::HttpBody::ToFile, path, kTransferTimeoutMs});
+        const platform::HttpResponse response = Fetch(
+            platform_.http,
+            {address, platform::HttpBody::ToFile, path, kTransferTimeoutMs, kDownloadLimitMs});
         if (!IsWhole(response) || response.body_bytes != static_cast<std::uint64_t>(size)) return;
         // What is checked is what will run: the file's bytes, read back once it is closed.
         std::string program;

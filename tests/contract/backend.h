@@ -68,6 +68,8 @@ class Backend {
     // --- for the transfer suite ------------------------------------------------------------
 
     virtual platform::Http& http() = 0;
+    // The message loop the transfers pump while they wait (the test thread's own on Windows).
+    virtual platform::MessageLoop& loop() = 0;
     // The test site (tests/site/test_site.py, or its scripted double): its base address over
     // a certificate the machine trusts, and the same site under one it does not. Empty when
     // no site runs (the Windows suite started without tests/site/with-site.sh).

@@ -1,4 +1,6 @@
 // The contract suites' machine on Linux: a fresh simulated machine per test.
+#include <limits>
+
 #include "backend.h"
 #include "platform/sim/machine.h"
 
@@ -83,6 +85,7 @@ class SimBackend final : public Backend {
 
     platform::Http& http() override { return machine_.http(); }
     platform::Signatures& signatures() override { return machine_.signatures(); }
+    platform::MessageLoop& loop() override { return machine_.loop(); }
     // What tests/site/test_site.py serves, path by path.
     std::string TestSite() override {
         if (scripted_++) return kSite;
@@ -99,7 +102,13 @@ class SimBackend final : public Backend {
         Serve("/stall/qmsupdate.exe", half, 200, "Content-Length", 4096, true);
         const std::string report = "/error-reporting/error-msg.php?modClean%2CWipeDir53File%20not";
         Serve(report, report);
-        Serve("/stallhead/qms.txt", "", 200, "", 0, false, platform::kErrorInternetTimeout);
+        sim::HttpAnswer silent;
+        silent.delay_ms = std::numeric_limits<std::uint32_t>::max();  // never answers
+        machine_.ServeUrl(kSite + "/stallhead/qms.txt", silent);
+        sim::HttpAnswer trickle;
+        trickle.body = program;
+        trickle.trickle_ms = 2000;
+        machine_.ServeUrl(kSite + "/trickle/qmsupdate.exe", trickle);
         return kSite;
     }
     std::string UntrustedTestSite() override {

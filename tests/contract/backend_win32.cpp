@@ -22,6 +22,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_http.h"
+#include "platform/win32/win32_message_loop.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_signatures.h"
@@ -249,6 +250,7 @@ class Win32Backend final : public Backend {
 
     platform::Http& http() override { return http_; }
     platform::Signatures& signatures() override { return signatures_; }
+    platform::MessageLoop& loop() override { return loop_; }
     std::string TestSite() override {
         static const bool trusted = TrustTestSiteCa();
         return trusted ? Environment(L"QM_TEST_SITE") : std::string();
@@ -263,7 +265,8 @@ class Win32Backend final : public Backend {
     win32::Win32Shell shell_;
     win32::Win32SystemInfo system_;
     win32::Win32UrlCache url_cache_;
-    win32::Win32Http http_;
+    win32::Win32MessageLoop loop_;
+    win32::Win32Http http_{&loop_};
     win32::Win32Signatures signatures_;
     std::vector<std::string> folders_;
     std::vector<std::string> keys_;

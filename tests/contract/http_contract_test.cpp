@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "backend.h"
 #include "platform/http.h"
@@ -67,6 +68,31 @@ TEST_F(HttpContract, AnAnswerThatEndsShortOrStopsComingFailsInTimeAndLeavesNoFil
         EXPECT_NE(Get(site + path, HttpBody::ToFile, 1500, file), platform::kOk) << path;
         EXPECT_EQ(backend->files().GetAttributes(file, attributes), platform::kErrorFileNotFound);
     }
+}
+
+TEST_F(HttpContract, TheWholeLimitEndsATrickleOrAStallWhileTheLoopKeepsRunning) {
+    int ticks = 0;
+    backend->loop().StartTimer(7, 100, [&] { ++ticks; });
+    const std::string file = backend->ScratchFolder() + "\\qms.exe";
+    // A byte every two seconds never waits long enough for the 20 s timeout of one read, and a
+    // head that never comes is cut off before it: only the limit of the whole ends these.
+    for (const auto& [path, body] : {std::pair{"/trickle/qmsupdate.exe", HttpBody::Keep},
+                                     {"/trickle/qmsupdate.exe", HttpBody::ToFile},
+                                     {"/stallhead/qms.txt", HttpBody::Skip}}) {
+        ticks = 0;
+        const std::uint32_t start = backend->system().GetTickCount();
+        EXPECT_EQ(backend->http().Get({site + path, body, file, 20000, 3000}, response),
+                  platform::kErrorInternetTimeout)
+            << path;
+        const std::uint32_t spent = backend->system().GetTickCount() - start;
+        EXPECT_TRUE(spent >= 2900 && spent < 6000) << path << " took " << spent << " ms";
+        // The window's timers ticked throughout the wait.
+        EXPECT_GE(ticks, 10) << path;
+        EXPECT_LE(response.body_bytes, 3u);
+        std::uint32_t attributes = 0;
+        EXPECT_EQ(backend->files().GetAttributes(file, attributes), platform::kErrorFileNotFound);
+    }
+    backend->loop().StopTimer(7);
 }
 
 TEST_F(HttpContract, ACertificateFromNoTrustedRootIsRefused) {

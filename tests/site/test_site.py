@@ -19,6 +19,7 @@ program at "https://localhost:PORT/<behaviour>" and the program's own paths foll
     shortupdate    as short, for /qmsupdate.exe only
     stall          sends the headers and half the body, then nothing
     stallhead      accepts the connection and never answers
+    trickle        sends the headers with the length, then one byte of the body every 2 s
     ver-<text>     /qms.txt holds <text> (percent-decoded) instead of "6\\r\\n"
     nosig          no signatures: "/qms.txt.sig" and "/qmsupdate.exe.sig" are missing
     nosigexe       "/qmsupdate.exe.sig" alone is missing
@@ -44,7 +45,7 @@ import urllib.parse
 PAGES = {"/", "/help/", "/qa.html", "/privacy.html", "/friend.html", "/bugreport.html",
          "/suggestions.html", "/upgrade.php"}
 BEHAVIOURS = {"404", "403", "500", "nolength", "lowerlength", "short", "shortupdate", "stall",
-              "stallhead", "nosig", "nosigexe", "shortsig", "otherkey", "tamper"}
+              "stallhead", "trickle", "nosig", "nosigexe", "shortsig", "otherkey", "tamper"}
 SIGNED = {"/qms.txt", "/qmsupdate.exe"}
 
 
@@ -180,6 +181,8 @@ def make_handler(state, ca_dir, update_file):
             self.end_headers()
             if not send_body:
                 return
+            if behaviour == "trickle":
+                return self.trickle(body)
             if behaviour in ("short", "stall"):
                 self.wfile.write(body[: len(body) // 2])
                 self.wfile.flush()
@@ -188,6 +191,18 @@ def make_handler(state, ca_dir, update_file):
                 self.close_connection = True
                 return
             self.wfile.write(body)
+
+        def trickle(self, body):
+            # Never long enough apart for a per-read timeout, so only a limit on the whole
+            # transfer ends it; the client's going ends it here.
+            self.close_connection = True
+            try:
+                for i in range(len(body)):
+                    self.wfile.write(body[i:i + 1])
+                    self.wfile.flush()
+                    time.sleep(2)
+            except (OSError, ssl.SSLError):
+                pass
 
         def stall(self):
             # Holds the connection until the client gives up (or the site stops).

@@ -21,17 +21,14 @@ TEST(ErrorReporter, LabelsAreDistinctAndAddressesPercentEncodedWithSignedNumbers
 
 TEST(ErrorReporter, SendsTheGenericTextOnlyWhenOnlineAndEachLabelAndNumberOncePerRun) {
     int online_tests = 0;
-    bool online = false;
     std::vector<std::string> sent;
-    ErrorReporter reporter([&] { return ++online_tests, online; },
+    ErrorReporter reporter([&] { return ++online_tests, true; },
                            [&](const std::string& address) { sent.push_back(address); });
     reporter.SetSite("https://site");
     const RuntimeError wipe_dir(53, "C:\\Users\\Tester\\secret.doc");
-    reporter.Report(label::kWipeDir, wipe_dir);
     // Error number 0 is no error: not even the online test runs.
     reporter.Report(label::kWipeDir, RuntimeError(0, "nothing"));
-    EXPECT_EQ(online_tests, 1);
-    online = true;
+    EXPECT_EQ(online_tests, 0);
     reporter.Report(label::kWipeDir, wipe_dir);
     reporter.Report(label::kWipeDir, wipe_dir);
     reporter.Report(label::kWipeFiles, wipe_dir);
@@ -40,6 +37,7 @@ TEST(ErrorReporter, SendsTheGenericTextOnlyWhenOnlineAndEachLabelAndNumberOncePe
     EXPECT_EQ(sent, (std::vector<std::string>{page + "Dir53File%20not%20found",
                                               page + "Files53File%20not%20found",
                                               page + "Dir70Permission%20denied"}));
+    EXPECT_EQ(online_tests, 1);
 
     ErrorReporter timing_out([] { return true; },
                              [](const std::string&) { throw RuntimeError(35761, "Timeout"); });
@@ -50,6 +48,46 @@ TEST(ErrorReporter, SendsTheGenericTextOnlyWhenOnlineAndEachLabelAndNumberOncePe
     ReportingStep(unreachable, label::kWipeFiles, [] { throw RuntimeError(7, "Out of memory"); });
     ReportingStep(timing_out, label::kWipeFiles, [&] { ++steps_run; });
     EXPECT_EQ(steps_run, 1);
+}
+
+// A clean run meeting one locked file after another must not wait on the network for each.
+TEST(ErrorReporter, AsksWhetherTheSiteIsReachableOnceARunAndAFailedSendCountsAsNo) {
+    struct Case {
+        bool online;
+        bool send_fails;
+        int sends_tried;  // of three reports, each with its own label
+    };
+    for (const Case& c : {Case{false, false, 0}, Case{true, true, 1}, Case{true, false, 3}}) {
+        int online_tests = 0, sends = 0;
+        ErrorReporter reporter([&] { return ++online_tests, c.online; },
+                               [&](const std::string&) {
+                                   ++sends;
+                                   if (c.send_fails) throw RuntimeError(35754, "Cannot connect");
+                               });
+        for (const std::string_view label :
+             {label::kWipeDir, label::kWipeFiles, label::kKillFolder})
+            reporter.Report(label, RuntimeError(53, "File not found"));
+        EXPECT_EQ(online_tests, 1) << c.online;
+        EXPECT_EQ(sends, c.sends_tried) << c.online << c.send_fails;
+    }
+
+    // The online test's wait runs the window's handlers; one that fails meanwhile reports
+    // without a second test, and without a send before the answer is in.
+    int online_tests = 0;
+    std::vector<std::string> sent;
+    ErrorReporter* self = nullptr;
+    ErrorReporter nested(
+        [&] {
+            ++online_tests;
+            self->Report(label::kWipeFiles, RuntimeError(70, "Permission denied"));
+            return true;
+        },
+        [&](const std::string& address) { sent.push_back(address); });
+    self = &nested;
+    nested.Report(label::kWipeDir, RuntimeError(53, "File not found"));
+    EXPECT_EQ(online_tests, 1);
+    EXPECT_EQ(sent.size(), 1u);
+    EXPECT_EQ(nested.reports(), 2);
 }
 
 TEST(ErrorStyles, ReportingGoesOnAfterReportingAndSilentSwallowsOnlyRunTimeErrors) {

@@ -55,6 +55,11 @@ struct HttpAnswer {
     std::optional<std::uint64_t> announced;
     std::vector<std::string> extra_headers;  // whole lines, without the line end
     bool stall = false;                      // after the body given, nothing more comes
+    // Virtual time the answer takes: before its headers (or its failure) come, and, when not
+    // zero, before each byte of its body, which then trickles in one byte at a time. A wait
+    // longer than the request's timeout fails it; so does a whole transfer beyond its limit.
+    std::uint32_t delay_ms = 0;
+    std::uint32_t trickle_ms = 0;
 };
 
 // One request the program made.
@@ -63,6 +68,7 @@ struct HttpCall {
     platform::HttpBody body = platform::HttpBody::Keep;
     std::string file;
     std::uint32_t timeout_ms = 0;
+    std::uint32_t limit_ms = 0;
 };
 
 enum class LockMode {

@@ -30,7 +30,7 @@ struct Machine::Impl {
     SimProcess process{session, files};
     SimUrlCache url_cache{files, deletions};
     SimDesktop desktop{history, session, system.version, loop};
-    SimHttp http{files};
+    SimHttp http{files, loop};
     SimSignatures signatures;
     platform::Platform platform{registry, files,     shell,   system, dialogs,   loop,
                                 process,  url_cache, desktop, http,   signatures};

@@ -50,6 +50,21 @@ void Win32MessageLoop::PumpPending() {
     if (woke == WAIT_OBJECT_0) DispatchAll();
 }
 
+bool Win32MessageLoop::PumpUntil(HANDLE event, DWORD timeout_ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        if (!quit_seen_) DispatchAll();
+        // Checked before the time: a handler that ran long may have outlasted a transfer that
+        // has ended meanwhile.
+        if (::WaitForSingleObject(event, 0) == WAIT_OBJECT_0) return true;
+        const DWORD spent = ::GetTickCount() - start;
+        if (spent >= timeout_ms) return false;
+        if (quit_seen_) return ::WaitForSingleObject(event, timeout_ms - spent) == WAIT_OBJECT_0;
+        ::MsgWaitForMultipleObjectsEx(1, &event, timeout_ms - spent, QS_ALLINPUT,
+                                      MWMO_INPUTAVAILABLE);
+    }
+}
+
 void Win32MessageLoop::StartTimer(int id, std::uint32_t interval_ms, std::function<void()> tick) {
     StopTimer(id);
     const UINT_PTR system_id = ::SetTimer(nullptr, 0, interval_ms, &Win32MessageLoop::OnTimer);

@@ -19,6 +19,9 @@ class Win32MessageLoop final : public platform::MessageLoop {
     void PumpPending() override;
     void StartTimer(int id, std::uint32_t interval_ms, std::function<void()> tick) override;
     void StopTimer(int id) override;
+    // Handles the thread's messages as they come until `event` is signalled (true) or
+    // `timeout_ms` has passed (false). Once a WM_QUIT has been seen it only waits.
+    bool PumpUntil(HANDLE event, DWORD timeout_ms);
 
     // A WM_QUIT met while pumping is put back for the main loop; this says whether one was.
     bool quit_seen() const { return quit_seen_; }

@@ -24,7 +24,7 @@ struct Win32Platform::Impl {
     Win32Process process;
     Win32UrlCache url_cache;
     Win32Desktop desktop;
-    Win32Http http;
+    Win32Http http{&loop};
     Win32Signatures signatures;
     platform::Platform view{registry, files,     shell,   system, dialogs,   loop,
                             process,  url_cache, desktop, http,   signatures};

@@ -6,6 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_http.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::win32 {
@@ -127,6 +128,9 @@ void Win32Process::EndCleanRun() {
 }
 
 void Win32Process::EndProcess() {
+    // A transfer may be under way beneath the handler that ends the program; it must neither
+    // hold the end back nor leave half a download behind.
+    CancelAllTransfers();
     ::ExitProcess(0);
 }
 
