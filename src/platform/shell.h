@@ -38,10 +38,6 @@ class Shell {
     virtual Status GetFolderPath(int csidl, std::string& path) = 0;
     // SHGetSpecialFolderLocation followed by SHGetPathFromIDList.
     virtual Status GetSpecialFolderLocationPath(int csidl, std::string& path) = 0;
-    // SHFileOperation FO_COPY with FOF_SILENT | FOF_NOCONFIRMATION: the call's own result
-    // and the operation's aborted flag.
-    virtual Status CopyFileSilent(std::string_view source, std::string_view target,
-                                  bool& aborted) = 0;
 
     // The History folder opened as a shell namespace (the shell's automation object,
     // NameSpace(34)): its items in the folder's order, and the names of one item's verbs in

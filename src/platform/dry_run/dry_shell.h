@@ -20,10 +20,6 @@ class DryShell final : public platform::Shell {
     platform::Status GetSpecialFolderLocationPath(int csidl, std::string& path) override {
         return real_.GetSpecialFolderLocationPath(csidl, path);
     }
-    platform::Status CopyFileSilent(std::string_view, std::string_view, bool& aborted) override {
-        aborted = false;
-        return platform::kOk;
-    }
     platform::Status HistoryItemCount(std::size_t& count) override;
     platform::Status HistoryItemVerbs(std::size_t item, std::vector<std::string>& verbs) override;
     platform::Status InvokeHistoryVerb(std::size_t item, std::size_t verb) override;

@@ -185,50 +185,6 @@ std::vector<std::string> SimFileSystem::AllPaths() const {
     return paths;
 }
 
-void SimFileSystem::CopyInto(const Node& source, Node& folder, const std::string& name) {
-    const auto found = folder.children.find(FoldCase(name));
-    if (found != folder.children.end() && found->second->is_folder != source.is_folder) {
-        folder.children.erase(found);
-    }
-    const auto existing = folder.children.find(FoldCase(name));
-    Node& copy =
-        existing != folder.children.end() ? *existing->second : CreateChild(folder, name, false);
-    copy.is_folder = source.is_folder;
-    copy.attributes = source.attributes;
-    copy.contents = source.contents;
-    for (const auto& [key, child] : source.children) CopyInto(*child, copy, child->name);
-}
-
-Status SimFileSystem::Copy(std::string_view source, std::string_view target) {
-    Node* from = nullptr;
-    if (const Status status = FindTarget(source, from); status != platform::kOk) return status;
-    WindowsPath parsed;
-    if (const Status status = ParseWindowsPath(target, current_folder_, parsed); status != 0) {
-        return status;
-    }
-    if (parsed.names.empty() || from->parent == nullptr) return platform::kErrorAccessDenied;
-    // The shell makes missing target folders without asking when confirmations are off.
-    Node* target_folder = nullptr;
-    try {
-        target_folder = &EnsureFolder(parsed, parsed.names.size() - 1);
-    } catch (const std::invalid_argument&) {
-        return platform::kErrorPathNotFound;
-    }
-    Node& folder = *target_folder;
-    const std::string& name = parsed.names.back();
-    // Copying a folder into itself would never end.
-    for (const Node* up = &folder; up != nullptr; up = up->parent) {
-        if (up == from) return platform::kErrorAccessDenied;
-    }
-    const auto existing = folder.children.find(FoldCase(name));
-    if (existing != folder.children.end()) {
-        if (existing->second.get() == from) return platform::kErrorAccessDenied;
-        if (existing->second->lock) return platform::kErrorSharingViolation;
-    }
-    CopyInto(*from, folder, name);
-    return platform::kOk;
-}
-
 bool SimFileSystem::DeleteNodeTree(Node& node) {
     bool all_gone = true;
     if (node.is_folder) {

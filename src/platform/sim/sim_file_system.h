@@ -44,8 +44,6 @@ class SimFileSystem final : public platform::FileSystem {
     void AddShare(const std::string& unc_root);
     void SetCurrentFolder(const std::string& folder);
     void AddFolderLink(const std::string& link, const std::string& target);
-    // Copies a file or a whole folder, replacing what is at the target; for the shell's copy.
-    platform::Status Copy(std::string_view source, std::string_view target);
     // Removes a file or a whole folder whatever its attributes, as the shell does when it
     // empties the Recycle Bin; entries held open stay. kOk only when all of it went.
     platform::Status DeleteTree(std::string_view path);
@@ -129,7 +127,6 @@ class SimFileSystem final : public platform::FileSystem {
     static std::uint32_t ReportedAttributes(const Node& node);
     static platform::DirEntry EntryFor(const Node& node, std::string name);
     void CollectPaths(const Node& folder, std::vector<std::string>& paths) const;
-    void CopyInto(const Node& source, Node& folder, const std::string& name);
     bool DeleteNodeTree(Node& node);
     void CollectFiles(const Node& folder, const std::string& prefix,
                       std::vector<std::string>& names) const;

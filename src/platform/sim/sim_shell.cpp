@@ -20,12 +20,6 @@ platform::Status SimShell::GetSpecialFolderLocationPath(int csidl, std::string& 
     return GetFolderPath(csidl, path);
 }
 
-platform::Status SimShell::CopyFileSilent(std::string_view source, std::string_view target,
-                                          bool& aborted) {
-    aborted = false;
-    return files_.Copy(source, target);
-}
-
 platform::Status SimShell::HistoryItemCount(std::size_t& count) {
     return history_.Count(count);
 }

@@ -40,8 +40,6 @@ class SimShell final : public platform::Shell {
 
     platform::Status GetFolderPath(int csidl, std::string& path) override;
     platform::Status GetSpecialFolderLocationPath(int csidl, std::string& path) override;
-    platform::Status CopyFileSilent(std::string_view source, std::string_view target,
-                                    bool& aborted) override;
 
     platform::Status HistoryItemCount(std::size_t& count) override;
     platform::Status HistoryItemVerbs(std::size_t item, std::vector<std::string>& verbs) override;

@@ -24,16 +24,6 @@ std::string TextBeforeNul(const wchar_t* buffer) {
     return ToUtf8(std::wstring_view(buffer));
 }
 
-// SHFileOperation takes lists of paths, each ended by a NUL and the list by a second one. It
-// does not understand the \\?\ form, so only the slashes are turned.
-std::wstring PathList(std::string_view path) {
-    std::wstring list = ToWide(path);
-    std::replace(list.begin(), list.end(), L'/', L'\\');
-    list.push_back(L'\0');
-    list.push_back(L'\0');
-    return list;
-}
-
 }  // namespace
 
 Status Win32Shell::GetFolderPath(int csidl, std::string& path) {
@@ -54,21 +44,6 @@ Status Win32Shell::GetSpecialFolderLocationPath(int csidl, std::string& path) {
         return platform::kErrorPathNotFound;  // a virtual folder with no file-system path
     path = TextBeforeNul(buffer);
     return platform::kOk;
-}
-
-Status Win32Shell::CopyFileSilent(std::string_view source, std::string_view target, bool& aborted) {
-    apartment_.Join();
-    const std::wstring from = PathList(source);
-    const std::wstring to = PathList(target);
-    SHFILEOPSTRUCTW operation{};
-    operation.hwnd = nullptr;
-    operation.wFunc = FO_COPY;
-    operation.pFrom = from.c_str();
-    operation.pTo = to.c_str();
-    operation.fFlags = FOF_SILENT | FOF_NOCONFIRMATION;
-    const int result = ::SHFileOperationW(&operation);
-    aborted = operation.fAnyOperationsAborted != FALSE;
-    return result;
 }
 
 void Win32Shell::ClearRecentDocs() {

@@ -13,8 +13,6 @@ class Win32Shell final : public platform::Shell {
   public:
     platform::Status GetFolderPath(int csidl, std::string& path) override;
     platform::Status GetSpecialFolderLocationPath(int csidl, std::string& path) override;
-    platform::Status CopyFileSilent(std::string_view source, std::string_view target,
-                                    bool& aborted) override;
 
     // No automation object (or no apartment): kErrorCallNotImplemented. No History folder in
     // the namespace: kErrorPathNotFound. An item or verb index past the end:
