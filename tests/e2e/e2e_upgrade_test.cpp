@@ -107,7 +107,7 @@ struct Installation {
     // The site (none: the maker's) is named with the key of the test site, unless `key` is
     // false.
     bool Check(const std::optional<std::wstring>& site, const std::wstring& answer,
-               HANDLE* hold = nullptr, bool key = true) {
+               HANDLE* hold = nullptr, bool key = true, std::chrono::seconds wait = 60s) {
         app.reset();
         Clean();
         CreateDirectoryW(kFolder.c_str(), nullptr);
@@ -123,13 +123,17 @@ struct Installation {
                     Widen(Contents(Widen(std::getenv("QM_TEST_SITE_KEY")))));
         SetText(HKEY_LOCAL_MACHINE, kQm, L"ver", L"5");
         app.emplace(kExe, kCaption);
+        Press();
+        const HWND box = Shown(answer, wait);
+        AnswerMessageBox({box, L"", L""}, IDOK);
+        return box != nullptr;
+    }
+    // Opens the options dialog and presses "Check for Upgrade".
+    void Press() {
         PostMessageW(app->window(), WM_COMMAND, gui::kMnuAs, 0);
         HWND dialog = nullptr;
         WaitUntil([&] { return (dialog = FindControl(nullptr, L"", L"Advanced Options")); }, 10s);
         Click(FindControl(dialog, L"Button", L"Check for Upgrade"));
-        const HWND box = Shown(answer, 60s);
-        AnswerMessageBox({box, L"", L""}, IDOK);
-        return box != nullptr;
     }
     void Clean() {
         DeleteTree(HKEY_LOCAL_MACHINE, kQm);
@@ -203,6 +207,29 @@ TEST(UpgradeE2E, ThreeProcessesReplaceTheProgramAndEachFailureLeavesItRunningUnc
         [&] { return Contents(log).find("GET /upgrade.php") != std::string::npos; }, 20s));
     EXPECT_TRUE(EndInstalledProgram());
     if (browser) SetText(HKEY_LOCAL_MACHINE, kHttps, L"", browser->text());
+}
+
+// A site that stops answering holds the check, never the window: it answers at once while the
+// check waits, and a confirmed Exit ends the program without waiting for the transfer.
+TEST(UpgradeE2E, AStalledCheckLeavesTheWindowAnsweringAndExitEndsTheProgramAtOnce) {
+    if (!std::getenv("QM_TEST_SITE") || !TrustTestSite()) GTEST_SKIP() << "no test site";
+    Installation installed;
+    // A box the site cannot reach: none comes while the transfer stalls.
+    ASSERT_FALSE(installed.Check(Widen(std::getenv("QM_TEST_SITE")) + L"/stall", L"no such box",
+                                 nullptr, true, 3s));
+    const HWND main = installed.app->window();
+    for (int i = 0; i < 3; ++i) {
+        const auto sent = std::chrono::steady_clock::now();
+        DWORD_PTR result = 0;
+        EXPECT_TRUE(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &result));
+        EXPECT_LT(std::chrono::steady_clock::now() - sent, 1s);
+    }
+    PostMessageW(main, WM_COMMAND, gui::kMnuExit, 0);
+    // The options dialog and the wait window are the process's too: the box is found by its text.
+    const HWND box = Shown(L"Are you sure you want to exit Quillmoss?", 10s);
+    ASSERT_TRUE(box);
+    AnswerMessageBox({box, L"", L""}, IDYES);
+    EXPECT_TRUE(installed.app->Ended(2s));
 }
 
 }  // namespace
