@@ -261,18 +261,27 @@ Status Win32FileSystem::GetTempPath(std::string& path) {
     }
 }
 
-Status Win32FileSystem::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
-    // A drive without its medium fails quietly instead of asking the user to insert one.
+namespace {
+
+// What a path really opens, for its identity or its final path. Backup semantics open folders
+// too; without FILE_FLAG_OPEN_REPARSE_POINT the handle is to what a link leads to. Asking only
+// for attributes works on files held open, and a drive without its medium fails quietly
+// instead of asking the user to insert one.
+ScopedFile OpenToQuery(std::string_view path) {
     const UINT error_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    struct RestoreErrorMode {
-        UINT mode;
-        ~RestoreErrorMode() { ::SetErrorMode(mode); }
-    } restore{error_mode};
-    // Backup semantics open folders too; without FILE_FLAG_OPEN_REPARSE_POINT the handle is
-    // to what a link leads to. Asking only for attributes works on files held open.
     ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), FILE_READ_ATTRIBUTES,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const DWORD error = ::GetLastError();
+    ::SetErrorMode(error_mode);
+    ::SetLastError(error);
+    return file;
+}
+
+}  // namespace
+
+Status Win32FileSystem::GetIdentity(std::string_view path, platform::FileIdentity& identity) {
+    const ScopedFile file = OpenToQuery(path);
     if (!file) return LastError();
     BY_HANDLE_FILE_INFORMATION information{};
     if (!::GetFileInformationByHandle(file.get(), &information)) return LastError();
@@ -336,15 +345,7 @@ std::wstring WithoutLongPathPrefix(std::wstring path) {
 Status Win32FileSystem::GetFinalPath(std::string_view path, std::string& final_path) {
     const GetFinalPathNameByHandleFn get_final_path = GetFinalPathNameByHandleIfThere();
     if (get_final_path == nullptr) return platform::kErrorCallNotImplemented;
-    const UINT error_mode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-    struct RestoreErrorMode {
-        UINT mode;
-        ~RestoreErrorMode() { ::SetErrorMode(mode); }
-    } restore{error_mode};
-    // Backup semantics open folders too; the handle is to what the links lead to.
-    ScopedFile file(::CreateFileW(ToWidePath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const ScopedFile file = OpenToQuery(path);
     if (!file) return LastError();
     std::wstring buffer(MAX_PATH + 1, L'\0');
     for (;;) {
