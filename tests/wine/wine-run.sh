@@ -29,6 +29,17 @@ links_stay_home() {
   done < <(find "$prefix/drive_c/users" -type l 2>/dev/null)
 }
 
+# What wineboot's set-up leaves: its stamp, the machine's software keys with the crypto
+# providers the signature checks use, and the user's profile folders.
+prefix_complete() {
+  local stamp
+  stamp=$(tr -d '\r\n ' <"$prefix/.update-timestamp" 2>/dev/null || true)
+  [[ "$stamp" =~ ^[0-9]+$ ]] || return 1
+  grep -q 'Cryptography\\\\Defaults\\\\Provider\\\\Microsoft Enhanced RSA and AES' \
+    "$prefix/system.reg" 2>/dev/null || return 1
+  compgen -G "$prefix/drive_c/users/*/AppData/Roaming" >/dev/null
+}
+
 (
   flock 9
   # A prefix made before it had a home of its own may link to the real one: make it anew.
@@ -36,12 +47,22 @@ links_stay_home() {
     rm -rf "$prefix"
   fi
   if [ ! -f "$prefix/.quillmoss-ready" ]; then
-    "$wine" wineboot -i >/dev/null 2>&1 || true
-    # wineboot complains without a display but still builds the prefix; a prefix without its
-    # registry is broken, and marking it ready would make every later run fail obscurely.
-    /usr/lib/wine/wineserver -w 2>/dev/null || true
-    if [ ! -f "$prefix/system.reg" ]; then
-      echo "wine-run.sh: could not create the Wine prefix $prefix" >&2
+    # wineboot complains without a display but still builds the prefix. It can also stop
+    # before its set-up has run (a busy machine), leaving a prefix whose next program finishes
+    # the set-up behind the tests' backs: HKLM, the crypto providers and the profile folders
+    # then come and go under them. The prefix is ready only once all of it is there.
+    boot_log="$prefix.boot.log"
+    : >"$boot_log"
+    for attempt in 1 2 3; do
+      if [ "$attempt" = 1 ]; then flag=-i; else flag=-u; fi
+      "$wine" wineboot "$flag" >>"$boot_log" 2>&1 || true
+      /usr/lib/wine/wineserver -w 2>/dev/null || true
+      prefix_complete && break
+      echo "wine-run.sh: the Wine prefix $prefix is incomplete after wineboot $flag" >&2
+    done
+    if ! prefix_complete; then
+      echo "wine-run.sh: could not create the Wine prefix $prefix; wineboot said:" >&2
+      tail -n 40 "$boot_log" >&2
       exit 1
     fi
     # No window manager in the tests: unmanaged windows hide without the ~2 s stall.
