@@ -2,6 +2,7 @@
 // Files and folders as Quillmoss needs them. Paths are UTF-8 texts in Windows form
 // ("C:\folder\file.txt"); names compare without regard to letter case.
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -36,6 +37,28 @@ struct DirEntry {
     std::uint64_t size = 0;
 };
 
+// A file held open to be read and written anywhere in it, as a database needs it. Closing
+// (destroying) it lets other programs open the file again.
+class OpenFile {
+  public:
+    virtual ~OpenFile() = default;
+    // Up to buffer.size() bytes from `offset`; `read` says how many came, fewer at the end.
+    virtual Status Read(std::uint64_t offset, std::span<char> buffer, std::size_t& read) = 0;
+    // Writes at `offset`, growing the file as needed (a gap before it reads as zeros). A disk
+    // that runs out of room answers ERROR_DISK_FULL (112) with what fitted written.
+    virtual Status Write(std::uint64_t offset, std::string_view data) = 0;
+    virtual Status Truncate(std::uint64_t size) = 0;
+    // FlushFileBuffers: what was written is on the disk once this answers kOk.
+    virtual Status Flush() = 0;
+    virtual Status GetSize(std::uint64_t& size) = 0;
+};
+
+enum class OpenMode : std::uint8_t {
+    Read,          // an existing file, read only
+    ReadWrite,     // an existing file
+    OpenOrCreate,  // read and write, made (empty) when missing
+};
+
 class FileSystem {
   public:
     virtual ~FileSystem() = default;
@@ -68,6 +91,12 @@ class FileSystem {
                                    std::span<Status> results) {
         for (std::size_t i = 0; i < paths.size(); ++i) results[i] = OpenForDelete(paths[i]);
     }
+    // Opens a file for the caller alone (CreateFile with no sharing): a file another program
+    // holds open answers kErrorSharingViolation, and while the caller holds it no other
+    // program can open, rename or delete it. A read-only file refuses the writing modes with
+    // kErrorAccessDenied, a folder refuses every mode alike.
+    virtual Status OpenAlone(std::string_view path, OpenMode mode,
+                             std::unique_ptr<OpenFile>& file) = 0;
     // Whole-file read and write (write creates or replaces).
     virtual Status ReadFile(std::string_view path, std::string& contents) = 0;
     virtual Status WriteFile(std::string_view path, std::string_view contents) = 0;

@@ -97,6 +97,9 @@ struct ForwardingFiles : platform::FileSystem {
     S OpenForRead(V p) override { return Seen(p), real.OpenForRead(p); }
     S OpenForDelete(V p) override { return Seen(p), real.OpenForDelete(p); }
     S ReadFile(V p, std::string& c) override { return Seen(p), real.ReadFile(p, c); }
+    S OpenAlone(V p, platform::OpenMode m, std::unique_ptr<platform::OpenFile>& f) override {
+        return Seen(p), real.OpenAlone(p, m, f);
+    }
     S WriteFile(V p, V c) override { return Seen(p), real.WriteFile(p, c); }
     S ScheduleDeleteAtRestart(V p) override { return Seen(p), real.ScheduleDeleteAtRestart(p); }
     S WriteFileThrough(V p, V c) override { return Seen(p), real.WriteFileThrough(p, c); }

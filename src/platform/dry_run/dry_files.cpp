@@ -201,6 +201,13 @@ Status DryFiles::CreateDirectory(std::string_view path) {
     return platform::kOk;
 }
 
+Status DryFiles::OpenAlone(std::string_view path, platform::OpenMode mode,
+                           std::unique_ptr<platform::OpenFile>& file) {
+    file.reset();
+    if (mode != platform::OpenMode::Read) return platform::kErrorAccessDenied;
+    return Visible(path, [&] { return real_.OpenAlone(path, mode, file); });
+}
+
 Status DryFiles::OpenForRead(std::string_view path) {
     return Visible(path, [&] { return real_.OpenForRead(path); });
 }

@@ -30,6 +30,9 @@ class DryFiles final : public platform::FileSystem {
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status OpenForDelete(std::string_view path) override;
+    // Reading opens the real file; a dry run writes nothing, so the writing modes are refused.
+    platform::Status OpenAlone(std::string_view path, platform::OpenMode mode,
+                               std::unique_ptr<platform::OpenFile>& file) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;

@@ -19,7 +19,17 @@ namespace qm::sim {
 // One thing the machine lost: a file, a folder, a registry key or value, an Internet cache
 // entry (path = its URL) or an item of the History namespace (path = its name).
 struct Deletion {
-    enum class Kind { File, Folder, RegistryKey, RegistryValue, UrlCacheEntry, HistoryItem };
+    // Changed: a file written in place (a database cleaned row by row), recorded once per
+    // opening that changed it.
+    enum class Kind {
+        File,
+        Folder,
+        RegistryKey,
+        RegistryValue,
+        UrlCacheEntry,
+        HistoryItem,
+        Changed
+    };
     Kind kind;
     std::string path;        // files and folders: full path; registry: "HKCU\path" or "HKLM\path"
     std::string value_name;  // RegistryValue only

@@ -71,6 +71,8 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status OpenForDelete(std::string_view path) override;
+    platform::Status OpenAlone(std::string_view path, platform::OpenMode mode,
+                               std::unique_ptr<platform::OpenFile>& file) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
@@ -85,6 +87,7 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
 
   private:
+    class AloneFile;
     struct Node {
         std::string name;  // as created; a root's is "C:" or "\\server\share"
         bool is_folder = false;

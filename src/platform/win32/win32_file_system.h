@@ -20,6 +20,8 @@ class Win32FileSystem final : public platform::FileSystem {
     // Several at once: each open mostly waits on the file system.
     void OpenEachForDelete(std::span<const std::string_view> paths,
                            std::span<platform::Status> results) override;
+    platform::Status OpenAlone(std::string_view path, platform::OpenMode mode,
+                               std::unique_ptr<platform::OpenFile>& file) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
     platform::Status WriteFile(std::string_view path, std::string_view contents) override;
     platform::Status ScheduleDeleteAtRestart(std::string_view path) override;
