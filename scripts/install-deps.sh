@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format nsis
           mingw-w64 wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
-          python3 openssl libssl-dev faketime)
+          python3 openssl libssl-dev faketime curl nlohmann-json3-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -17,3 +17,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   # needs xauth, which Xvfb only recommends).
   apt-get install -y -qq "${missing[@]}" >/dev/null
 fi
+# SQLite's amalgamation, pinned by checksum (third_party/sqlite/fetch.sh says from where).
+"$(dirname "$0")/../third_party/sqlite/fetch.sh"

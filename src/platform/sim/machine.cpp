@@ -76,6 +76,9 @@ void Machine::AddFolder(const std::string& path, std::uint32_t attributes) {
 bool Machine::Exists(const std::string& path) const {
     return impl_->files.Exists(path);
 }
+std::optional<std::string> Machine::Peek(const std::string& path) const {
+    return impl_->files.Peek(path);
+}
 void Machine::Lock(const std::string& path, LockMode mode) {
     impl_->files.Lock(path, mode);
 }

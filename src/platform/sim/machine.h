@@ -124,6 +124,8 @@ class Machine {
                  std::uint32_t attributes = 0);
     void AddFolder(const std::string& path, std::uint32_t attributes = 0);
     bool Exists(const std::string& path) const;
+    // What a file holds, even while a program holds it open; nullopt for none.
+    std::optional<std::string> Peek(const std::string& path) const;
     // Another program holds the file open until Unlock.
     void Lock(const std::string& path, LockMode mode = LockMode::NoDelete);
     void Unlock(const std::string& path);

@@ -159,6 +159,12 @@ bool SimFileSystem::Exists(std::string_view path) const {
     return Find(path, node) == platform::kOk;
 }
 
+std::optional<std::string> SimFileSystem::Peek(std::string_view path) const {
+    Node* node = nullptr;
+    if (Find(path, node) != platform::kOk || node->is_folder) return std::nullopt;
+    return node->contents;
+}
+
 void SimFileSystem::Lock(const std::string& path, LockMode mode) {
     Node* node = nullptr;
     if (Find(path, node) != platform::kOk || node->parent == nullptr) {

@@ -36,6 +36,7 @@ class SimFileSystem final : public platform::FileSystem {
     void AddFile(const std::string& path, const std::string& contents, std::uint32_t attributes);
     void AddFolder(const std::string& path, std::uint32_t attributes);
     bool Exists(std::string_view path) const;
+    std::optional<std::string> Peek(std::string_view path) const;
     void Lock(const std::string& path, LockMode mode);
     void Unlock(const std::string& path);
     std::vector<std::string> AllPaths() const;

@@ -1,0 +1,140 @@
+#include "database/connection.h"
+
+#include <sqlite3.h>
+
+namespace qm::database {
+
+namespace {
+
+// A prepared statement that finalizes itself.
+class Statement {
+  public:
+    Statement(sqlite3* db, std::string_view sql) {
+        sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &statement_, nullptr);
+    }
+    ~Statement() { sqlite3_finalize(statement_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+    bool Bind(std::initializer_list<std::string_view> texts) {
+        if (statement_ == nullptr) return false;
+        int index = 1;
+        for (const std::string_view text : texts) {
+            if (sqlite3_bind_text(statement_, index++, text.data(), static_cast<int>(text.size()),
+                                  SQLITE_TRANSIENT) != SQLITE_OK) {
+                return false;
+            }
+        }
+        return true;
+    }
+    sqlite3_stmt* get() const { return statement_; }
+
+  private:
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+}  // namespace
+
+Connection::~Connection() {
+    Close();
+}
+
+void Connection::Close() {
+    if (db_ != nullptr) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+Opened Connection::Open(PlatformVfs& vfs, const std::string& path, bool create) {
+    Close();
+    error_.clear();
+    if (!create) {
+        std::uint32_t attributes = 0;
+        const platform::Status found = vfs.files().GetAttributes(path, attributes);
+        if (found == platform::kErrorFileNotFound || found == platform::kErrorPathNotFound)
+            return Opened::Missing;
+    }
+    vfs.set_last_open_failure(platform::kOk);
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(path.c_str(), &db_, flags, vfs.name()) != SQLITE_OK) {
+        Fail();
+        Close();
+        return vfs.last_open_failure() == platform::kErrorSharingViolation ? Opened::Held
+                                                                           : Opened::Failed;
+    }
+    sqlite3_extended_result_codes(db_, 1);
+    // The first read opens the journal or the log, when there is one: a file the browser
+    // holds shows here too.
+    if (!Exec("PRAGMA locking_mode=EXCLUSIVE; PRAGMA temp_store=MEMORY;"
+              "PRAGMA secure_delete=ON; SELECT count(*) FROM sqlite_schema;")) {
+        const int code = sqlite3_errcode(db_) & 0xff;
+        Close();
+        if (vfs.last_open_failure() == platform::kErrorSharingViolation) return Opened::Held;
+        return code == SQLITE_NOTADB || code == SQLITE_CORRUPT ? Opened::NotADatabase
+                                                               : Opened::Failed;
+    }
+    return Opened::Ok;
+}
+
+bool Connection::read_only() const {
+    return db_ != nullptr && sqlite3_db_readonly(db_, "main") == 1;
+}
+
+bool Connection::Fail() {
+    error_ = db_ != nullptr ? sqlite3_errmsg(db_) : "out of memory";
+    return false;
+}
+
+bool Connection::Exec(std::string_view sql) {
+    if (db_ == nullptr) return false;
+    const std::string whole(sql);
+    return sqlite3_exec(db_, whole.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK || Fail();
+}
+
+bool Connection::Run(std::string_view sql, std::initializer_list<std::string_view> texts) {
+    if (db_ == nullptr) return false;
+    Statement statement(db_, sql);
+    if (!statement.Bind(texts)) return Fail();
+    int step = SQLITE_ROW;
+    while (step == SQLITE_ROW) step = sqlite3_step(statement.get());
+    return step == SQLITE_DONE || Fail();
+}
+
+std::optional<std::string> Connection::Text(std::string_view sql,
+                                            std::initializer_list<std::string_view> texts) {
+    if (db_ == nullptr) return std::nullopt;
+    Statement statement(db_, sql);
+    if (!statement.Bind(texts)) return Fail(), std::nullopt;
+    const int step = sqlite3_step(statement.get());
+    if (step != SQLITE_ROW) {
+        if (step != SQLITE_DONE) Fail();
+        return std::nullopt;
+    }
+    const auto* text = sqlite3_column_text(statement.get(), 0);
+    const int size = sqlite3_column_bytes(statement.get(), 0);
+    return text == nullptr
+               ? std::string()
+               : std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+}
+
+std::optional<std::int64_t> Connection::Integer(std::string_view sql,
+                                                std::initializer_list<std::string_view> texts) {
+    if (db_ == nullptr) return std::nullopt;
+    Statement statement(db_, sql);
+    if (!statement.Bind(texts)) return Fail(), std::nullopt;
+    const int step = sqlite3_step(statement.get());
+    if (step != SQLITE_ROW) {
+        if (step != SQLITE_DONE) Fail();
+        return std::nullopt;
+    }
+    return sqlite3_column_int64(statement.get(), 0);
+}
+
+std::int64_t Connection::Changes() const {
+    return db_ != nullptr ? sqlite3_changes64(db_) : 0;
+}
+
+bool Connection::HasTable(std::string_view name) {
+    return Integer("SELECT count(*) FROM sqlite_schema WHERE type='table' AND name=?", {name})
+               .value_or(0) > 0;
+}
+
+}  // namespace qm::database

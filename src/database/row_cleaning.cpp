@@ -1,0 +1,184 @@
+#include "database/row_cleaning.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+#include "database/connection.h"
+
+namespace qm::database {
+
+namespace {
+
+using Outcome = CleanOutcome;
+
+RowCleaningResult Ended(Outcome outcome, std::string detail = {}) {
+    RowCleaningResult result;
+    result.outcome = outcome;
+    result.detail = std::move(detail);
+    return result;
+}
+
+Outcome FromOpened(Opened opened) {
+    switch (opened) {
+        case Opened::Ok:
+            return Outcome::Cleaned;
+        case Opened::Missing:
+            return Outcome::Missing;
+        case Opened::Held:
+            return Outcome::Held;
+        case Opened::NotADatabase:
+            return Outcome::NotADatabase;
+        case Opened::Failed:
+            break;
+    }
+    return Outcome::Failed;
+}
+
+void RemoveWorkFiles(platform::FileSystem& files, const std::string& work) {
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) files.DeleteFile(work + suffix);
+}
+
+bool HasContent(platform::FileSystem& files, const std::string& path) {
+    std::vector<platform::DirEntry> entries;
+    return files.List(path, entries) == platform::kOk && !entries.empty() &&
+           entries.front().size > 0;
+}
+
+// The kept answers, one after another.
+std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleaningPlan& plan) {
+    std::vector<std::string> answers;
+    for (const std::string& statement : plan.kept) {
+        std::optional<std::string> answer = db.Text(statement);
+        if (!answer) return std::nullopt;
+        answers.push_back(std::move(*answer));
+    }
+    return answers;
+}
+
+// Removes the plan's rows from the work copy in one transaction that commits only when its
+// checks hold; then rebuilds the copy so no page keeps what went.
+RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool wal) {
+    if (!work.Exec("PRAGMA journal_mode=MEMORY; BEGIN IMMEDIATE;"))
+        return Ended(Outcome::Failed, work.error());
+    const auto before = Answers(work, plan);
+    if (!before) return work.Exec("ROLLBACK"), Ended(Outcome::UnknownSchema, work.error());
+    RowCleaningResult result;
+    for (const RowDeletion& deletion : plan.deletions) {
+        if (!work.Run(deletion.sql)) {
+            const std::string why = work.error();
+            work.Exec("ROLLBACK");
+            return Ended(Outcome::UnknownSchema, why);
+        }
+        auto counted = result.removed.begin();
+        while (counted != result.removed.end() && counted->first != deletion.table) ++counted;
+        if (counted == result.removed.end())
+            result.removed.emplace_back(deletion.table, work.Changes());
+        else
+            counted->second += work.Changes();
+    }
+    const auto after = Answers(work, plan);
+    const std::optional<std::string> integrity = work.Text("PRAGMA integrity_check");
+    if (!after || *after != *before || integrity != "ok") {
+        work.Exec("ROLLBACK");
+        return Ended(Outcome::CheckFailed, integrity.value_or(work.error()));
+    }
+    if (!work.Exec("COMMIT; VACUUM;") || (wal && !work.Exec("PRAGMA journal_mode=WAL")))
+        return Ended(Outcome::Failed, work.error());
+    result.outcome = Outcome::Cleaned;
+    return result;
+}
+
+// The row digest: a count and a sum of row hashes, so the order rows come in does not
+// matter and memory does not grow with their number.
+struct Digest {
+    std::uint64_t rows = 0;
+    std::uint64_t sum = 0;
+};
+
+void DigestStep(sqlite3_context* context, int count, sqlite3_value** values) {
+    auto* digest = static_cast<Digest*>(sqlite3_aggregate_context(context, sizeof(Digest)));
+    if (digest == nullptr) return;
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a, over each value's type and bytes
+    const auto mix = [&hash](unsigned char byte) { hash = (hash ^ byte) * 1099511628211ull; };
+    for (int i = 0; i < count; ++i) {
+        mix(static_cast<unsigned char>(sqlite3_value_type(values[i])));
+        const auto* bytes = static_cast<const unsigned char*>(sqlite3_value_blob(values[i]));
+        const int size = sqlite3_value_bytes(values[i]);
+        for (int j = 0; j < size; ++j) mix(bytes[j]);
+        mix(0xff);
+    }
+    ++digest->rows;
+    digest->sum += hash * 0x9E3779B97F4A7C15ull;
+}
+
+void DigestFinal(sqlite3_context* context) {
+    auto* digest = static_cast<Digest*>(sqlite3_aggregate_context(context, 0));
+    const Digest value = digest != nullptr ? *digest : Digest{};
+    const std::string text = std::to_string(value.rows) + ":" + std::to_string(value.sum);
+    sqlite3_result_text(context, text.c_str(), -1, SQLITE_TRANSIENT);
+}
+
+}  // namespace
+
+std::string WorkFileOf(const std::string& path) {
+    return path + ".qmclean";
+}
+
+std::string KeptDigest(const std::string& columns, const std::string& from_where) {
+    return "SELECT qm_digest(" + columns + ") " + from_where;
+}
+
+RowCleaningResult CleanRows(PlatformVfs& vfs, const std::string& path,
+                            const RowCleaningPlan& plan) {
+    platform::FileSystem& files = vfs.files();
+    Connection original;
+    if (const Outcome opened = FromOpened(original.Open(vfs, path)); opened != Outcome::Cleaned)
+        return Ended(opened, original.error());
+    if (original.read_only()) return Ended(Outcome::ReadOnly);
+    for (const std::string& table : plan.tables) {
+        if (!original.HasTable(table)) return Ended(Outcome::UnknownSchema, "no table " + table);
+    }
+    // The copy is made through the connection, so it holds what a live log adds; the log
+    // itself goes into the database when the connection closes.
+    const bool wal = original.Text("PRAGMA journal_mode") == "wal";
+
+    const std::string work_path = WorkFileOf(path);
+    RemoveWorkFiles(files, work_path);
+    if (!original.Run("VACUUM INTO ?", {work_path})) {
+        const std::string why = original.error();
+        RemoveWorkFiles(files, work_path);
+        return Ended(Outcome::Failed, why);
+    }
+    RowCleaningResult result;
+    {
+        Connection work;
+        if (work.Open(vfs, work_path) != Opened::Ok) {
+            RemoveWorkFiles(files, work_path);
+            return Ended(Outcome::Failed, work.error());
+        }
+        sqlite3_create_function(work.handle(), "qm_digest", -1, SQLITE_UTF8, nullptr, nullptr,
+                                DigestStep, DigestFinal);
+        result = CleanCopy(work, plan, wal);
+    }
+    if (result.outcome != Outcome::Cleaned) {
+        RemoveWorkFiles(files, work_path);
+        return result;
+    }
+    std::unique_ptr<platform::OpenFile> written;
+    const bool flushed =
+        files.OpenAlone(work_path, platform::OpenMode::ReadWrite, written) == platform::kOk &&
+        written->Flush() == platform::kOk;
+    written.reset();
+    // The original is let go only now, and its log must be empty: a log left beside the new
+    // file would be replayed into it.
+    original.Close();
+    if (!flushed || HasContent(files, path + "-wal") ||
+        files.MoveFileReplacing(work_path, path) != platform::kOk) {
+        RemoveWorkFiles(files, work_path);
+        return Ended(Outcome::Failed, "the cleaned copy could not take the database's place");
+    }
+    return result;
+}
+
+}  // namespace qm::database
