@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the profile walk fuzzer with clang's libFuzzer and runs it over a fixed number of
-# inputs, starting from the seed corpus. Usage: tests/fuzz/run-fuzz.sh [build folder] [runs]
+# Builds the profile walk fuzzer and the browser profile list fuzzer with clang's libFuzzer and
+# runs each over a fixed number of inputs, starting from its seed corpus. Usage: tests/fuzz/run-fuzz.sh [build folder] [runs]
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 out="${1:-$root/build/fuzz}"
@@ -19,3 +19,12 @@ clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-reco
 "$out/profile_walk_fuzzer" -runs="$runs" -max_len=2048 -seed=1 \
   -dict="$root/tests/fuzz/profile_walk.dict" -artifact_prefix="$out/" \
   "$out/corpus" "$root/tests/fuzz/corpus"
+
+# The browsers' profile lists: Local State (JSON) and profiles.ini.
+mkdir -p "$out/browser_corpus"
+clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
+  -Wall -Wextra -Werror -I"$root/src" \
+  "$root/tests/fuzz/browser_lists_fuzzer.cpp" "$root/src/browsers/profile_texts.cpp" \
+  "$root/src/cleaners/folder_path.cpp" -o "$out/browser_lists_fuzzer"
+"$out/browser_lists_fuzzer" -runs="$runs" -max_len=4096 -seed=1 -artifact_prefix="$out/" \
+  "$out/browser_corpus" "$root/tests/fuzz/browser_corpus"
