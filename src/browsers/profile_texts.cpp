@@ -43,6 +43,23 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
+// The JSON text as a value, when it is one a browser could have written.
+std::optional<nlohmann::json> Parsed(std::string_view json) {
+    if (json.size() > kMaxJson || NestsTooDeeply(json)) return std::nullopt;
+    nlohmann::json value = nlohmann::json::parse(json.begin(), json.end(), nullptr, false);
+    if (!value.is_object()) return std::nullopt;
+    return value;
+}
+
+void CollectUrls(const nlohmann::json& node, std::vector<std::string>& urls) {
+    if (!node.is_object()) return;
+    const auto url = node.find("url");
+    if (url != node.end() && url->is_string()) urls.push_back(url->get<std::string>());
+    const auto children = node.find("children");
+    if (children == node.end() || !children->is_array()) return;
+    for (const nlohmann::json& child : *children) CollectUrls(child, urls);
+}
+
 }  // namespace
 
 bool IsPlainFolderName(std::string_view name) {
@@ -50,10 +67,20 @@ bool IsPlainFolderName(std::string_view name) {
            cleaners::HasOnlyPlainNames(name, false);
 }
 
+std::optional<std::vector<std::string>> BookmarkedUrls(std::string_view json) {
+    const auto file = Parsed(json);
+    if (!file) return std::nullopt;
+    const auto roots = file->find("roots");
+    if (roots == file->end() || !roots->is_object()) return std::nullopt;
+    std::vector<std::string> urls;
+    for (const auto& [name, root] : roots->items()) CollectUrls(root, urls);
+    return urls;
+}
+
 std::optional<std::vector<std::string>> ProfilesInLocalState(std::string_view json) {
-    if (json.size() > kMaxJson || NestsTooDeeply(json)) return std::nullopt;
-    const nlohmann::json state = nlohmann::json::parse(json.begin(), json.end(), nullptr, false);
-    if (!state.is_object()) return std::nullopt;
+    const auto parsed = Parsed(json);
+    if (!parsed) return std::nullopt;
+    const nlohmann::json& state = *parsed;
     const auto profile = state.find("profile");
     if (profile == state.end() || !profile->is_object()) return std::nullopt;
     const auto cache = profile->find("info_cache");

@@ -19,6 +19,10 @@ bool IsPlainFolderName(std::string_view name);
 // has no such list: the caller then looks for the usual profile folders itself.
 std::optional<std::vector<std::string>> ProfilesInLocalState(std::string_view json);
 
+// The address of every bookmark in a Chromium-family Bookmarks file, folders searched all
+// the way down; nullopt when the text is no such file (the caller then keeps everything).
+std::optional<std::vector<std::string>> BookmarkedUrls(std::string_view json);
+
 struct IniProfile {
     std::string path;  // as written
     bool relative = false;

@@ -45,6 +45,9 @@ std::string Line(const DryDeletion& d) {
             return "recent    the Recent Documents list";
         case Kind::AtRestart:
             return "restart   " + d.path + " (deleted at the next restart)";
+        case Kind::Rows:
+            return "rows      " + d.path + " : " + d.value_name + " (" + std::to_string(d.size) +
+                   " rows)";
     }
     return {};
 }
@@ -53,15 +56,18 @@ struct Tally {
     std::size_t entries = 0;
     std::size_t files = 0;
     std::uint64_t bytes = 0;
+    std::uint64_t rows = 0;
     void Add(const DryDeletion& d) {
         ++entries;
+        if (d.kind == DryDeletion::Kind::Rows) rows += d.size;
         if (d.kind != DryDeletion::Kind::File) return;
         ++files;
         bytes += d.size;
     }
     std::string Text() const {
         return std::to_string(entries) + " entries, " + std::to_string(files) + " files, " +
-               std::to_string(bytes) + " bytes";
+               std::to_string(bytes) + " bytes" +
+               (rows > 0 ? ", " + std::to_string(rows) + " rows" : std::string());
     }
 };
 

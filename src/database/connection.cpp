@@ -128,6 +128,21 @@ std::optional<std::int64_t> Connection::Integer(std::string_view sql,
     return sqlite3_column_int64(statement.get(), 0);
 }
 
+std::optional<std::vector<std::string>> Connection::Column(
+    std::string_view sql, std::initializer_list<std::string_view> texts) {
+    if (db_ == nullptr) return std::nullopt;
+    Statement statement(db_, sql);
+    if (!statement.Bind(texts)) return Fail(), std::nullopt;
+    std::vector<std::string> values;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(statement.get())) == SQLITE_ROW) {
+        const auto* text = sqlite3_column_text(statement.get(), 0);
+        values.emplace_back(text == nullptr ? "" : reinterpret_cast<const char*>(text));
+    }
+    if (step != SQLITE_DONE) return Fail(), std::nullopt;
+    return values;
+}
+
 std::int64_t Connection::Changes() const {
     return db_ != nullptr ? sqlite3_changes64(db_) : 0;
 }

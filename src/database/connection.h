@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "database/platform_vfs.h"
 
@@ -47,6 +48,9 @@ class Connection {
                                     std::initializer_list<std::string_view> texts = {});
     std::optional<std::int64_t> Integer(std::string_view sql,
                                         std::initializer_list<std::string_view> texts = {});
+    // The first column of every row, as text; nullopt on an error.
+    std::optional<std::vector<std::string>> Column(
+        std::string_view sql, std::initializer_list<std::string_view> texts = {});
     // Rows the last INSERT, UPDATE or DELETE changed.
     std::int64_t Changes() const;
     bool HasTable(std::string_view name);

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "database/connection.h"
@@ -45,11 +46,43 @@ bool HasContent(platform::FileSystem& files, const std::string& path) {
            entries.front().size > 0;
 }
 
-// The kept answers, one after another.
-std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleaningPlan& plan) {
+std::string Quoted(const std::string& name) {
+    std::string quoted = "\"";
+    for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+// The database's own tables, without SQLite's.
+std::optional<std::vector<std::string>> Tables(Connection& db) {
+    return db.Column(
+        "SELECT name FROM sqlite_schema WHERE type='table' AND name NOT LIKE 'sqlite\\_%' "
+        "ESCAPE '\\' ORDER BY name");
+}
+
+bool Listed(const std::vector<std::string>& names, const std::string& name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// The answers that must not change: the plan's own, and a digest of each table no row goes
+// from, over all of its columns.
+std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleaningPlan& plan,
+                                                const std::vector<std::string>& untouched) {
     std::vector<std::string> answers;
     for (const std::string& statement : plan.kept) {
         std::optional<std::string> answer = db.Text(statement);
+        if (!answer) return std::nullopt;
+        answers.push_back(std::move(*answer));
+    }
+    std::vector<KeptRows> rows = plan.kept_rows;
+    for (const std::string& table : untouched) rows.push_back({table, "1"});
+    for (const KeptRows& kept : rows) {
+        const auto columns = db.Column("SELECT name FROM pragma_table_info(?)", {kept.table});
+        if (!columns || columns->empty()) return std::nullopt;
+        std::string list;
+        for (const std::string& column : *columns)
+            list += (list.empty() ? "" : ",") + Quoted(column);
+        std::optional<std::string> answer =
+            db.Text(KeptDigest(list, "FROM " + Quoted(kept.table) + " WHERE " + kept.where));
         if (!answer) return std::nullopt;
         answers.push_back(std::move(*answer));
     }
@@ -59,12 +92,33 @@ std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleanin
 // Removes the plan's rows from the work copy in one transaction that commits only when its
 // checks hold; then rebuilds the copy so no page keeps what went.
 RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool wal) {
-    if (!work.Exec("PRAGMA journal_mode=MEMORY; BEGIN IMMEDIATE;"))
+    if (!work.Exec("PRAGMA journal_mode=MEMORY; CREATE TEMP TABLE qm_kept(value TEXT PRIMARY KEY);"
+                   "BEGIN IMMEDIATE;"))
         return Ended(Outcome::Failed, work.error());
-    const auto before = Answers(work, plan);
+    for (const std::string& value : plan.kept_values) {
+        if (!work.Run("INSERT OR IGNORE INTO temp.qm_kept VALUES(?)", {value}))
+            return work.Exec("ROLLBACK"), Ended(Outcome::Failed, work.error());
+    }
+    const auto tables = Tables(work);
+    if (!tables) return work.Exec("ROLLBACK"), Ended(Outcome::UnknownSchema, work.error());
+    std::vector<RowDeletion> deletions;
+    for (const RowDeletion& deletion : plan.deletions) {
+        if (!deletion.optional || Listed(*tables, deletion.table)) deletions.push_back(deletion);
+    }
+    std::vector<std::string> untouched;
+    for (const std::string& table : *tables) {
+        bool named = false;
+        for (const RowDeletion& deletion : deletions) named = named || deletion.table == table;
+        if (named) continue;
+        if (plan.empty_the_rest && !Listed(plan.spared, table))
+            deletions.push_back({table, "DELETE FROM " + Quoted(table)});
+        else
+            untouched.push_back(table);
+    }
+    const auto before = Answers(work, plan, untouched);
     if (!before) return work.Exec("ROLLBACK"), Ended(Outcome::UnknownSchema, work.error());
     RowCleaningResult result;
-    for (const RowDeletion& deletion : plan.deletions) {
+    for (const RowDeletion& deletion : deletions) {
         if (!work.Run(deletion.sql)) {
             const std::string why = work.error();
             work.Exec("ROLLBACK");
@@ -77,13 +131,14 @@ RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool 
         else
             counted->second += work.Changes();
     }
-    const auto after = Answers(work, plan);
+    const auto after = Answers(work, plan, untouched);
     const std::optional<std::string> integrity = work.Text("PRAGMA integrity_check");
     if (!after || *after != *before || integrity != "ok") {
         work.Exec("ROLLBACK");
         return Ended(Outcome::CheckFailed, integrity.value_or(work.error()));
     }
-    if (!work.Exec("COMMIT; VACUUM;") || (wal && !work.Exec("PRAGMA journal_mode=WAL")))
+    if (!work.Exec("COMMIT; DROP TABLE temp.qm_kept; VACUUM;") ||
+        (wal && !work.Exec("PRAGMA journal_mode=WAL")))
         return Ended(Outcome::Failed, work.error());
     result.outcome = Outcome::Cleaned;
     return result;
@@ -178,6 +233,8 @@ RowCleaningResult CleanRows(PlatformVfs& vfs, const std::string& path,
         RemoveWorkFiles(files, work_path);
         return Ended(Outcome::Failed, "the cleaned copy could not take the database's place");
     }
+    for (const auto& [table, rows] : result.removed)
+        files.RecordRowsRemoved(path, table, static_cast<std::uint64_t>(rows));
     return result;
 }
 

@@ -14,16 +14,31 @@
 namespace qm::database {
 
 struct RowDeletion {
-    std::string table;  // named in the report
-    std::string sql;    // one DELETE statement
+    std::string table;      // named in the report
+    std::string sql;        // one DELETE statement
+    bool optional = false;  // skipped when the table is not there (older or newer schemas)
+};
+
+// Rows of a table that must stay exactly as they are, every column of them.
+struct KeptRows {
+    std::string table;
+    std::string where;  // the condition after WHERE
 };
 
 struct RowCleaningPlan {
     std::vector<std::string> tables;  // each must exist, or the schema is not one we know
     std::vector<RowDeletion> deletions;
+    // Every other table but the spared ones is emptied too, after the deletions.
+    bool empty_the_rest = false;
+    std::vector<std::string> spared;
     // Statements whose one answer must be the same after the deletions as before, for what
-    // the user keeps (the bookmarks and their pages, say). KeptDigest() helps build them.
+    // the user keeps in the tables rows go from (the bookmarks and their pages, say);
+    // KeptDigest() builds them. Every table no row goes from is checked whole anyway.
     std::vector<std::string> kept;
+    std::vector<KeptRows> kept_rows;
+    // Texts the statements can find in the temporary table qm_kept(value): the addresses of
+    // the bookmarked pages, say.
+    std::vector<std::string> kept_values;
 };
 
 enum class CleanOutcome : std::uint8_t {

@@ -130,6 +130,15 @@ class FileSystem {
     // gives them; removable, disc and network drives are left out.
     virtual Status ListDriveRoots(std::vector<std::string>& roots) = 0;
 
+    // --- what a database cleaning removed ---------------------------------------------------
+    // Told after rows went from a table of the database file at `path` (the file itself was
+    // rewritten through OpenAlone and MoveFileReplacing). Windows keeps no record; the
+    // simulated machine and the dry run note it beside the files they saw go.
+    virtual void RecordRowsRemoved(std::string_view path, std::string_view table,
+                                   std::uint64_t rows) {
+        (void)path, (void)table, (void)rows;
+    }
+
     // --- where a folder really lies ----------------------------------------------------------
     // The full path of what `path` opens once every folder link and substituted drive on the
     // way is followed, in plain form ("C:\...", "\\server\share\..."), as

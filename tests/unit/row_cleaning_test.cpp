@@ -52,10 +52,12 @@ void MakeHistory(sim::Machine& machine, const std::string& journal_mode) {
 }
 
 RowCleaningPlan HistoryPlan() {
-    return {{"urls", "visits", "bookmarks"},
-            {{"visits", "DELETE FROM visits"},
-             {"urls", "DELETE FROM urls WHERE id NOT IN (SELECT url FROM bookmarks)"}},
-            {KeptDigest("b.id, u.url", "FROM bookmarks b JOIN urls u ON u.id = b.url")}};
+    RowCleaningPlan plan;
+    plan.tables = {"urls", "visits", "bookmarks"};
+    plan.deletions = {{"visits", "DELETE FROM visits"},
+                      {"urls", "DELETE FROM urls WHERE id NOT IN (SELECT url FROM bookmarks)"}};
+    plan.kept = {KeptDigest("b.id, u.url", "FROM bookmarks b JOIN urls u ON u.id = b.url")};
+    return plan;
 }
 
 std::int64_t Count(sim::Machine& machine, const std::string& sql) {

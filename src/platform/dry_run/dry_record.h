@@ -20,6 +20,7 @@ struct DryDeletion {
         RecycleBin,       // the whole bin, emptied by the shell
         RecentDocuments,  // the shell's Recent Documents list
         AtRestart,        // a file or folder scheduled for deletion at the next restart
+        Rows,             // rows of a database's table (value_name); size: how many
     };
     Kind kind;
     std::string path;        // files and folders: as asked; registry: "HKCU\path"; cache: URL

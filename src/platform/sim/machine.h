@@ -20,7 +20,7 @@ namespace qm::sim {
 // entry (path = its URL) or an item of the History namespace (path = its name).
 struct Deletion {
     // Changed: a file written in place (a database cleaned row by row), recorded once per
-    // opening that changed it.
+    // opening that changed it. Rows: rows of a database's table (value_name) went.
     enum class Kind {
         File,
         Folder,
@@ -28,7 +28,8 @@ struct Deletion {
         RegistryValue,
         UrlCacheEntry,
         HistoryItem,
-        Changed
+        Changed,
+        Rows
     };
     Kind kind;
     std::string path;        // files and folders: full path; registry: "HKCU\path" or "HKLM\path"

@@ -86,6 +86,11 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+    void RecordRowsRemoved(std::string_view path, std::string_view table,
+                           std::uint64_t rows) override {
+        if (rows > 0)
+            deletions_.push_back({Deletion::Kind::Rows, std::string(path), std::string(table)});
+    }
 
   private:
     class AloneFile;

@@ -1,0 +1,119 @@
+// The real browsers' profiles (tests/fixtures/browsers, made by Chromium and Firefox) on a
+// simulated machine, where Windows keeps them: every browser item cleaned, then no file an
+// item owns holds a trace, and every other file is byte for byte as it was.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "browsers/browser_cleaners.h"
+#include "database/connection.h"
+#include "platform/sim/machine.h"
+
+namespace qm::browsers {
+namespace {
+
+namespace fs = std::filesystem;
+const fs::path kFixtures = QM_BROWSER_FIXTURES;
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// Where each part of the fixtures lies on Windows, below the machine's profile folders.
+std::map<std::string, std::string> Place(sim::Machine& machine) {
+    std::string local, roaming;
+    machine.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
+    machine.shell().GetFolderPath(platform::csidl::kAppData, roaming);
+    const std::pair<fs::path, std::string> parts[] = {
+        {kFixtures / "chromium", local + "\\Chromium"},
+        {kFixtures / "firefox" / "roaming", roaming + "\\Mozilla\\Firefox"},
+        {kFixtures / "firefox" / "local", local + "\\Mozilla\\Firefox"}};
+    std::map<std::string, std::string> placed;  // Windows path -> contents
+    for (const auto& [from, to] : parts) {
+        for (const auto& entry : fs::recursive_directory_iterator(from)) {
+            if (!entry.is_regular_file()) continue;
+            std::string relative = fs::relative(entry.path(), from).string();
+            std::replace(relative.begin(), relative.end(), '/', '\\');
+            const std::string path = to + "\\" + relative;
+            machine.AddFile(path, placed[path] = Slurp(entry.path()));
+        }
+    }
+    return placed;
+}
+
+// The files the browser items own: their traces must go, the rest must stay untouched.
+bool Owned(const std::string& path) {
+    for (const char* part :
+         {"\\History", "\\Favicons", "\\Top Sites", "\\Shortcuts", "\\Network Action Predictor",
+          "\\DIPS", "\\Cache\\", "\\Code Cache\\", "\\GPUCache\\", "\\Cookies", "\\Sessions",
+          "\\Web Data", "places.sqlite", "favicons.sqlite", "cookies.sqlite", "formhistory.sqlite",
+          "sessionstore", "\\cache2\\"}) {
+        if (path.find(part) != std::string::npos) return true;
+    }
+    return false;
+}
+
+std::vector<std::string> Traces() {
+    std::vector<std::string> traces;
+    std::istringstream markers(Slurp(kFixtures / "markers.txt"));
+    for (std::string kind, marker; markers >> kind && std::getline(markers >> std::ws, marker);) {
+        if (kind == "visited" || kind == "cookie" || kind == "keptcookie" || kind == "form")
+            traces.push_back(marker);
+    }
+    return traces;
+}
+
+TEST(BrowserFixtures, EveryItemLeavesNoTraceInWhatItOwnsAndTouchesNothingElse) {
+    sim::Machine machine;
+    const std::map<std::string, std::string> before = Place(machine);
+    BrowserCleaners cleaners(machine.platform());
+    for (auto clean :
+         {&BrowserCleaners::CleanChromiumHistory, &BrowserCleaners::CleanChromiumCache,
+          &BrowserCleaners::CleanChromiumCookies, &BrowserCleaners::CleanChromiumSessions,
+          &BrowserCleaners::CleanChromiumForms, &BrowserCleaners::CleanFirefoxHistory,
+          &BrowserCleaners::CleanFirefoxCache, &BrowserCleaners::CleanFirefoxCookies,
+          &BrowserCleaners::CleanFirefoxSessions, &BrowserCleaners::CleanFirefoxForms}) {
+        (cleaners.*clean)();
+        EXPECT_EQ(cleaners.TakeEndLine(), std::nullopt);
+    }
+    const std::vector<std::string> traces = Traces();
+    ASSERT_GE(traces.size(), 10u);
+    std::size_t owned = 0;
+    for (const auto& [path, contents] : before) {
+        const std::optional<std::string> now = machine.Peek(path);
+        if (!Owned(path)) {
+            EXPECT_TRUE(now == contents) << path;
+            continue;
+        }
+        ++owned;
+        for (const std::string& trace : traces)
+            EXPECT_EQ(now.value_or("").find(trace), std::string::npos) << trace << " in " << path;
+    }
+    EXPECT_GT(owned, 50u);
+
+    // What the user keeps is still there and whole.
+    std::string local;
+    machine.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
+    database::PlatformVfs vfs(machine.files());
+    for (const char* profile : {"Default", "Profile 1"}) {
+        database::Connection favicons, forms;
+        const std::string folder = local + "\\Chromium\\User Data\\" + profile;
+        ASSERT_EQ(favicons.Open(vfs, folder + "\\Favicons"), database::Opened::Ok);
+        EXPECT_EQ(favicons.Integer("SELECT count(*) FROM icon_mapping WHERE page_url LIKE "
+                                   "'%qm-bookmarked-page%'"),
+                  1);
+        EXPECT_EQ(favicons.Text("PRAGMA integrity_check"), "ok");
+        favicons.Close();
+        ASSERT_EQ(forms.Open(vfs, folder + "\\Web Data"), database::Opened::Ok);
+        EXPECT_GT(forms.Integer("SELECT count(*) FROM keywords"), 0);
+    }
+}
+
+}  // namespace
+}  // namespace qm::browsers
