@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "browsers/browser_profiles.h"
 #include "errors/labels.h"
 
 namespace qm::app {
@@ -21,9 +22,11 @@ constexpr std::string_view kFirstReadText = "aa";
 // The order in which the restore ticks the boxes. It is not the run order, and it decides
 // which hint a panel shows afterwards: the last ticked item of the panel that has one.
 constexpr std::array<std::string_view, clean::kItemCount> kRestoreOrder = {
-    "wzip1",   "wzip2",    "wordpad",   "paint",    "media",   "docs",       "rmenu",    "temp",
-    "recycle", "findfile", "autocom",   "ihistory", "urllist", "iecache",    "index",    "cookies",
-    "operach", "operacoo", "operaType", "netch",    "netcoo",  "nettypeurl", "msoffice", "outlookd",
+    "wzip1",      "wzip2",    "wordpad",  "paint",      "media",       "docs",      "rmenu",
+    "temp",       "recycle",  "findfile", "autocom",    "ihistory",    "urllist",   "iecache",
+    "index",      "cookies",  "operach",  "operacoo",   "operaType",   "netch",     "netcoo",
+    "nettypeurl", "msoffice", "outlookd", "chromehist", "chromecache", "chromecoo", "chromesess",
+    "chromeform", "ffhist",   "ffcache",  "ffcoo",      "ffsess",      "ffform",
 };
 
 constexpr bool NamesEveryItemOnce() {
@@ -46,6 +49,17 @@ std::string_view TrimSpaces(std::string_view text) {
 }  // namespace
 
 void MainWindow::OnItemBoxChanged(const clean::CleaningItem& item) {
+    if (const auto family = clean::BrowserFamilyOf(item)) {
+        // A browser item says which profiles it would clean, as found this moment.
+        std::string found;
+        if (ItemBox(item).value() == 1) {
+            browsers::ProfileFinder finder(platform_);
+            found = browsers::FoundText(
+                *family == clean::BrowserFamily::Chromium ? finder.Chromium() : finder.Firefox());
+            if (found.empty()) found = "No profile found.";
+        }
+        return SilentStep([&] { HintLabel(item.panel).SetCaption(found); });
+    }
     // The mail item has no hint and leaves whatever the label shows.
     if (item.hint.empty()) return;
     SilentStep(

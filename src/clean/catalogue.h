@@ -1,9 +1,10 @@
 #pragma once
-// The 24 things Quillmoss can clean, as one constant table. The clean run, the selection
+// The 34 things Quillmoss can clean, as one constant table. The clean run, the selection
 // buttons, the restore at start-up, the hints and the panels are all driven from it, so an
 // item is described in exactly one place.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -16,26 +17,26 @@ namespace qm::clean {
 struct CleaningItem {
     std::string_view check_box;   // program name of the box on the main window
     std::string_view caption;     // text beside the box
-    int panel;                    // 1..5: the tab of the item strip the box sits on
+    int panel;                    // 1..7: the tab of the item strip the box sits on
     int panel_position;           // 1-based place in the panel's box order
     std::string_view value_name;  // settings value: "tt" cleaned, "uu" not ticked
     std::string_view hint;        // empty: ticking the box leaves the hint label alone
     std::string_view start_line;  // progress line before the steps
     std::string_view end_line;    // progress line after the steps
-    int run_position;             // 1..24
+    int run_position;             // 1..34
     std::span<const StepId> steps;
 };
 
 struct ItemPanel {
-    int tab;                       // 1..5
+    int tab;                       // 1..7
     std::string_view tab_caption;  // caption on the item strip
     std::string_view hint_label;   // program name of the panel's hint label
     std::string_view extra_label;  // program name of the fixed extra label, or empty
     std::string_view extra_text;
 };
 
-inline constexpr std::size_t kItemCount = 24;
-inline constexpr std::size_t kPanelCount = 5;
+inline constexpr std::size_t kItemCount = 34;
+inline constexpr std::size_t kPanelCount = 7;
 
 namespace steps {
 using enum StepId;
@@ -66,6 +67,16 @@ inline constexpr StepId kOperaTyped[] = {CleanOperaTypedURLs};
 inline constexpr StepId kNetscapeCache[] = {CleanNetScapeCache};
 inline constexpr StepId kNetscapeCookies[] = {CleanNetScapeCookies};
 inline constexpr StepId kNetscapeTyped[] = {CleanNetScapeURLS};
+inline constexpr StepId kChromiumHistory[] = {CleanChromiumHistory};
+inline constexpr StepId kChromiumCache[] = {CleanChromiumCache};
+inline constexpr StepId kChromiumCookies[] = {CleanChromiumCookies};
+inline constexpr StepId kChromiumSessions[] = {CleanChromiumSessions};
+inline constexpr StepId kChromiumForms[] = {CleanChromiumForms};
+inline constexpr StepId kFirefoxHistory[] = {CleanFirefoxHistory};
+inline constexpr StepId kFirefoxCache[] = {CleanFirefoxCache};
+inline constexpr StepId kFirefoxCookies[] = {CleanFirefoxCookies};
+inline constexpr StepId kFirefoxSessions[] = {CleanFirefoxSessions};
+inline constexpr StepId kFirefoxForms[] = {CleanFirefoxForms};
 }  // namespace steps
 
 // In run order. The texts, typing slips included, are what users and the settings key have
@@ -126,6 +137,33 @@ inline constexpr std::array<CleaningItem, kItemCount> kCatalogue = {{
      "Cleaning Netscape Cookies...", "Netscape Cookies Cleaned.", 23, steps::kNetscapeCookies},
     {"chkNetTypeurls", "Netscape Type URL", 5, 3, "nettypeurl", "Clean Netscape Type URLs...",
      "Cleaning Netscape Typed URLs...", "Netscape Typed URLs Cleaned.", 24, steps::kNetscapeTyped},
+    // Today's browsers. Their hints say what was found when the box is ticked (see
+    // BrowserFamilyOf), so the table holds none.
+    {"chkChromeHist", "Browsing and Download History", 6, 1, "chromehist", "",
+     "Cleaning Chrome, Edge and other browsers' history...",
+     "Chrome, Edge and other browsers' history cleaned.", 25, steps::kChromiumHistory},
+    {"chkChromeCache", "Cache", 6, 2, "chromecache", "",
+     "Cleaning Chrome, Edge and other browsers' cache...",
+     "Chrome, Edge and other browsers' cache cleaned.", 26, steps::kChromiumCache},
+    {"chkChromeCoo", "Cookies", 6, 3, "chromecoo", "",
+     "Cleaning Chrome, Edge and other browsers' cookies...",
+     "Chrome, Edge and other browsers' cookies cleaned.", 27, steps::kChromiumCookies},
+    {"chkChromeSess", "Open Tabs and Sessions", 6, 4, "chromesess", "",
+     "Cleaning Chrome, Edge and other browsers' sessions...",
+     "Chrome, Edge and other browsers' sessions cleaned.", 28, steps::kChromiumSessions},
+    {"chkChromeForm", "Form Entries", 6, 5, "chromeform", "",
+     "Cleaning Chrome, Edge and other browsers' form entries...",
+     "Chrome, Edge and other browsers' form entries cleaned.", 29, steps::kChromiumForms},
+    {"chkFfHist", "Browsing and Download History", 7, 1, "ffhist", "",
+     "Cleaning Firefox history...", "Firefox history cleaned.", 30, steps::kFirefoxHistory},
+    {"chkFfCache", "Cache", 7, 2, "ffcache", "", "Cleaning Firefox cache...",
+     "Firefox cache cleaned.", 31, steps::kFirefoxCache},
+    {"chkFfCoo", "Cookies", 7, 3, "ffcoo", "", "Cleaning Firefox cookies...",
+     "Firefox cookies cleaned.", 32, steps::kFirefoxCookies},
+    {"chkFfSess", "Open Tabs and Sessions", 7, 4, "ffsess", "", "Cleaning Firefox sessions...",
+     "Firefox sessions cleaned.", 33, steps::kFirefoxSessions},
+    {"chkFfForm", "Form Entries", 7, 5, "ffform", "", "Cleaning Firefox form entries...",
+     "Firefox form entries cleaned.", 34, steps::kFirefoxForms},
 }};
 
 // In the order of the item strip's tabs.
@@ -136,7 +174,19 @@ inline constexpr std::array<ItemPanel, kPanelCount> kItemPanels = {{
     // Shown on two lines, broken after "and".
     {4, "Opera", "Label31", "Label32", "Applicable to Opera 3.2 and Opera 7.11"},
     {5, "Netscape", "Label34", "Label33", "Applicable to Netscape 6"},
+    {6, "Chrome, Edge and Others", "Label35", "Label36",
+     "Chrome, Edge, Brave, Vivaldi and Chromium, every profile"},
+    {7, "Firefox", "Label37", "Label38", "Firefox, every profile in profiles.ini"},
 }};
+
+// The browser family whose profiles an item cleans, for the hint that says what was found;
+// nullopt for the other items.
+enum class BrowserFamily : std::uint8_t { Chromium, Firefox };
+constexpr std::optional<BrowserFamily> BrowserFamilyOf(const CleaningItem& item) {
+    if (item.panel == 6) return BrowserFamily::Chromium;
+    if (item.panel == 7) return BrowserFamily::Firefox;
+    return std::nullopt;
+}
 
 // All items in run order (the table itself).
 std::span<const CleaningItem> ItemsInRunOrder();

@@ -15,7 +15,8 @@ CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsS
       recent_(platform, settings, file_tools, system_details_, reporter),
       leftovers_(platform, settings, file_tools, reporter),
       opera_(platform, settings, file_tools, reporter),
-      netscape_(platform, settings, file_tools, reporter) {}
+      netscape_(platform, settings, file_tools, reporter),
+      browsers_(platform) {}
 
 void CatalogueSteps::Run(StepId step) {
     switch (step) {
@@ -89,10 +90,31 @@ void CatalogueSteps::Run(StepId step) {
             return netscape_.CleanNetScapeCookies();
         case StepId::CleanNetScapeURLS:
             return netscape_.CleanNetScapeURLS();
+        case StepId::CleanChromiumHistory:
+            return browsers_.CleanChromiumHistory();
+        case StepId::CleanChromiumCache:
+            return browsers_.CleanChromiumCache();
+        case StepId::CleanChromiumCookies:
+            return browsers_.CleanChromiumCookies();
+        case StepId::CleanChromiumSessions:
+            return browsers_.CleanChromiumSessions();
+        case StepId::CleanChromiumForms:
+            return browsers_.CleanChromiumForms();
+        case StepId::CleanFirefoxHistory:
+            return browsers_.CleanFirefoxHistory();
+        case StepId::CleanFirefoxCache:
+            return browsers_.CleanFirefoxCache();
+        case StepId::CleanFirefoxCookies:
+            return browsers_.CleanFirefoxCookies();
+        case StepId::CleanFirefoxSessions:
+            return browsers_.CleanFirefoxSessions();
+        case StepId::CleanFirefoxForms:
+            return browsers_.CleanFirefoxForms();
     }
 }
 
 std::optional<std::string> CatalogueSteps::TakeEndLine() {
+    if (auto browsers = browsers_.TakeEndLine()) return browsers;
     return std::exchange(end_line_, std::nullopt);
 }
 

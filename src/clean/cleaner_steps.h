@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "browsers/browser_cleaners.h"
 #include "cleaners/file_tools.h"
 #include "cleaners/folder_guard.h"
 #include "cleaners/ie_cleaners.h"
@@ -50,6 +51,16 @@ enum class StepId : std::uint8_t {
     CleanNetScapeCache,
     CleanNetScapeCookies,
     CleanNetScapeURLS,
+    CleanChromiumHistory,
+    CleanChromiumCache,
+    CleanChromiumCookies,
+    CleanChromiumSessions,
+    CleanChromiumForms,
+    CleanFirefoxHistory,
+    CleanFirefoxCache,
+    CleanFirefoxCookies,
+    CleanFirefoxSessions,
+    CleanFirefoxForms,
 };
 
 class CleanerSteps {
@@ -84,6 +95,7 @@ class CatalogueSteps : public CleanerSteps {
     cleaners::LeftoverCleaners leftovers_;
     cleaners::OperaCleaners opera_;
     cleaners::NetscapeCleaners netscape_;
+    browsers::BrowserCleaners browsers_;
 };
 
 }  // namespace qm::clean
