@@ -47,9 +47,13 @@ bool HasContent(platform::FileSystem& files, const std::string& path) {
 }
 
 std::string Quoted(const std::string& name) {
-    std::string quoted = "\"";
-    for (const char c : name) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
+    std::string quoted(1, '"');
+    for (const char c : name) {
+        quoted.push_back(c);
+        if (c == '"') quoted.push_back('"');
+    }
+    quoted.push_back('"');
+    return quoted;
 }
 
 // The database's own tables, without SQLite's.
@@ -79,8 +83,10 @@ std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleanin
         const auto columns = db.Column("SELECT name FROM pragma_table_info(?)", {kept.table});
         if (!columns || columns->empty()) return std::nullopt;
         std::string list;
-        for (const std::string& column : *columns)
-            list += (list.empty() ? "" : ",") + Quoted(column);
+        for (const std::string& column : *columns) {
+            if (!list.empty()) list.push_back(',');
+            list.append(Quoted(column));
+        }
         std::optional<std::string> answer =
             db.Text(KeptDigest(list, "FROM " + Quoted(kept.table) + " WHERE " + kept.where));
         if (!answer) return std::nullopt;
