@@ -12,35 +12,6 @@
 namespace qm::e2e {
 namespace {
 
-// Runs the program to its end; its exit code, or -1 when it did not end within a minute.
-int RunQuillmoss(const std::wstring& arguments) {
-    std::wstring line = L"\"" + Widen(std::getenv("QM_E2E_EXE")) + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
-        return -1;
-    DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(info.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(info.hProcess, &code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return static_cast<int>(code);
-}
-
-std::string ReadAll(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<none>";
-    std::string text(1 << 20, '\0');
-    DWORD read = 0;
-    ReadFile(file, text.data(), static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(file);
-    text.resize(read);
-    return text;
-}
-
 TEST(CommandLineE2E, ListPreviewCleanAndBadInputByExitCodesAndLogs) {
     ASSERT_TRUE(std::getenv("QM_E2E_EXE"));
     const ProfileFolders folders = ProfileFolders::Current();
@@ -50,7 +21,7 @@ TEST(CommandLineE2E, ListPreviewCleanAndBadInputByExitCodesAndLogs) {
     const std::wstring quoted_log = L" /log \"" + log + L"\"";
 
     EXPECT_EQ(RunQuillmoss(L"-LIST" + quoted_log), 0);
-    const std::string listed = ReadAll(log);
+    const std::string listed = ReadWholeFile(log);
     EXPECT_NE(listed.find("\r\noperaType   Opera Typed URL                 Opera\r\n"),
               std::string::npos)
         << listed;
@@ -72,7 +43,7 @@ TEST(CommandLineE2E, ListPreviewCleanAndBadInputByExitCodesAndLogs) {
         "\\sub\r\n  folder    " + temp +
         "\r\n  = 4 entries, 2 files, 7 bytes\r\n\r\nTotal: 5 entries, 3 files, 13 bytes in 2 "
         "items.\r\n";
-    const std::string previewed = ReadAll(log);
+    const std::string previewed = ReadWholeFile(log);
     EXPECT_NE(previewed.find(expected), std::string::npos) << previewed;
     EXPECT_TRUE(FileExists(a) && FileExists(b) && FileExists(cookie));
 
@@ -83,7 +54,7 @@ TEST(CommandLineE2E, ListPreviewCleanAndBadInputByExitCodesAndLogs) {
 
     EXPECT_EQ(RunQuillmoss(L"/CLEAN cookies temp" + quoted_log), 0);
     EXPECT_FALSE(FileExists(a) || FileExists(b) || FileExists(cookie));
-    EXPECT_EQ(ReadAll(log),
+    EXPECT_EQ(ReadWholeFile(log),
               "Cleaning Internet Cookies...\r\nInternet Cookies Cleaned.\r\n"
               "Cleaning temporary files...\r\nTemporary files Cleaned.\r\n"
               "All selected items has been cleaned.\r\n");

@@ -33,6 +33,12 @@ class AppProcess {
     HWND window_ = nullptr;
 };
 
+// Runs Quillmoss.exe (QM_E2E_EXE) with these arguments to its end: its exit code, or -1 when
+// it did not end within a minute.
+int RunQuillmoss(const std::wstring& arguments);
+// A file's bytes; "<none>" when it cannot be opened.
+std::string ReadWholeFile(const std::wstring& path);
+
 // A descendant window of `parent` of the given class whose text is `text` (empty = any).
 HWND FindControl(HWND parent, const std::wstring& window_class, const std::wstring& text);
 // The descendant with this control identifier.
