@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "background/browser_windows.h"
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 #include "errors/labels.h"
 
 namespace qm::background {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 

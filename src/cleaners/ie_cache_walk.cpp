@@ -1,6 +1,6 @@
 // The Internet cache: its entries walked one at a time, and the files it keeps on disk.
 #include "cleaners/folder_guard.h"
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 #include "cleaners/ie_cleaners.h"
 #include "cleaners/name_pattern.h"
 #include "cleaners/reparse_point.h"

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 #include "errors/labels.h"
 #include "errors/runtime_error.h"
 

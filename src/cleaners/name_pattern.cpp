@@ -1,6 +1,6 @@
 #include "cleaners/name_pattern.h"
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::cleaners {
 

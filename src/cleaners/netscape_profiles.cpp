@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::cleaners {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 #include "errors/runtime_error.h"
 
 namespace qm::cleaners {

@@ -1,6 +1,6 @@
 #include "ietoolbar/ie_toolbar.h"
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 #include "errors/error_reporter.h"
 
 namespace qm::ietoolbar {

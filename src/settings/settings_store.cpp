@@ -3,8 +3,8 @@
 #include <array>
 #include <cctype>
 
-#include "cleaners/ascii_case.h"
-#include "cleaners/folder_path.h"
+#include "paths/ascii_case.h"
+#include "paths/folder_path.h"
 #include "errors/labels.h"
 #include "settings/registry_text.h"
 

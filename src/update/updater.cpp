@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 #include "errors/labels.h"
 #include "update/connection.h"
 #include "update/version_number.h"

@@ -1,7 +1,7 @@
 #include "update/upgrade_completion.h"
 
 #include "clean/wait_seconds.h"
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 #include "errors/error_reporter.h"
 #include "update/updater.h"
 #include "update/upgrade_stage.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "backend.h"
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::contract {
 namespace {

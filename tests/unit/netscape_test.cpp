@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 #include "cleaners/netscape_profiles.h"
 #include "core_test_support.h"
 #include "errors/labels.h"

@@ -1,9 +1,9 @@
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 
 #include <cstddef>
 #include <cstdint>
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 #include "platform/utf8.h"
 
 namespace qm::cleaners {
