@@ -6,7 +6,7 @@
 #include "paths/ascii_case.h"
 #include "platform/utf8.h"
 
-namespace qm::cleaners {
+namespace qm::paths {
 
 namespace {
 
@@ -159,4 +159,4 @@ std::optional<FolderPath> ParseFolder(std::string_view path) {
     return folder;
 }
 
-}  // namespace qm::cleaners
+}  // namespace qm::paths
