@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
 #include "background/browser_windows.h"
 #include "background/scheduler.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
+#include "controls/controls.h"
 #include "errors/error_reporter.h"
 #include "ietoolbar/ie_toolbar.h"
 #include "options/options_host.h"

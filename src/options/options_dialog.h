@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
 #include "background/schedule_control.h"
+#include "controls/controls.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
