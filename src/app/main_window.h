@@ -28,6 +28,16 @@
 
 namespace qm::app {
 
+// The main window is built from the shared control models.
+using controls::Button;
+using controls::CheckBox;
+using controls::Control;
+using controls::Frame;
+using controls::Label;
+using controls::ListBox;
+using controls::TabStrip;
+namespace vk = controls::vk;
+
 inline constexpr std::string_view kMainWindowCaption = "Quillmoss v2.80";
 
 // Tabs of the top strip, zero-based as TabStrip counts them.

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-namespace qm::app {
+namespace qm::controls {
 
 namespace {
 // One counter for the whole window: only the relative order of siblings matters.
@@ -112,4 +112,4 @@ void TabStrip::KeyDown(int virtual_key) {
     }
 }
 
-}  // namespace qm::app
+}  // namespace qm::controls
