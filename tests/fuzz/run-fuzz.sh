@@ -13,7 +13,7 @@ mkdir -p "$out/corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -Wall -Wextra -Werror -I"$root/src" \
   "$root/tests/fuzz/profile_walk_fuzzer.cpp" "$root/src/cleaners/netscape_profiles.cpp" \
-  "$root/src/cleaners/folder_path.cpp" "$root/src/platform/sim/windows_1252.cpp" \
+  "$root/src/paths/folder_path.cpp" "$root/src/platform/sim/windows_1252.cpp" \
   -o "$out/profile_walk_fuzzer"
 # New inputs go to the build folder's corpus; the checked-in seeds are only read.
 "$out/profile_walk_fuzzer" -runs="$runs" -max_len=2048 -seed=1 \
