@@ -12,12 +12,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
 #include "background/browser_windows.h"
 #include "background/scheduler.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
+#include "controls/controls.h"
 #include "errors/error_reporter.h"
 #include "ietoolbar/ie_toolbar.h"
 #include "options/options_host.h"
@@ -27,6 +27,16 @@
 #include "sysinfo/system_details.h"
 
 namespace qm::app {
+
+// The main window is built from the shared control models.
+using controls::Button;
+using controls::CheckBox;
+using controls::Control;
+using controls::Frame;
+using controls::Label;
+using controls::ListBox;
+using controls::TabStrip;
+namespace vk = controls::vk;
 
 inline constexpr std::string_view kMainWindowCaption = "Quillmoss v2.80";
 

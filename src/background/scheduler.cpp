@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "background/browser_windows.h"
-#include "cleaners/ascii_case.h"
 #include "errors/labels.h"
+#include "paths/ascii_case.h"
 
 namespace qm::background {
 
@@ -27,9 +27,9 @@ std::optional<std::string_view> FindScheduleOption(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string_view::npos) return std::nullopt;
     const std::string wanted =
-        cleaners::UpperAscii(text.substr(first, text.find_last_not_of(" \t") - first + 1));
+        paths::UpperAscii(text.substr(first, text.find_last_not_of(" \t") - first + 1));
     for (const ScheduleOption& option : kScheduleOptions) {
-        if (cleaners::UpperAscii(option.text) == wanted) return option.text;
+        if (paths::UpperAscii(option.text) == wanted) return option.text;
     }
     return std::nullopt;
 }

@@ -4,8 +4,8 @@
 
 #include "browsers/browser_plans.h"
 #include "browsers/profile_texts.h"
-#include "cleaners/folder_path.h"
 #include "database/connection.h"
+#include "paths/folder_path.h"
 
 namespace qm::browsers {
 
@@ -96,7 +96,7 @@ bool BrowserCleaners::EmptyBelow(const std::string& folder) {
     if (platform_.files.List(folder + "\\*", entries) != platform::kOk) return true;
     bool all = true;
     for (const platform::DirEntry& entry : entries) {
-        if (cleaners::IsDotEntry(entry.name) || (entry.attributes & attr::kReparsePoint)) continue;
+        if (paths::IsDotEntry(entry.name) || (entry.attributes & attr::kReparsePoint)) continue;
         const std::string path = folder + "\\" + entry.name;
         if (entry.attributes & attr::kDirectory) {
             all = EmptyBelow(path) && all;

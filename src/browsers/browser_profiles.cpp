@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "browsers/profile_texts.h"
-#include "cleaners/ascii_case.h"
-#include "cleaners/folder_path.h"
+#include "paths/ascii_case.h"
+#include "paths/folder_path.h"
 
 namespace qm::browsers {
 
@@ -79,9 +79,9 @@ std::vector<BrowserProfile> ProfileFinder::Chromium() {
     std::vector<BrowserProfile> profiles;
     std::string local;
     if (platform_.shell.GetFolderPath(csidl::kLocalAppData, local) != platform::kOk ||
-        !cleaners::IsAbsoluteFolderPath(local))
+        !paths::IsAbsoluteFolderPath(local))
         return profiles;
-    local = std::string(cleaners::WithoutTrailingBackslash(local));
+    local = std::string(paths::WithoutTrailingBackslash(local));
     for (const ChromiumBrowser& browser : kChromiumBrowsers) {
         const std::string user_data =
             local + "\\" + std::string(browser.vendor_path) + "\\User Data";
@@ -89,7 +89,7 @@ std::vector<BrowserProfile> ProfileFinder::Chromium() {
         std::vector<std::string> seen;
         for (const std::string& name : ChromiumProfileNames(user_data)) {
             const std::string folder = user_data + "\\" + name;
-            const std::string folded = cleaners::UpperAscii(name);
+            const std::string folded = paths::UpperAscii(name);
             if (std::find(seen.begin(), seen.end(), folded) != seen.end()) continue;
             if (!IsFolder(folder, false) || !IsFile(folder + "\\Preferences")) continue;
             seen.push_back(folded);
@@ -104,10 +104,10 @@ std::vector<BrowserProfile> ProfileFinder::Firefox() {
     std::string roaming, local;
     if (platform_.shell.GetFolderPath(csidl::kAppData, roaming) != platform::kOk ||
         platform_.shell.GetFolderPath(csidl::kLocalAppData, local) != platform::kOk ||
-        !cleaners::IsAbsoluteFolderPath(roaming) || !cleaners::IsAbsoluteFolderPath(local))
+        !paths::IsAbsoluteFolderPath(roaming) || !paths::IsAbsoluteFolderPath(local))
         return profiles;
-    const std::string base = cleaners::AddBackslash(roaming) + "Mozilla\\Firefox";
-    const std::string local_base = cleaners::AddBackslash(local) + "Mozilla\\Firefox";
+    const std::string base = paths::AddBackslash(roaming) + "Mozilla\\Firefox";
+    const std::string local_base = paths::AddBackslash(local) + "Mozilla\\Firefox";
     std::vector<std::string> seen;
     for (const IniProfile& listed :
          ProfilesInIni(ReadProfileList(platform_.files, base + "\\profiles.ini"))) {
@@ -119,13 +119,13 @@ std::vector<BrowserProfile> ProfileFinder::Firefox() {
             profile.local_folder = local_base + "\\" + *below;
             if (!IsFolder(profile.folder, false)) continue;
         } else {
-            const std::string folder(cleaners::WithoutTrailingBackslash(listed.path));
-            if (!cleaners::IsAbsoluteFolderPath(folder) || !IsFolder(folder, true) ||
+            const std::string folder(paths::WithoutTrailingBackslash(listed.path));
+            if (!paths::IsAbsoluteFolderPath(folder) || !IsFolder(folder, true) ||
                 guard_.IsProtected(folder))
                 continue;
             profile.folder = profile.local_folder = folder;
         }
-        const std::string folded = cleaners::UpperAscii(profile.folder);
+        const std::string folded = paths::UpperAscii(profile.folder);
         if (std::find(seen.begin(), seen.end(), folded) != seen.end()) continue;
         seen.push_back(folded);
         profiles.push_back(std::move(profile));

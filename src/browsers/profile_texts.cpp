@@ -2,8 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cleaners/ascii_case.h"
-#include "cleaners/folder_path.h"
+#include "paths/ascii_case.h"
+#include "paths/folder_path.h"
 
 namespace qm::browsers {
 
@@ -64,7 +64,7 @@ void CollectUrls(const nlohmann::json& node, std::vector<std::string>& urls) {
 
 bool IsPlainFolderName(std::string_view name) {
     return !name.empty() && name.find('\\') == std::string_view::npos &&
-           cleaners::HasOnlyPlainNames(name, false);
+           paths::HasOnlyPlainNames(name, false);
 }
 
 std::optional<std::vector<std::string>> BookmarkedUrls(std::string_view json) {
@@ -108,12 +108,12 @@ std::vector<IniProfile> ProfilesInIni(std::string_view ini) {
         ini.remove_prefix(end == std::string_view::npos ? ini.size() : end + 1);
         if (line.starts_with('[')) {
             finish();
-            in_profile = cleaners::UpperAscii(line).starts_with("[PROFILE");
+            in_profile = paths::UpperAscii(line).starts_with("[PROFILE");
             continue;
         }
         const std::size_t equals = line.find('=');
         if (!in_profile || equals == std::string_view::npos) continue;
-        const std::string key = cleaners::UpperAscii(Trimmed(line.substr(0, equals)));
+        const std::string key = paths::UpperAscii(Trimmed(line.substr(0, equals)));
         const std::string_view value = Trimmed(line.substr(equals + 1));
         if (key == "PATH") {
             current.path = std::string(value);

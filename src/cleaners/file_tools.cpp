@@ -51,9 +51,9 @@ bool FileTools::FolderExists(std::string_view path) {
 std::string FileTools::GetFolderClean(int csidl) {
     std::string path;
     if (shell_.GetFolderPath(csidl, path) != platform::kOk) return {};
-    path = UpToFirstNul(std::move(path));
+    path = paths::UpToFirstNul(std::move(path));
     // Callers join names with AddBackslash.
-    return std::string(WithoutTrailingBackslash(path));
+    return std::string(paths::WithoutTrailingBackslash(path));
 }
 
 std::string FileTools::GetInternetCacheFolder() {
@@ -71,10 +71,10 @@ std::string FileTools::GetHistoryFolder() {
 std::string FileTools::GetSpecialFolder(int csidl) {
     std::string path;
     if (shell_.GetSpecialFolderLocationPath(csidl, path) != platform::kOk) return {};
-    path = UpToFirstNul(std::move(path));
+    path = paths::UpToFirstNul(std::move(path));
     if (path.empty()) return {};
     // One trailing backslash, also for a root the shell already gives with one.
-    return AddBackslash(path);
+    return paths::AddBackslash(path);
 }
 
 }  // namespace qm::cleaners

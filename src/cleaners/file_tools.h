@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/folder_path.h"
 #include "errors/error_reporter.h"
+#include "paths/folder_path.h"
 #include "platform/file_system.h"
 #include "platform/shell.h"
 

@@ -52,7 +52,7 @@ std::int32_t DeleteTreeBelow(platform::FileSystem& files, const std::string& fol
     ListEverything(files, folder, entries);
     std::vector<const DirEntry*> subfolders;
     for (const DirEntry& entry : entries) {
-        if (IsDotEntry(entry.name) || entry.name == "pagefile.sys") continue;
+        if (paths::IsDotEntry(entry.name) || entry.name == "pagefile.sys") continue;
         if ((entry.attributes & attr::kDirectory) != 0) {
             subfolders.push_back(&entry);
             continue;
@@ -99,7 +99,7 @@ Status ForceDeleteTree(platform::FileSystem& files, const std::string& folder,
     std::vector<DirEntry> entries;
     if (const Status s = ListEverything(files, folder, entries); s != platform::kOk) return s;
     for (const DirEntry& entry : entries) {
-        if (IsDotEntry(entry.name)) continue;
+        if (paths::IsDotEntry(entry.name)) continue;
         const std::string path = folder + "\\" + entry.name;
         const bool is_folder = (entry.attributes & attr::kDirectory) != 0;
         if (is_folder) {

@@ -40,7 +40,7 @@ void DeleteListedFiles(FileTools& tools, platform::FileSystem& files, const std:
 }  // namespace
 
 void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {
-    const std::string base = AddBackslash(folder);
+    const std::string base = paths::AddBackslash(folder);
     for (const std::string_view pattern : SplitPatterns(patterns)) {
         // An empty piece ("*.txt;" or ";;") would otherwise list base + "" and, through the
         // trailing backslash, every file of the folder.
@@ -53,17 +53,17 @@ void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {
 }
 
 void FileTools::DeleteFilesIn(std::string_view folder) {
-    DeleteListedFiles(*this, files_, AddBackslash(folder), "*.*",
+    DeleteListedFiles(*this, files_, paths::AddBackslash(folder), "*.*",
                       [](auto&& step) { errors::SilentStep(step); });
 }
 
 void FileTools::DeleteFilesIn(std::string_view folder, std::string_view label) {
-    DeleteListedFiles(*this, files_, AddBackslash(folder), "*.*",
+    DeleteListedFiles(*this, files_, paths::AddBackslash(folder), "*.*",
                       [&](auto&& step) { errors::ReportingStep(reporter_, label, step); });
 }
 
 void FileTools::WipeDir(std::string_view folder) {
-    const std::string base = AddBackslash(folder);
+    const std::string base = paths::AddBackslash(folder);
     std::vector<DirEntry> entries;
     errors::ReportingStep(reporter_, label::kWipeDir,
                           [&] { entries = Dir(base + "*.*", mask::kWithFolders); });
@@ -71,7 +71,7 @@ void FileTools::WipeDir(std::string_view folder) {
     // folder's subfolders is never cut short by the listings made inside them.
     for (const DirEntry& entry : entries) {
         if ((entry.attributes & platform::attr::kDirectory) == 0) continue;
-        if (IsDotEntry(entry.name) || entry.name == "Pagefile.sys") continue;
+        if (paths::IsDotEntry(entry.name) || entry.name == "Pagefile.sys") continue;
         const std::string subfolder = base + entry.name;
         if (!IsFolderLink(entry.attributes)) WipeFiles(subfolder, "*.*");
         errors::ReportingStep(reporter_, label::kWipeDir,

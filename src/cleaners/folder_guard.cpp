@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 
@@ -24,12 +24,12 @@ constexpr std::array kProtectedFolders = {
     platform::csidl::kStartMenu,    platform::csidl::kCommonAppData,
 };
 
-std::string RootPath(const FolderPath& folder) {
+std::string RootPath(const paths::FolderPath& folder) {
     return folder.root + "\\";
 }
 
 // The folder and every folder above it, up to and including its root.
-std::vector<std::string> FolderAndAncestors(const FolderPath& folder) {
+std::vector<std::string> FolderAndAncestors(const paths::FolderPath& folder) {
     std::vector<std::string> paths{RootPath(folder)};
     std::string path = folder.root;
     for (const std::string& part : folder.parts) {
@@ -46,11 +46,11 @@ FolderGuard::FolderGuard(platform::Platform& platform) : platform_(platform) {}
 bool FolderGuard::IsProtected(std::string_view folder) {
     // A relative path or one on "the current drive" names whatever folder the program happens
     // to stand in; a root has everything on the drive below it.
-    const std::optional<FolderPath> parsed = ParseFolder(folder);
+    const std::optional<paths::FolderPath> parsed = paths::ParseFolder(folder);
     if (!parsed || parsed->IsRoot()) return true;
 
     platform::FileSystem& files = platform_.files;
-    const std::string path(WithoutTrailingBackslash(folder));
+    const std::string path(paths::WithoutTrailingBackslash(folder));
     FileIdentity identity;
     if (files.GetIdentity(path, identity) != platform::kOk) {
         // Nothing there, nothing to lose; but a folder that exists and cannot be told apart
@@ -67,7 +67,7 @@ bool FolderGuard::IsProtected(std::string_view folder) {
         protected_paths.insert(protected_paths.end(), drive_roots.begin(), drive_roots.end());
     }
     auto add_path_with_ancestors = [&](const std::string& text) {
-        if (const std::optional<FolderPath> found = ParseFolder(text)) {
+        if (const std::optional<paths::FolderPath> found = paths::ParseFolder(text)) {
             for (std::string& above : FolderAndAncestors(*found)) {
                 protected_paths.push_back(std::move(above));
             }
@@ -86,7 +86,7 @@ bool FolderGuard::IsProtected(std::string_view folder) {
         // A folder the shell does not know is not on this machine.
         std::string special;
         if (platform_.shell.GetFolderPath(csidl, special) == platform::kOk) {
-            add_with_ancestors(UpToFirstNul(std::move(special)));
+            add_with_ancestors(paths::UpToFirstNul(std::move(special)));
         }
     }
     add_with_ancestors(platform_.process.ProgramFolder());

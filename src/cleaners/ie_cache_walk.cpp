@@ -1,9 +1,9 @@
 // The Internet cache: its entries walked one at a time, and the files it keeps on disk.
 #include "cleaners/folder_guard.h"
-#include "cleaners/folder_path.h"
 #include "cleaners/ie_cleaners.h"
 #include "cleaners/name_pattern.h"
 #include "cleaners/reparse_point.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 
@@ -67,7 +67,7 @@ void IECleaners::CleanIECacheFiles() {
     // drive, which is no cache of ours.
     const std::string cache_folder = file_tools_.GetInternetCacheFolder();
     if (cache_folder.empty()) return;
-    const std::string content = AddBackslash(cache_folder) + "Content.IE5\\";
+    const std::string content = paths::AddBackslash(cache_folder) + "Content.IE5\\";
     // A cache folder (or a Content.IE5 link) pointed at the profile or the documents would
     // otherwise lose every subfolder there.
     if (FolderGuard(platform_).IsProtected(content)) return;
@@ -76,7 +76,7 @@ void IECleaners::CleanIECacheFiles() {
     errors::SilentStep([&] { entries = file_tools_.Dir(content + "*.*", kFoldersAndSystem); });
     // Only subfolders: the files directly in Content.IE5, its index.dat among them, stay.
     for (const DirEntry& entry : entries) {
-        if (IsDotEntry(entry.name) || (entry.attributes & attr::kDirectory) == 0) continue;
+        if (paths::IsDotEntry(entry.name) || (entry.attributes & attr::kDirectory) == 0) continue;
         DeleteCacheSubfolder(content + entry.name);
     }
 }
@@ -88,7 +88,7 @@ void IECleaners::DeleteCacheSubfolder(const std::string& subfolder) {
     if (platform_.files.GetAttributes(subfolder, attributes) != platform::kOk) return;
     if (!IsFolderLink(attributes)) {
         platform_.files.SetAttributes(subfolder, attr::kNormal);
-        const std::string base = AddBackslash(subfolder);
+        const std::string base = paths::AddBackslash(subfolder);
         // One listing, with the patterns applied to it in their order: the same files go in
         // the same order as with one listing per pattern, at a fifteenth of the listings.
         std::vector<DirEntry> files;

@@ -89,8 +89,8 @@ void IECleaners::KillIndexDat() {
     // a path built on empty text would name "\Content.IE5" at the root of the drive.
     auto schedule_index_place = [&](const std::string& parent, std::string_view folder_name) {
         if (parent.empty()) return;
-        const std::string folder = AddBackslash(parent) + std::string(folder_name);
-        schedule(AddBackslash(folder) + "index.dat");
+        const std::string folder = paths::AddBackslash(parent) + std::string(folder_name);
+        schedule(paths::AddBackslash(folder) + "index.dat");
         schedule(folder);
     };
 

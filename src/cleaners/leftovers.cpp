@@ -4,9 +4,9 @@
 #include <utility>
 #include <vector>
 
-#include "cleaners/folder_path.h"
 #include "errors/labels.h"
 #include "errors/runtime_error.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 
@@ -42,7 +42,7 @@ std::string LeftoverCleaners::GetTempFolder() {
         std::string path;
         // A failed call leaves the buffer as it was: all NULs, so no text.
         if (platform_.files.GetTempPath(path) != platform::kOk) return gathered;
-        path = UpToFirstNul(std::move(path));
+        path = paths::UpToFirstNul(std::move(path));
         // A path that does not fit with its NUL is not copied at all.
         if (WideLength(path) + 1 > kTempPathBufferLength) return gathered;
         gathered = std::move(path);
@@ -63,7 +63,7 @@ bool LeftoverCleaners::CleanTempFolder(std::string& folder) {
         // When nothing in it was held, the folder goes with its contents; but every program
         // writes its temporary files there and fails without it, so it is made again, empty.
         if (file_tools_.DeleteFolderTree(folder) != 0) return;
-        platform_.files.CreateDirectory(WithoutTrailingBackslash(folder));
+        platform_.files.CreateDirectory(paths::WithoutTrailingBackslash(folder));
     });
     return true;
 }
@@ -88,8 +88,8 @@ void LeftoverCleaners::CleanOutlookDeleted() {
         const std::string store =
             settings_.GetSettingString(Root::CurrentUser, store_key, mail_key::kStoreRoot, "");
         // A damaged, relative store root would name a file beside whatever folder is current.
-        if (store.empty() || !ParseFolder(store)) return;
-        const std::string mail_file = AddBackslash(store) + std::string(kDeletedMailFile);
+        if (store.empty() || !paths::ParseFolder(store)) return;
+        const std::string mail_file = paths::AddBackslash(store) + std::string(kDeletedMailFile);
         // A file the mail program holds open cannot be read and is left for another time.
         if (!file_tools_.FileExists(mail_file)) return;
         platform_.files.DeleteFile(mail_file);

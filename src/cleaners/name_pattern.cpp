@@ -1,6 +1,6 @@
 #include "cleaners/name_pattern.h"
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::cleaners {
 
@@ -10,7 +10,7 @@ bool MatchesPattern(std::string_view name, std::string_view pattern) {
     std::size_t n = 0, p = 0, star = std::string_view::npos, resume = 0;
     while (n < name.size()) {
         if (p < pattern.size() &&
-            (pattern[p] == '?' || SameIgnoringAsciiCase(pattern[p], name[n]))) {
+            (pattern[p] == '?' || paths::SameIgnoringAsciiCase(pattern[p], name[n]))) {
             ++n;
             ++p;
         } else if (p < pattern.size() && pattern[p] == '*') {

@@ -35,8 +35,8 @@ std::string NetscapeCleaners::MozillaFolder() {
     // An empty value (missing, or REG_EXPAND_SZ, which the settings store reads as empty)
     // would make this "\Mozilla\" at the root of the current drive: not the user's profile,
     // so it is not searched at all.
-    const std::string mozilla = AddBackslash(app_data) + "Mozilla\\";
-    return IsAbsoluteFolderPath(mozilla) ? mozilla : std::string();
+    const std::string mozilla = paths::AddBackslash(app_data) + "Mozilla\\";
+    return paths::IsAbsoluteFolderPath(mozilla) ? mozilla : std::string();
 }
 
 std::vector<std::string> NetscapeCleaners::Profiles(ErrorStyle style) {
@@ -59,7 +59,7 @@ std::vector<std::string> NetscapeCleaners::Profiles(ErrorStyle style) {
                                    return system.FromAnsiCodePage(bytes, utf8);
                                }};
     std::vector<std::string> profiles = FindProfileFolders(content, mozilla, ansi);
-    for (std::string& profile : profiles) profile = AddBackslash(profile);
+    for (std::string& profile : profiles) profile = paths::AddBackslash(profile);
     return profiles;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstddef>
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::cleaners {
 
@@ -21,7 +21,7 @@ std::size_t FindIgnoringCase(std::string_view text, std::string_view needle, std
     for (std::size_t at = from; at + needle.size() <= text.size(); ++at) {
         std::size_t matched = 0;
         while (matched < needle.size() &&
-               SameIgnoringAsciiCase(text[at + matched], needle[matched])) {
+               paths::SameIgnoringAsciiCase(text[at + matched], needle[matched])) {
             ++matched;
         }
         if (matched == needle.size()) return at;
@@ -35,7 +35,8 @@ std::vector<std::string> FindProfileFolders(std::string_view content,
                                             std::string_view mozilla_folder,
                                             const ProfileCodePage& code_page) {
     std::vector<std::string> folders;
-    if (!IsAbsoluteFolderPath(mozilla_folder) || mozilla_folder.back() != '\\') return folders;
+    if (!paths::IsAbsoluteFolderPath(mozilla_folder) || mozilla_folder.back() != '\\')
+        return folders;
     // A folder the code page cannot spell is one the browser could not have written down.
     std::string needle;
     if (!code_page.from_utf8(mozilla_folder, needle) || needle.empty()) return folders;
@@ -53,7 +54,7 @@ std::vector<std::string> FindProfileFolders(std::string_view content,
         std::string rest;
         if (code_page.to_utf8(content.substr(found, needle.size()), head) &&
             code_page.to_utf8(content.substr(inside, end - inside), rest) &&
-            HasOnlyPlainNames(rest, false)) {
+            paths::HasOnlyPlainNames(rest, false)) {
             folders.push_back(head + rest);
         }
         found = FindIgnoringCase(content, needle, end);

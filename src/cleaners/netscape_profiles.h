@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 

@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cleaners/folder_path.h"
 #include "errors/runtime_error.h"
+#include "paths/folder_path.h"
 
 namespace qm::cleaners {
 
@@ -27,14 +27,14 @@ std::string OperaCleaners::GetOperaPath() {
 std::string OperaCleaners::OperaFolder() {
     // Without the App Paths entry the places would be "\Cache" and "\cookies.dat" at the root
     // of whatever drive is current: nothing of Opera's, so nothing is touched.
-    const std::string folder = AddBackslash(GetOperaPath());
-    return IsAbsoluteFolderPath(folder) ? folder : std::string();
+    const std::string folder = paths::AddBackslash(GetOperaPath());
+    return paths::IsAbsoluteFolderPath(folder) ? folder : std::string();
 }
 
 std::string OperaCleaners::Opera7Profile() {
     // A failed look-up gives empty text, and the profile would then be a relative path.
     const std::string app_data = tools_.GetSpecialFolder(platform::csidl::kAppData);
-    if (!IsAbsoluteFolderPath(app_data)) return {};
+    if (!paths::IsAbsoluteFolderPath(app_data)) return {};
     return app_data + std::string(kOpera7Profile);
 }
 

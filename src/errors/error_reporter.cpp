@@ -14,22 +14,6 @@ void ErrorReporter::SetChannel(OnlineTest online, Sender send) {
     reach_ = Reach::Unknown;
 }
 
-void ErrorReporter::SendThrough(platform::Http& http) {
-    SetChannel([this, &http] { return update::IsOnline(http, site_); },
-               [&http](const std::string& address) {
-                   platform::HttpResponse ignored;
-                   const platform::Status status = http.Get({address,
-                                                             platform::HttpBody::Skip,
-                                                             {},
-                                                             update::kTransferTimeoutMs,
-                                                             update::kQuickTransferLimitMs},
-                                                            ignored);
-                   if (status != platform::kOk)
-                       throw RuntimeError(err::kCannotConnect,
-                                          std::string(GenericText(err::kCannotConnect)));
-               });
-}
-
 std::string ErrorReporter::ReportAddress(std::string_view site, std::string_view label,
                                          std::int32_t number, std::string_view description) {
     // The label's commas, quotes and blanks and the description's punctuation must reach the

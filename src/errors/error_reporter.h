@@ -8,9 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "errors/makers_site.h"
 #include "errors/runtime_error.h"
-#include "platform/http.h"
-#include "update/connection.h"
 
 namespace qm::errors {
 
@@ -39,9 +38,6 @@ class ErrorReporter {
 
     // A new channel is asked anew whether the site can be reached.
     void SetChannel(OnlineTest online, Sender send);
-    // Reports go to the site over `http`, after the online test; the answer is not read, but
-    // a transfer that fails counts as a failed send. Both are quick transfers.
-    void SendThrough(platform::Http& http);
     void SetSite(std::string_view site) { site_ = site; }
     const std::string& site() const { return site_; }
 
@@ -57,7 +53,7 @@ class ErrorReporter {
     OnlineTest online_;
     Reach reach_ = Reach::Unknown;
     Sender send_;
-    std::string site_{update::kMakersSite};
+    std::string site_{kMakersSite};
     std::int32_t number_ = 0;
     std::string description_;
     int reports_ = 0;

@@ -22,17 +22,17 @@ bool StartsWith(std::string_view text, std::string_view prefix) {
 
 // The top panels and the item panels are overlapping frames without a window of their own:
 // only the front one of each set shows its controls.
-bool IsPanelArray(const app::Control& control) {
+bool IsPanelArray(const controls::Control& control) {
     return control.name() == "frmone" || control.name() == "frmPopularFolders";
 }
 
-bool IsFrame(const app::Control& control) {
+bool IsFrame(const controls::Control& control) {
     return StartsWith(control.name(), "Frame");
 }
 
 // Tab strips and group boxes lie beneath the controls drawn on them.
-bool LiesUnder(const app::Control& control) {
-    return IsFrame(control) || dynamic_cast<const app::TabStrip*>(&control) != nullptr;
+bool LiesUnder(const controls::Control& control) {
+    return IsFrame(control) || dynamic_cast<const controls::TabStrip*>(&control) != nullptr;
 }
 
 // The reason shown while the session waits for the clean; looked up at run time because
@@ -116,25 +116,25 @@ void MainView::CreateControls(HINSTANCE instance) {
     font_ = CreateFontIndirectW(&metrics.lfMessageFont);
 
     int next_id = kFirstPanelControl;
-    for (app::Control* control : model_.AllControls()) {
+    for (controls::Control* control : model_.AllControls()) {
         int id = control->name() == "TabStrip1"   ? kTabStrip1
                  : control->name() == "TabStrip2" ? kTabStrip2
                  : control->name() == "List1"     ? kList1
                                                   : next_id++;
         if (!PlaceOf(control->name(), control->index())) continue;
-        auto* label = dynamic_cast<app::Label*>(control);
+        auto* label = dynamic_cast<controls::Label*>(control);
         const bool link = label && label->has_click_handler();
         natives_.push_back(Native{control, nullptr, id, 0, LiesUnder(*control), link});
     }
     // Subscribe only once the vector no longer moves: listeners keep the element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
         natives_[i].subscription = natives_[i].model->Subscribe(
-            [this, i](app::Change change) { Mirror(natives_[i], change); });
+            [this, i](controls::Change change) { Mirror(natives_[i], change); });
     }
     // Visibility depends on the whole panel tree, so the frames report to the view as well.
-    for (app::Control* control : model_.AllControls()) {
+    for (controls::Control* control : model_.AllControls()) {
         if (IsPanelArray(*control)) {
-            control->Subscribe([this](app::Change) { UpdateVisibility(); });
+            control->Subscribe([this](controls::Change) { UpdateVisibility(); });
         }
     }
 }
@@ -143,29 +143,29 @@ void MainView::MakeNative(Native& native) {
     native.hwnd = CreateNative(*native.model, native.id);
     if (!native.hwnd) return;
     SendMessageW(native.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    Mirror(native, app::Change::Lines);
-    Mirror(native, app::Change::Selection);
-    Mirror(native, app::Change::Value);
+    Mirror(native, controls::Change::Lines);
+    Mirror(native, controls::Change::Selection);
+    Mirror(native, controls::Change::Value);
 }
 
-HWND MainView::CreateNative(app::Control& control, int id) {
+HWND MainView::CreateNative(controls::Control& control, int id) {
     std::optional<Rect> place = PlaceOf(control.name(), control.index());
     if (!place) return nullptr;
     const int dpi = dpi_;
     const wchar_t* window_class = WC_STATICW;
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
     std::wstring text = ToWide(control.caption());
-    if (dynamic_cast<app::TabStrip*>(&control)) {
+    if (dynamic_cast<controls::TabStrip*>(&control)) {
         window_class = WC_TABCONTROLW;
         style |= WS_TABSTOP;
         text.clear();
-    } else if (dynamic_cast<app::ListBox*>(&control)) {
+    } else if (dynamic_cast<controls::ListBox*>(&control)) {
         window_class = WC_LISTBOXW;
         style |= WS_VSCROLL | WS_BORDER | LBS_NOINTEGRALHEIGHT | WS_TABSTOP;
-    } else if (dynamic_cast<app::CheckBox*>(&control)) {
+    } else if (dynamic_cast<controls::CheckBox*>(&control)) {
         window_class = WC_BUTTONW;
         style |= BS_AUTOCHECKBOX | WS_TABSTOP;
-    } else if (dynamic_cast<app::Button*>(&control)) {
+    } else if (dynamic_cast<controls::Button*>(&control)) {
         window_class = WC_BUTTONW;
         style |= BS_PUSHBUTTON | WS_TABSTOP;
     } else if (IsFrame(control)) {
@@ -175,14 +175,15 @@ HWND MainView::CreateNative(app::Control& control, int id) {
         // Value and hint labels show whatever text they are given, "&" included.
         style |= SS_NOPREFIX;
     }
-    if (auto* label = dynamic_cast<app::Label*>(&control); label && label->has_click_handler()) {
+    if (auto* label = dynamic_cast<controls::Label*>(&control);
+        label && label->has_click_handler()) {
         style |= SS_NOTIFY;  // a link: its clicks come back as STN_CLICKED
     }
     HWND hwnd = CreateWindowExW(
         0, window_class, text.c_str(), style, ScaleForDpi(place->x, dpi),
         ScaleForDpi(place->y, dpi), ScaleForDpi(place->width, dpi), ScaleForDpi(place->height, dpi),
         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
-    if (auto* tabs = dynamic_cast<app::TabStrip*>(&control); tabs && hwnd) {
+    if (auto* tabs = dynamic_cast<controls::TabStrip*>(&control); tabs && hwnd) {
         for (std::size_t i = 0; i < tabs->tab_count(); ++i) {
             std::wstring caption = ToWide(tabs->tab_captions()[i]);
             TCITEMW item{};
@@ -203,7 +204,7 @@ void MainView::StackControls() {
     for (int pass = 0; pass < 3; ++pass) {
         for (const Native& native : natives_) {
             if (!native.hwnd) continue;
-            const bool tab = dynamic_cast<app::TabStrip*>(native.model) != nullptr;
+            const bool tab = dynamic_cast<controls::TabStrip*>(native.model) != nullptr;
             const bool under = native.lies_under;
             if ((pass == 0 && tab) || (pass == 1 && under && !tab) || (pass == 2 && !under)) {
                 raise(native.hwnd);
@@ -212,38 +213,40 @@ void MainView::StackControls() {
     }
 }
 
-void MainView::Mirror(Native& native, app::Change change) {
+void MainView::Mirror(Native& native, controls::Change change) {
     // A control not made yet takes the model's state when it is.
-    if (!native.hwnd && change != app::Change::Visibility && change != app::Change::ZOrder) return;
-    app::Control& control = *native.model;
+    if (!native.hwnd && change != controls::Change::Visibility &&
+        change != controls::Change::ZOrder)
+        return;
+    controls::Control& control = *native.model;
     switch (change) {
-        case app::Change::Caption:
-            if (!dynamic_cast<app::TabStrip*>(&control)) {
+        case controls::Change::Caption:
+            if (!dynamic_cast<controls::TabStrip*>(&control)) {
                 SetWindowTextW(native.hwnd, ToWide(control.caption()).c_str());
             }
             break;
-        case app::Change::Visibility:
-        case app::Change::ZOrder:
+        case controls::Change::Visibility:
+        case controls::Change::ZOrder:
             UpdateVisibility();
             break;
-        case app::Change::Value:
-            if (auto* box = dynamic_cast<app::CheckBox*>(&control)) {
+        case controls::Change::Value:
+            if (auto* box = dynamic_cast<controls::CheckBox*>(&control)) {
                 SendMessageW(native.hwnd, BM_SETCHECK,
                              box->value() == 1 ? BST_CHECKED : BST_UNCHECKED, 0);
             }
             break;
-        case app::Change::Lines:
+        case controls::Change::Lines:
             MirrorLines(native);
             break;
-        case app::Change::Selection:
-            if (auto* list = dynamic_cast<app::ListBox*>(&control)) {
+        case controls::Change::Selection:
+            if (auto* list = dynamic_cast<controls::ListBox*>(&control)) {
                 SendMessageW(native.hwnd, LB_SETCURSEL, static_cast<WPARAM>(list->selected_index()),
                              0);
-            } else if (auto* tabs = dynamic_cast<app::TabStrip*>(&control)) {
+            } else if (auto* tabs = dynamic_cast<controls::TabStrip*>(&control)) {
                 SendMessageW(native.hwnd, TCM_SETCURSEL, tabs->selected_index(), 0);
             }
             break;
-        case app::Change::Text:  // the main window has no edit fields
+        case controls::Change::Text:  // the main window has no edit fields
             break;
     }
 }
@@ -251,7 +254,7 @@ void MainView::Mirror(Native& native, app::Change change) {
 // Lines are only ever appended or cleared, so appending the missing tail is enough unless the
 // list became shorter.
 void MainView::MirrorLines(Native& native) {
-    auto* list = dynamic_cast<app::ListBox*>(native.model);
+    auto* list = dynamic_cast<controls::ListBox*>(native.model);
     if (!list) return;
     auto shown = static_cast<std::size_t>(SendMessageW(native.hwnd, LB_GETCOUNT, 0, 0));
     if (shown > list->count()) {
@@ -264,11 +267,11 @@ void MainView::MirrorLines(Native& native) {
     }
 }
 
-bool MainView::Shown(const app::Control& control) const {
+bool MainView::Shown(const controls::Control& control) const {
     if (!control.visible()) return false;
     if (IsPanelArray(control)) {
         // Behind another visible panel of the same set: covered.
-        for (const app::Control* other : model_.AllControls()) {
+        for (const controls::Control* other : model_.AllControls()) {
             if (other != &control && other->name() == control.name() && other->visible() &&
                 other->z_order() > control.z_order()) {
                 return false;
@@ -320,9 +323,9 @@ void MainView::OnCommand(int id, int code) {
     Native* native = FindById(id);
     // A button's BN_CLICKED and a link's STN_CLICKED are the same code.
     if (!native || code != BN_CLICKED) return;
-    if (auto* box = dynamic_cast<app::CheckBox*>(native->model)) {
+    if (auto* box = dynamic_cast<controls::CheckBox*>(native->model)) {
         box->SetValue(SendMessageW(native->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
-    } else if (auto* clickable = dynamic_cast<app::Clickable*>(native->model)) {
+    } else if (auto* clickable = dynamic_cast<controls::Clickable*>(native->model)) {
         clickable->Click();
     }
 }
@@ -330,7 +333,7 @@ void MainView::OnCommand(int id, int code) {
 void MainView::OnTabChanged(int id) {
     Native* native = FindById(id);
     if (!native) return;
-    if (auto* tabs = dynamic_cast<app::TabStrip*>(native->model)) {
+    if (auto* tabs = dynamic_cast<controls::TabStrip*>(native->model)) {
         const LRESULT selected = SendMessageW(native->hwnd, TCM_GETCURSEL, 0, 0);
         if (selected >= 0) tabs->SelectTab(static_cast<std::size_t>(selected));
     }

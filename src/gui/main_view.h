@@ -27,7 +27,7 @@ class MainView : public BaseWindow<MainView> {
 
   private:
     struct Native {
-        app::Control* model;
+        controls::Control* model;
         HWND hwnd;  // null until the control first shows
         int id;
         int subscription;
@@ -39,12 +39,12 @@ class MainView : public BaseWindow<MainView> {
     // shows, so start-up pays only for the panel in front.
     void CreateControls(HINSTANCE instance);
     void MakeNative(Native& native);
-    HWND CreateNative(app::Control& control, int id);
+    HWND CreateNative(controls::Control& control, int id);
     void StackControls();
-    void Mirror(Native& native, app::Change change);
+    void Mirror(Native& native, controls::Change change);
     void MirrorLines(Native& native);
     void UpdateVisibility();
-    bool Shown(const app::Control& control) const;
+    bool Shown(const controls::Control& control) const;
     Native* FindById(int id);
     void OnCommand(int id, int code);
     void OnTabChanged(int id);

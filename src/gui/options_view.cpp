@@ -105,23 +105,23 @@ void OptionsView::Create() {
 void OptionsView::CreateControls() {
     int id = kFirstId;
     for (const Place& place : kPlaces) {
-        app::Control* control = model_->FindControl(place.name);
+        controls::Control* control = model_->FindControl(place.name);
         if (!control) continue;
         const wchar_t* window_class = WC_BUTTONW;
         DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_GROUP;
         DWORD ex_style = 0;
-        if (dynamic_cast<app::ComboBox*>(control)) {
+        if (dynamic_cast<controls::ComboBox*>(control)) {
             window_class = WC_COMBOBOXW;
             style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
-        } else if (dynamic_cast<app::TextBox*>(control)) {
+        } else if (dynamic_cast<controls::TextBox*>(control)) {
             window_class = WC_EDITW;
             style |= ES_AUTOHSCROLL;
             ex_style = WS_EX_CLIENTEDGE;
-        } else if (dynamic_cast<app::CheckBox*>(control)) {
+        } else if (dynamic_cast<controls::CheckBox*>(control)) {
             style |= BS_AUTOCHECKBOX;
-        } else if (dynamic_cast<app::Button*>(control)) {
+        } else if (dynamic_cast<controls::Button*>(control)) {
             style |= BS_PUSHBUTTON;
-        } else if (dynamic_cast<app::Label*>(control)) {
+        } else if (dynamic_cast<controls::Label*>(control)) {
             window_class = WC_STATICW;
             style = WS_CHILD | WS_VISIBLE;
         } else {
@@ -134,7 +134,7 @@ void OptionsView::CreateControls() {
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (auto* combo = dynamic_cast<app::ComboBox*>(control)) {
+        if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
             combo_ = hwnd;
             for (const std::string& item : combo->items()) {
                 SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
@@ -145,9 +145,9 @@ void OptionsView::CreateControls() {
     // Subscribed once the vector no longer moves: each listener keeps its element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
         natives_[i].subscription = natives_[i].model->Subscribe(
-            [this, i](app::Change change) { Mirror(natives_[i], change); });
-        Mirror(natives_[i], app::Change::Value);
-        Mirror(natives_[i], app::Change::Text);
+            [this, i](controls::Change change) { Mirror(natives_[i], change); });
+        Mirror(natives_[i], controls::Change::Value);
+        Mirror(natives_[i], controls::Change::Text);
     }
 }
 
@@ -162,17 +162,17 @@ void OptionsView::PlaceInMiddleOfScreen() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void OptionsView::Mirror(const Native& native, app::Change change) {
-    app::Control& control = *native.model;
-    if (change == app::Change::Caption && !dynamic_cast<app::TextBox*>(&control)) {
+void OptionsView::Mirror(const Native& native, controls::Change change) {
+    controls::Control& control = *native.model;
+    if (change == controls::Change::Caption && !dynamic_cast<controls::TextBox*>(&control)) {
         SetWindowTextW(native.hwnd, ToWide(control.caption()).c_str());
-    } else if (change == app::Change::Value) {
-        if (auto* box = dynamic_cast<app::CheckBox*>(&control)) {
+    } else if (change == controls::Change::Value) {
+        if (auto* box = dynamic_cast<controls::CheckBox*>(&control)) {
             SendMessageW(native.hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED,
                          0);
         }
-    } else if (change == app::Change::Text) {
-        auto* field = dynamic_cast<app::TextBox*>(&control);
+    } else if (change == controls::Change::Text) {
+        auto* field = dynamic_cast<controls::TextBox*>(&control);
         if (!field) return;
         const std::wstring text = ToWide(field->text());
         if (WindowText(native.hwnd) == text) return;  // the user's own typing, coming back
@@ -190,19 +190,19 @@ void OptionsView::Mirror(const Native& native, app::Change change) {
 void OptionsView::OnCommand(int id, int code) {
     for (const Native& native : natives_) {
         if (native.id != id) continue;
-        if (auto* combo = dynamic_cast<app::ComboBox*>(native.model)) {
+        if (auto* combo = dynamic_cast<controls::ComboBox*>(native.model)) {
             if (code == CBN_SELCHANGE) {
                 const LRESULT line = SendMessageW(native.hwnd, CB_GETCURSEL, 0, 0);
                 if (line >= 0) combo->PickItem(static_cast<std::size_t>(line));
             } else if (code == CBN_EDITCHANGE) {
                 combo->SetText(ToUtf8(WindowText(native.hwnd)));
             }
-        } else if (auto* field = dynamic_cast<app::TextBox*>(native.model)) {
+        } else if (auto* field = dynamic_cast<controls::TextBox*>(native.model)) {
             if (code == EN_CHANGE) field->SetText(ToUtf8(WindowText(native.hwnd)));
-        } else if (auto* box = dynamic_cast<app::CheckBox*>(native.model)) {
+        } else if (auto* box = dynamic_cast<controls::CheckBox*>(native.model)) {
             if (code == BN_CLICKED)
                 box->SetValue(SendMessageW(native.hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0);
-        } else if (auto* button = dynamic_cast<app::Button*>(native.model)) {
+        } else if (auto* button = dynamic_cast<controls::Button*>(native.model)) {
             if (code == BN_CLICKED) button->Click();
         }
         return;

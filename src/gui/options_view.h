@@ -27,7 +27,7 @@ class OptionsView {
 
   private:
     struct Native {
-        app::Control* model;
+        controls::Control* model;
         HWND hwnd;
         int id;
         int subscription;
@@ -38,7 +38,7 @@ class OptionsView {
     void Create();
     void CreateControls();
     void PlaceInMiddleOfScreen();
-    void Mirror(const Native& native, app::Change change);
+    void Mirror(const Native& native, controls::Change change);
     void OnCommand(int id, int code);
     // The window goes; the model stays with whoever owns it.
     void Destroy();

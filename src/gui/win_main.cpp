@@ -50,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     // an administrator named in its place.
     const std::string site = qm::update::SiteAddress(platform.registry);
     reporter.SetSite(site);
-    reporter.SendThrough(platform.http);
+    qm::update::SendReportsThrough(reporter, platform.http);
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
     qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
     // With arguments the program works unattended and ends; no window, no single-copy check.

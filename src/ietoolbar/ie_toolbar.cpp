@@ -1,7 +1,7 @@
 #include "ietoolbar/ie_toolbar.h"
 
-#include "cleaners/ascii_case.h"
 #include "errors/error_reporter.h"
+#include "paths/ascii_case.h"
 
 namespace qm::ietoolbar {
 
@@ -54,7 +54,7 @@ void ToolbarButton::RemoveUserButtonOfAnotherCopy(std::string_view exec) {
     // another folder (an earlier per-user add) would go on starting that copy.
     const std::string theirs =
         settings_.GetSettingString(Root::CurrentUser, kButtonKey, "Exec", "");
-    if (!theirs.empty() && cleaners::UpperAscii(theirs) != cleaners::UpperAscii(exec)) {
+    if (!theirs.empty() && paths::UpperAscii(theirs) != paths::UpperAscii(exec)) {
         settings_.DeleteKey(Root::CurrentUser, kButtonKey);
     }
 }

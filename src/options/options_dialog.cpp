@@ -37,19 +37,20 @@ std::vector<std::string> ScheduleTexts() {
 OptionsDialog::OptionsDialog(platform::Platform& platform, settings::SettingsStore& settings,
                              errors::ErrorReporter& reporter, background::ScheduleControl& schedule)
     : platform_(platform), settings_(settings), reporter_(reporter), schedule_(schedule) {
-    frame2_ = &Add<app::Frame>("Frame2", "Schedular");
-    command6_ = &Add<app::Button>("Command6", std::string(caption::kScheduleOff), frame2_);
-    check1_ = &Add<app::CheckBox>("Check1", "Close all browser windows before cleaning.", frame2_);
-    combo1_ = &Add<app::ComboBox>("Combo1", ScheduleTexts(), frame2_);
-    Add<app::Label>("Label1", "Time", frame2_);
-    command5_ = &Add<app::Button>("Command5", std::string(caption::kShutDownOff));
-    frame1_ = &Add<app::Frame>("Frame1", "Internet Explorer Home Page");
-    command2_ = &Add<app::Button>("Command2", "Set", frame1_);
-    command1_ = &Add<app::Button>("Command1", "Use Blank", frame1_);
-    text1_ = &Add<app::TextBox>("Text1", "", frame1_);
-    command4_ = &Add<app::Button>("Command4", "Close");
-    command3_ = &Add<app::Button>("Command3", std::string(caption::kRunAtStartOn));
-    cmd_upgrade_ = &Add<app::Button>("cmdUpgrade", "Check for Upgrade");
+    frame2_ = &Add<controls::Frame>("Frame2", "Schedular");
+    command6_ = &Add<controls::Button>("Command6", std::string(caption::kScheduleOff), frame2_);
+    check1_ =
+        &Add<controls::CheckBox>("Check1", "Close all browser windows before cleaning.", frame2_);
+    combo1_ = &Add<controls::ComboBox>("Combo1", ScheduleTexts(), frame2_);
+    Add<controls::Label>("Label1", "Time", frame2_);
+    command5_ = &Add<controls::Button>("Command5", std::string(caption::kShutDownOff));
+    frame1_ = &Add<controls::Frame>("Frame1", "Internet Explorer Home Page");
+    command2_ = &Add<controls::Button>("Command2", "Set", frame1_);
+    command1_ = &Add<controls::Button>("Command1", "Use Blank", frame1_);
+    text1_ = &Add<controls::TextBox>("Text1", "", frame1_);
+    command4_ = &Add<controls::Button>("Command4", "Close");
+    command3_ = &Add<controls::Button>("Command3", std::string(caption::kRunAtStartOn));
+    cmd_upgrade_ = &Add<controls::Button>("cmdUpgrade", "Check for Upgrade");
 
     command6_->SetOnClick([this] { Command6_Click(); });
     check1_->SetOnChange([this] { Check1_Click(); });
@@ -71,8 +72,8 @@ T& OptionsDialog::Add(Args&&... args) {
     return added;
 }
 
-app::Control* OptionsDialog::FindControl(std::string_view name) {
-    for (app::Control* control : all_) {
+controls::Control* OptionsDialog::FindControl(std::string_view name) {
+    for (controls::Control* control : all_) {
         if (control->name() == name) return control;
     }
     return nullptr;

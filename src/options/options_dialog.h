@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
 #include "background/schedule_control.h"
+#include "controls/controls.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -44,21 +44,21 @@ class OptionsDialog {
     const std::string& caption() const { return caption_; }
 
     // --- controls, by program name ------------------------------------------------------
-    app::Frame& Frame2() { return *frame2_; }
-    app::Button& Command6() { return *command6_; }
-    app::CheckBox& Check1() { return *check1_; }
-    app::ComboBox& Combo1() { return *combo1_; }
-    app::Button& Command5() { return *command5_; }
-    app::Frame& Frame1() { return *frame1_; }
-    app::Button& Command2() { return *command2_; }
-    app::Button& Command1() { return *command1_; }
-    app::TextBox& Text1() { return *text1_; }
-    app::Button& Command4() { return *command4_; }
-    app::Button& Command3() { return *command3_; }
-    app::Button& cmdUpgrade() { return *cmd_upgrade_; }
-    app::Control* FindControl(std::string_view name);
+    controls::Frame& Frame2() { return *frame2_; }
+    controls::Button& Command6() { return *command6_; }
+    controls::CheckBox& Check1() { return *check1_; }
+    controls::ComboBox& Combo1() { return *combo1_; }
+    controls::Button& Command5() { return *command5_; }
+    controls::Frame& Frame1() { return *frame1_; }
+    controls::Button& Command2() { return *command2_; }
+    controls::Button& Command1() { return *command1_; }
+    controls::TextBox& Text1() { return *text1_; }
+    controls::Button& Command4() { return *command4_; }
+    controls::Button& Command3() { return *command3_; }
+    controls::Button& cmdUpgrade() { return *cmd_upgrade_; }
+    controls::Control* FindControl(std::string_view name);
     // Every control, frames before what they hold, for the view to create.
-    const std::vector<app::Control*>& AllControls() const { return all_; }
+    const std::vector<controls::Control*>& AllControls() const { return all_; }
 
     // --- life -----------------------------------------------------------------------------
     // Once per opening: the toggles and the schedule's interval from the registry.
@@ -102,20 +102,20 @@ class OptionsDialog {
     std::string name_{"Form2"};
     std::string caption_{kOptionsCaption};
 
-    std::vector<std::unique_ptr<app::Control>> owned_;
-    std::vector<app::Control*> all_;
-    app::Frame* frame2_ = nullptr;
-    app::Button* command6_ = nullptr;
-    app::CheckBox* check1_ = nullptr;
-    app::ComboBox* combo1_ = nullptr;
-    app::Button* command5_ = nullptr;
-    app::Frame* frame1_ = nullptr;
-    app::Button* command2_ = nullptr;
-    app::Button* command1_ = nullptr;
-    app::TextBox* text1_ = nullptr;
-    app::Button* command4_ = nullptr;
-    app::Button* command3_ = nullptr;
-    app::Button* cmd_upgrade_ = nullptr;
+    std::vector<std::unique_ptr<controls::Control>> owned_;
+    std::vector<controls::Control*> all_;
+    controls::Frame* frame2_ = nullptr;
+    controls::Button* command6_ = nullptr;
+    controls::CheckBox* check1_ = nullptr;
+    controls::ComboBox* combo1_ = nullptr;
+    controls::Button* command5_ = nullptr;
+    controls::Frame* frame1_ = nullptr;
+    controls::Button* command2_ = nullptr;
+    controls::Button* command1_ = nullptr;
+    controls::TextBox* text1_ = nullptr;
+    controls::Button* command4_ = nullptr;
+    controls::Button* command3_ = nullptr;
+    controls::Button* cmd_upgrade_ = nullptr;
 
     bool loaded_ = false;
     int busy_ = 0;

@@ -3,9 +3,9 @@
 #include <array>
 #include <cctype>
 
-#include "cleaners/ascii_case.h"
-#include "cleaners/folder_path.h"
 #include "errors/labels.h"
+#include "paths/ascii_case.h"
+#include "paths/folder_path.h"
 #include "settings/registry_text.h"
 
 namespace qm::settings {
@@ -22,8 +22,7 @@ SettingsStore::SettingsStore(platform::Registry& registry, platform::Process& pr
 namespace {
 
 bool IsOwnKey(Root root, std::string_view path) {
-    return root == kSettingsRoot &&
-           cleaners::UpperAscii(path) == cleaners::UpperAscii(kSettingsPath);
+    return root == kSettingsRoot && paths::UpperAscii(path) == paths::UpperAscii(kSettingsPath);
 }
 
 }  // namespace
@@ -139,7 +138,7 @@ void SettingsStore::DeleteKey(Root root, std::string_view path) {
 void SettingsStore::RegisterRunAtStart() {
     errors::SilentStep([&] {
         std::string command = "\"";
-        command += cleaners::AddBackslash(process_.ProgramFolder());
+        command += paths::AddBackslash(process_.ProgramFolder());
         command += process_.ProgramName();
         command += ".exe\"";
         const std::vector<std::uint8_t> text = ToRegistryText(command);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <vector>
 
+#include "errors/runtime_error.h"
 #include "settings/registry_text.h"
 #include "update/makers_key.h"
 
@@ -62,6 +63,21 @@ bool IsOnline(platform::Http& http, std::string_view site) {
     platform::HttpResponse response;
     return http.Get({home, platform::HttpBody::Skip, {}, kTransferTimeoutMs, kQuickTransferLimitMs},
                     response) == platform::kOk;
+}
+
+void SendReportsThrough(errors::ErrorReporter& reporter, platform::Http& http) {
+    reporter.SetChannel(
+        [&reporter, &http] { return IsOnline(http, reporter.site()); },
+        [&http](const std::string& address) {
+            platform::HttpResponse ignored;
+            const platform::Status status = http.Get(
+                {address, platform::HttpBody::Skip, {}, kTransferTimeoutMs, kQuickTransferLimitMs},
+                ignored);
+            if (status != platform::kOk)
+                throw errors::RuntimeError(
+                    errors::err::kCannotConnect,
+                    std::string(errors::GenericText(errors::err::kCannotConnect)));
+        });
 }
 
 }  // namespace qm::update

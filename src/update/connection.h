@@ -4,13 +4,15 @@
 #include <string>
 #include <string_view>
 
+#include "errors/error_reporter.h"
+#include "errors/makers_site.h"
 #include "platform/http.h"
 #include "platform/registry.h"
 
 namespace qm::update {
 
-// The maker's web site: update files, error reports and help pages all live there.
-inline constexpr std::string_view kMakersSite = "https://www.quillmoss.com";
+// The maker's web site; it sits with the reporter, which sends its reports there too.
+using errors::kMakersSite;
 
 // Where an administrator may point the program at another copy of the site (a test site on
 // the loopback, say) without rebuilding it: a REG_SZ "site" under
@@ -43,5 +45,9 @@ std::string SiteKey(platform::Registry& registry);
 // The online test: true when the site's home page answers at all (any status). The site is
 // the only place the program ever talks to, so it is the page whose reach matters.
 bool IsOnline(platform::Http& http, std::string_view site);
+
+// The reporter's reports go to its site over `http`, after the online test; the answer is not
+// read, but a transfer that fails counts as a failed send. Both are quick transfers.
+void SendReportsThrough(errors::ErrorReporter& reporter, platform::Http& http);
 
 }  // namespace qm::update

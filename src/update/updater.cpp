@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "cleaners/folder_path.h"
 #include "errors/labels.h"
+#include "paths/folder_path.h"
 #include "update/connection.h"
 #include "update/version_number.h"
 
@@ -92,7 +92,7 @@ bool Updater::IsOnline() {
 }
 
 std::string Updater::DownloadPath() const {
-    return cleaners::AddBackslash(platform_.process.ProgramFolder()) + std::string(kDownloadName);
+    return paths::AddBackslash(platform_.process.ProgramFolder()) + std::string(kDownloadName);
 }
 
 std::int32_t Updater::FileSize(std::string_view address, std::string_view label) {

@@ -1,8 +1,8 @@
 #include "update/upgrade_completion.h"
 
 #include "clean/wait_seconds.h"
-#include "cleaners/folder_path.h"
 #include "errors/error_reporter.h"
+#include "paths/folder_path.h"
 #include "update/updater.h"
 #include "update/upgrade_stage.h"
 
@@ -37,7 +37,7 @@ bool UpgradeCompletion::RunsAsDownload() {
 }
 
 void UpgradeCompletion::Check_For_Update() {
-    SilentStep([&] { folder_ = cleaners::AddBackslash(platform_.process.ProgramFolder()); });
+    SilentStep([&] { folder_ = paths::AddBackslash(platform_.process.ProgramFolder()); });
     const bool as_download = RunsAsDownload();
     // The program that started this one writes the stage right after the start and then
     // ends: both have happened by the time this pause is over.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "backend.h"
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 
 namespace qm::contract {
 namespace {
@@ -275,7 +275,7 @@ TEST_F(FileSystemContract, FinalPathLeadsPastFolderLinks) {
     if (!backend_->MakeFolderLink(In("link"), In("real"))) GTEST_SKIP() << "no folder links here";
     std::string final_path;
     ASSERT_EQ(files_.GetFinalPath(In("link\\sub"), final_path), kOk);
-    const std::string upper = cleaners::UpperAscii(final_path);
+    const std::string upper = paths::UpperAscii(final_path);
     EXPECT_FALSE(upper.starts_with("\\\\?\\")) << final_path;
     EXPECT_EQ(upper.find("\\LINK"), std::string::npos) << final_path;
     EXPECT_TRUE(upper.ends_with("\\REAL\\SUB")) << final_path;

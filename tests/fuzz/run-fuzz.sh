@@ -13,7 +13,7 @@ mkdir -p "$out/corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -Wall -Wextra -Werror -I"$root/src" \
   "$root/tests/fuzz/profile_walk_fuzzer.cpp" "$root/src/cleaners/netscape_profiles.cpp" \
-  "$root/src/cleaners/folder_path.cpp" "$root/src/platform/sim/windows_1252.cpp" \
+  "$root/src/paths/folder_path.cpp" "$root/src/platform/sim/windows_1252.cpp" \
   -o "$out/profile_walk_fuzzer"
 # New inputs go to the build folder's corpus; the checked-in seeds are only read.
 "$out/profile_walk_fuzzer" -runs="$runs" -max_len=2048 -seed=1 \
@@ -25,6 +25,6 @@ mkdir -p "$out/browser_corpus"
 clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -Wall -Wextra -Werror -I"$root/src" \
   "$root/tests/fuzz/browser_lists_fuzzer.cpp" "$root/src/browsers/profile_texts.cpp" \
-  "$root/src/cleaners/folder_path.cpp" -o "$out/browser_lists_fuzzer"
+  "$root/src/paths/folder_path.cpp" -o "$out/browser_lists_fuzzer"
 "$out/browser_lists_fuzzer" -runs="$runs" -max_len=4096 -seed=1 -artifact_prefix="$out/" \
   "$out/browser_corpus" "$root/tests/fuzz/browser_corpus"

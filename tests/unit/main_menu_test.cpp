@@ -45,7 +45,7 @@ TEST_F(MainWindowTest, MenuItemsReachTheirHandlersAndLeaveTheProgressListAlone) 
 
 TEST_F(MainWindowTest, QandALinkLabelsOpenTheirPagesEveryClickAndTheContactLabelsNothing) {
     for (const links::WebLink& link : links::kWebLinks) {
-        auto* label = dynamic_cast<app::Label*>(window_.FindControl(link.control));
+        auto* label = dynamic_cast<controls::Label*>(window_.FindControl(link.control));
         ASSERT_EQ(!label, link.control.starts_with("mnu")) << link.control;
         if (!label) continue;
         EXPECT_EQ(label->caption(), link.caption);
@@ -54,7 +54,7 @@ TEST_F(MainWindowTest, QandALinkLabelsOpenTheirPagesEveryClickAndTheContactLabel
     // Label13 and Label14 only show the contact addresses; Label7 is clicked twice.
     for (const char* control : {"Label12", "Label11", "Label10", "Label9", "Label8", "Label7",
                                 "Label7", "Label13", "Label14"})
-        dynamic_cast<app::Label&>(*window_.FindControl(control)).Click();
+        dynamic_cast<controls::Label&>(*window_.FindControl(control)).Click();
     const std::string site = "https://www.quillmoss.com/";
     EXPECT_EQ(machine_.opened_addresses(),
               (std::vector<std::string>{site + "qa.html", site + "privacy.html",

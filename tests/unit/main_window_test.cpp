@@ -7,15 +7,15 @@
 namespace qm::testing {
 namespace {
 
-using app::Change;
+using controls::Change, controls::vk::kLeft, controls::vk::kRight;
 
 TEST_F(MainWindowTest, ControlsAndItemsAreUniqueByNameAndSitOnTheirPanels) {
     // The view binds one native control to each name (and index); a duplicate would bind two
     // to one model. Parents come before their children so they can be created first.
     std::set<std::pair<std::string, int>> seen;
-    for (app::Control* control : window_.AllControls()) {
+    for (controls::Control* control : window_.AllControls()) {
         EXPECT_TRUE(seen.emplace(control->name(), control->index()).second) << control->name();
-        const app::Control* parent = control->parent();
+        const controls::Control* parent = control->parent();
         EXPECT_TRUE(!parent || seen.contains({parent->name(), parent->index()})) << control->name();
     }
     // The registry ignores case, so two value names differing only in case would share one.
@@ -131,7 +131,7 @@ TEST_F(MainWindowTest, RememberedTicksComeBackAndTheButtonsTouchOnlyTheSelectedP
 }
 
 TEST(ControlsTest, ChangesAreNotifiedOnlyWhenStateReallyChanges) {
-    app::CheckBox box("chkTemp", "Temporary Folder");
+    controls::CheckBox box("chkTemp", "Temporary Folder");
     int changes = 0;
     const int id = box.Subscribe([&](Change) { ++changes; });
     box.SetValue(0);
@@ -141,7 +141,7 @@ TEST(ControlsTest, ChangesAreNotifiedOnlyWhenStateReallyChanges) {
     box.Click();
     EXPECT_EQ(changes, 2);
 
-    app::ListBox list("List1", "");
+    controls::ListBox list("List1", "");
     list.AddItem("a");
     list.SetSelectedIndex(0);
     list.SetSelectedIndex(1);  // out of range: ignored
@@ -149,11 +149,11 @@ TEST(ControlsTest, ChangesAreNotifiedOnlyWhenStateReallyChanges) {
     list.Clear();
     EXPECT_EQ(list.selected_index(), -1);
 
-    app::TabStrip strip("TabStrip2", {"A", "B"});
+    controls::TabStrip strip("TabStrip2", {"A", "B"});
     int clicks = 0;
     strip.SetOnClick([&] { ++clicks; });
     strip.SelectTab(7);
-    for (const int key : {app::vk::kLeft, 13, app::vk::kRight, app::vk::kRight}) strip.KeyDown(key);
+    for (const int key : {kLeft, 13, kRight, kRight}) strip.KeyDown(key);
     EXPECT_EQ(strip.selected_index(), 1u);
     EXPECT_EQ(clicks, 1);
 }

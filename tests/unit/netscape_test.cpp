@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include "cleaners/ascii_case.h"
 #include "cleaners/netscape_profiles.h"
 #include "core_test_support.h"
 #include "errors/labels.h"
+#include "paths/ascii_case.h"
 #include "platform/sim/windows_1252.h"
 
 namespace qm::cleaners {
@@ -17,7 +17,7 @@ using namespace std::string_literals;
 // User "José": registry.dat spells his folders in the ANSI code page (Windows-1252).
 const std::string kAppData = "C:\\Documents and Settings\\Jos\u00e9\\Application Data";
 const std::string kMozilla = kAppData + "\\Mozilla\\";
-const std::string kMozillaUpper = UpperAscii(kMozilla);
+const std::string kMozillaUpper = paths::UpperAscii(kMozilla);
 const std::string kDefaut = "d\u00e9faut";
 // What surrounds the paths in a real profile registry: NULs, lengths and key names.
 const std::string kJunk = "\x76\x98\x1C\x00\x00\x00\x01\x00Profiles\x00\xFF\xFE\x03"s;

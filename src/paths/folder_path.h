@@ -1,5 +1,5 @@
 #pragma once
-// Windows folder paths as the cleaners handle them: joining names on, judging whether a path
+// Windows folder paths as the program handles them: joining names on, judging whether a path
 // is one a cleaner may work in, and reducing two spellings of one folder to the same form.
 // Every cleaner deletes below the paths it builds here, so the rules live in one place.
 #include <optional>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qm::cleaners {
+namespace qm::paths {
 
 // The path with exactly one trailing backslash added when it has none ("" gives "\").
 std::string AddBackslash(std::string_view path);
@@ -53,4 +53,4 @@ struct FolderPath {
 // forms "\\?\C:\..." and "\\?\UNC\server\share\..." give the same folders as the short ones.
 std::optional<FolderPath> ParseFolder(std::string_view path);
 
-}  // namespace qm::cleaners
+}  // namespace qm::paths

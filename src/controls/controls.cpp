@@ -1,9 +1,9 @@
-#include "app/controls.h"
+#include "controls/controls.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace qm::app {
+namespace qm::controls {
 
 namespace {
 // One counter for the whole window: only the relative order of siblings matters.
@@ -112,4 +112,4 @@ void TabStrip::KeyDown(int virtual_key) {
     }
 }
 
-}  // namespace qm::app
+}  // namespace qm::controls

@@ -1,12 +1,12 @@
-#include "cleaners/folder_path.h"
+#include "paths/folder_path.h"
 
 #include <cstddef>
 #include <cstdint>
 
-#include "cleaners/ascii_case.h"
+#include "paths/ascii_case.h"
 #include "platform/utf8.h"
 
-namespace qm::cleaners {
+namespace qm::paths {
 
 namespace {
 
@@ -159,4 +159,4 @@ std::optional<FolderPath> ParseFolder(std::string_view path) {
     return folder;
 }
 
-}  // namespace qm::cleaners
+}  // namespace qm::paths

@@ -1,7 +1,8 @@
 #pragma once
-// Plain models of the main window's controls. Each holds its program name, its caption and
-// its state; the Win32 view subscribes to changes and forwards user actions to the methods
-// below, which run the program's handlers. Nothing here knows about windows or messages.
+// Plain models of the controls of the main window and the options dialog. Each holds its
+// program name, its caption and its state; the Win32 view subscribes to changes and forwards
+// user actions to the methods below, which run the program's handlers. Nothing here knows
+// about windows or messages.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -9,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace qm::app {
+namespace qm::controls {
 
 // What changed, so a view can update only that part of its native control.
 enum class Change {
@@ -185,4 +186,4 @@ class TabStrip : public Control {
     std::function<void()> on_click_;
 };
 
-}  // namespace qm::app
+}  // namespace qm::controls

@@ -1,11 +1,11 @@
 #pragma once
-// Letter case as Windows file names compare it for the texts the cleaners handle: ASCII
+// Letter case as Windows file names compare it for the texts the program handles: ASCII
 // letters only. Bytes of multi-byte UTF-8 sequences stay as they are, so a comparison never
 // matches half a character.
 #include <string>
 #include <string_view>
 
-namespace qm::cleaners {
+namespace qm::paths {
 
 inline char UpperAsciiLetter(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
@@ -22,4 +22,4 @@ inline std::string UpperAscii(std::string_view text) {
     return upper;
 }
 
-}  // namespace qm::cleaners
+}  // namespace qm::paths
