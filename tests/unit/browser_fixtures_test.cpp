@@ -3,49 +3,12 @@
 // item owns holds a trace, and every other file is byte for byte as it was.
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
-
+#include "browser_machine.h"
 #include "browsers/browser_cleaners.h"
 #include "database/connection.h"
-#include "platform/sim/machine.h"
 
 namespace qm::browsers {
 namespace {
-
-namespace fs = std::filesystem;
-const fs::path kFixtures = QM_BROWSER_FIXTURES;
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-// Where each part of the fixtures lies on Windows, below the machine's profile folders.
-std::map<std::string, std::string> Place(sim::Machine& machine) {
-    std::string local, roaming;
-    machine.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
-    machine.shell().GetFolderPath(platform::csidl::kAppData, roaming);
-    const std::pair<fs::path, std::string> parts[] = {
-        {kFixtures / "chromium", local + "\\Chromium"},
-        {kFixtures / "firefox" / "roaming", roaming + "\\Mozilla\\Firefox"},
-        {kFixtures / "firefox" / "local", local + "\\Mozilla\\Firefox"}};
-    std::map<std::string, std::string> placed;  // Windows path -> contents
-    for (const auto& [from, to] : parts) {
-        for (const auto& entry : fs::recursive_directory_iterator(from)) {
-            if (!entry.is_regular_file()) continue;
-            std::string relative = fs::relative(entry.path(), from).string();
-            std::replace(relative.begin(), relative.end(), '/', '\\');
-            const std::string path = to + "\\" + relative;
-            machine.AddFile(path, placed[path] = Slurp(entry.path()));
-        }
-    }
-    return placed;
-}
 
 // The files the browser items own: their traces must go, the rest must stay untouched.
 bool Owned(const std::string& path) {
@@ -61,7 +24,8 @@ bool Owned(const std::string& path) {
 
 std::vector<std::string> Traces() {
     std::vector<std::string> traces;
-    std::istringstream markers(Slurp(kFixtures / "markers.txt"));
+    std::istringstream markers(
+        testing::SlurpFixture(std::filesystem::path(QM_BROWSER_FIXTURES) / "markers.txt"));
     for (std::string kind, marker; markers >> kind && std::getline(markers >> std::ws, marker);) {
         if (kind == "visited" || kind == "cookie" || kind == "keptcookie" || kind == "form")
             traces.push_back(marker);
@@ -71,7 +35,7 @@ std::vector<std::string> Traces() {
 
 TEST(BrowserFixtures, EveryItemLeavesNoTraceInWhatItOwnsAndTouchesNothingElse) {
     sim::Machine machine;
-    const std::map<std::string, std::string> before = Place(machine);
+    const std::map<std::string, std::string> before = testing::PlaceBrowserFixtures(machine);
     BrowserCleaners cleaners(machine.platform());
     for (auto clean :
          {&BrowserCleaners::CleanChromiumHistory, &BrowserCleaners::CleanChromiumCache,

@@ -38,6 +38,7 @@ bool Allowed(const sim::Deletion& d, const Config& c) {
     }
     if (!c.mail.empty()) places.push_back(Join(c.mail, "Deleted Items.dbx"));
     if (c.app_data_is_text) places.push_back(kNetscapeProfile + "\\*");
+    places.insert(places.end(), c.browser_places.begin(), c.browser_places.end());
     return std::any_of(places.begin(), places.end(),
                        [&](const std::string& place) { return InPlace(d.path, place); });
 }

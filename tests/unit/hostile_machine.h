@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "browser_machine.h"
 #include "core_test_support.h"
 
 namespace qm::testing {
@@ -54,7 +55,31 @@ struct Config {
     std::string opera;      // "App Paths\Opera.exe" Path, empty when absent
     std::string mail;       // the default identity's REG_SZ mail folder, else empty
     bool app_data_is_text;  // "AppData" of Shell Folders is REG_SZ, not expandable or absent
+    std::vector<std::string> browser_places;  // the browsers' profile and cache folders
 };
+
+// The real browsers' profiles, with the damage a machine may hold: a profile list that names
+// the Windows folder, a database the browser holds, one that is no database at all.
+inline void PopulateBrowsers(sim::Machine& m, std::mt19937& rng, Config& c) {
+    const std::string local = kProfile + "\\Local Settings\\Application Data";
+    const std::string vendor = rng() % 2 ? "Google\\Chrome" : "Chromium";
+    PlaceBrowserFixtures(m, vendor);
+    const std::string user_data = local + "\\" + vendor + "\\User Data";
+    const std::string firefox = "\\Mozilla\\Firefox\\Profiles\\qoxma0fs.qmprofile";
+    c.browser_places = {user_data + "\\Default\\*", user_data + "\\Profile 1\\*",
+                        kAppData + firefox + "\\*", local + firefox + "\\*"};
+    if (rng() % 3 == 0)
+        m.AddFile(
+            user_data + "\\Local State",
+            R"({"profile":{"info_cache":{"Default":{},"..\\..\\..\\..\\WINDOWS":{},"Profile 1":{}}}})");
+    if (rng() % 3 == 0)
+        m.AddFile(kAppData + "\\Mozilla\\Firefox\\profiles.ini",
+                  "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/qoxma0fs.qmprofile\r\n"
+                  "[Profile1]\r\nIsRelative=0\r\nPath=C:\\WINDOWS\r\n"
+                  "[Profile2]\r\nIsRelative=1\r\nPath=../../../../../WINDOWS\r\n");
+    if (rng() % 4 == 0) m.Lock(user_data + "\\Profile 1\\History");
+    if (rng() % 4 == 0) m.AddFile(kAppData + firefox + "\\cookies.sqlite", "not a database");
+}
 
 inline Config Populate(sim::Machine& m, unsigned seed) {
     std::mt19937 rng(seed);
@@ -129,6 +154,7 @@ inline Config Populate(sim::Machine& m, unsigned seed) {
     m.AddFile(kMozilla + "\\registry.dat", "\x01\x02junk" + kNetscapeProfile + "\0"s + kMozilla +
                                                "\\..\\..\\..\\..\\WINDOWS\\evil.slt" + "\0\0\0"s +
                                                Lower(kNetscapeProfile) + "\\..\\..\\..\\..\\x.slt");
+    PopulateBrowsers(m, rng, c);
     return c;
 }
 

@@ -54,6 +54,12 @@ std::uint32_t DryFiles::Effective(std::string_view path, std::uint32_t real_attr
 }
 
 Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEntry>& entries) {
+    if (const auto rewritten = rewrites_.Find(pattern_path)) {
+        const std::size_t cut = pattern_path.find_last_of('\\');
+        entries = {{std::string(pattern_path.substr(cut + 1)), attr::kArchive,
+                    rewritten->contents.size()}};
+        return platform::kOk;
+    }
     const std::string_view folder = FolderOf(pattern_path);
     ForgetListing();
     const bool gone = hidden_.Removed(folder);
@@ -82,6 +88,10 @@ Status DryFiles::List(std::string_view pattern_path, std::vector<platform::DirEn
 }
 
 Status DryFiles::GetAttributes(std::string_view path, std::uint32_t& attributes) {
+    if (const auto rewritten = rewrites_.Find(path); rewritten && rewritten->made) {
+        attributes = attr::kArchive;
+        return platform::kOk;
+    }
     if (hidden_.Removed(path)) return Gone(path);
     std::uint32_t real = 0;
     const Status status = real_.GetAttributes(path, real);
@@ -109,6 +119,10 @@ Status DryFiles::ForceDeleteFile(std::string_view path) {
 }
 
 Status DryFiles::Delete(std::string_view path, bool even_read_only) {
+    if (const auto rewritten = rewrites_.Find(path)) {
+        rewrites_.Remove(path);
+        if (rewritten->made) return platform::kOk;  // never on the drive: nothing to record
+    }
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     // What the latest listing holds is still there: deletes and removals take their own out.
@@ -204,8 +218,43 @@ Status DryFiles::CreateDirectory(std::string_view path) {
 Status DryFiles::OpenAlone(std::string_view path, platform::OpenMode mode,
                            std::unique_ptr<platform::OpenFile>& file) {
     file.reset();
-    if (mode != platform::OpenMode::Read) return platform::kErrorAccessDenied;
-    return Visible(path, [&] { return real_.OpenAlone(path, mode, file); });
+    if (auto rewritten = rewrites_.Find(path)) {
+        file = OpenRewrite(std::move(rewritten), mode != platform::OpenMode::Read);
+        return platform::kOk;
+    }
+    std::unique_ptr<platform::OpenFile> real;
+    const Status status =
+        Visible(path, [&] { return real_.OpenAlone(path, platform::OpenMode::Read, real); });
+    if (mode == platform::OpenMode::Read || status != platform::kOk) {
+        if (status == platform::kOk) file = std::move(real);
+        if (status != platform::kErrorFileNotFound || mode != platform::OpenMode::OpenOrCreate)
+            return status;
+        std::uint32_t folder = 0;
+        if (GetAttributes(FolderOf(path), folder) != platform::kOk ||
+            (folder & attr::kDirectory) == 0)
+            return platform::kErrorPathNotFound;
+        file = OpenRewrite(rewrites_.Add(path, "", true), true);
+        return platform::kOk;
+    }
+    std::uint32_t attributes = 0;
+    if (GetAttributes(path, attributes) == platform::kOk && (attributes & attr::kReadOnly))
+        return platform::kErrorAccessDenied;
+    const std::string name(path);
+    file = OpenCopyOnWrite(std::move(real), [this, name](std::string contents) {
+        return rewrites_.Add(name, std::move(contents), false);
+    });
+    return platform::kOk;
+}
+
+Status DryFiles::MoveFileReplacing(std::string_view source, std::string_view target) {
+    const auto made = rewrites_.Find(source);
+    if (made == nullptr || !made->made) return platform::kErrorAccessDenied;
+    std::uint32_t attributes = 0;
+    const bool exists = GetAttributes(target, attributes) == platform::kOk;
+    if (exists && (attributes & (attr::kReadOnly | attr::kDirectory)))
+        return platform::kErrorAccessDenied;
+    rewrites_.Move(source, target, exists);
+    return platform::kOk;
 }
 
 Status DryFiles::OpenForRead(std::string_view path) {
@@ -217,6 +266,10 @@ Status DryFiles::OpenForDelete(std::string_view path) {
 }
 
 Status DryFiles::ReadFile(std::string_view path, std::string& contents) {
+    if (const auto rewritten = rewrites_.Find(path)) {
+        contents = rewritten->contents;
+        return platform::kOk;
+    }
     return Visible(path, [&] { return real_.ReadFile(path, contents); });
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/dry_run/dry_hidden_files.h"
 #include "platform/dry_run/dry_record.h"
+#include "platform/dry_run/dry_rewrites.h"
 #include "platform/file_system.h"
 
 namespace qm::dry_run {
@@ -30,7 +31,7 @@ class DryFiles final : public platform::FileSystem {
     platform::Status CreateDirectory(std::string_view path) override;
     platform::Status OpenForRead(std::string_view path) override;
     platform::Status OpenForDelete(std::string_view path) override;
-    // Reading opens the real file; a dry run writes nothing, so the writing modes are refused.
+    // Writing goes to a copy in memory, made at the first change (see dry_rewrites.h).
     platform::Status OpenAlone(std::string_view path, platform::OpenMode mode,
                                std::unique_ptr<platform::OpenFile>& file) override;
     platform::Status ReadFile(std::string_view path, std::string& contents) override;
@@ -40,12 +41,17 @@ class DryFiles final : public platform::FileSystem {
         return WriteFile(path, contents);
     }
     // Only the upgrade puts files in each other's place, and it never runs dry: a move that
-    // would take a file's name from it is refused rather than pretended.
+    // would take a file's name from it is refused rather than pretended. A file the dry run
+    // made itself (the cleaned copy of a database) takes its place in memory.
     platform::Status ReplaceFile(std::string_view, std::string_view, std::string_view) override {
         return platform::kErrorAccessDenied;
     }
-    platform::Status MoveFileReplacing(std::string_view, std::string_view) override {
-        return platform::kErrorAccessDenied;
+    platform::Status MoveFileReplacing(std::string_view source, std::string_view target) override;
+    void RecordRowsRemoved(std::string_view path, std::string_view table,
+                           std::uint64_t rows) override {
+        if (rows > 0)
+            record_.push_back(
+                {DryDeletion::Kind::Rows, std::string(path), std::string(table), rows});
     }
     platform::Status GetTempPath(std::string& path) override { return real_.GetTempPath(path); }
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
@@ -65,6 +71,7 @@ class DryFiles final : public platform::FileSystem {
 
     platform::FileSystem& real_;
     std::vector<DryDeletion>& record_;
+    Rewrites rewrites_;
     HiddenFiles hidden_;
     // The real drive's answer for each entry of the latest listing that is still there, by
     // folded path. The cleaners delete what they have just listed; the check before each of
