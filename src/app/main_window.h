@@ -14,6 +14,7 @@
 
 #include "background/browser_windows.h"
 #include "background/scheduler.h"
+#include "browsers/browser_profiles.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
 #include "cleaners/file_tools.h"
@@ -272,7 +273,8 @@ class MainWindow : private clean::RunWindow {
         platform_.system,
         settings_,
         reporter_,
-        [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); }};
+        [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); },
+        [this] { return browsers::ProfileFinder(platform_).AnyInUse(); }};
     options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
 };
 

@@ -1,8 +1,12 @@
 #include "background/browser_windows.h"
 
+#include <algorithm>
+#include <iterator>
 #include <ranges>
 
+#include "browsers/browser_profiles.h"
 #include "errors/error_reporter.h"
+#include "paths/ascii_case.h"
 
 namespace qm::background {
 
@@ -10,8 +14,16 @@ namespace {
 
 bool IsBrowserWindow(platform::Desktop& desktop, platform::WindowHandle window) {
     const std::string window_class = desktop.WindowClassName(window);
-    return window_class == kIEFrameClass || window_class == kMozillaClass ||
-           window_class == kOperaClass;
+    if (window_class == kIEFrameClass || window_class == kMozillaClass ||
+        window_class == kOperaClass)
+        return true;
+    if (window_class != kChromiumClass) return false;
+    const std::string program = paths::UpperAscii(desktop.WindowProgramName(window));
+    return std::any_of(std::begin(browsers::kChromiumBrowsers),
+                       std::end(browsers::kChromiumBrowsers),
+                       [&](const browsers::ChromiumBrowser& browser) {
+                           return paths::UpperAscii(browser.program) == program;
+                       });
 }
 
 }  // namespace
@@ -31,7 +43,7 @@ std::vector<platform::WindowHandle> CloseBrowserWindows(platform::Desktop& deskt
 void WaitForBrowsersToClose(platform::Desktop& desktop, platform::SystemInfo& system,
                             platform::MessageLoop& loop,
                             const std::vector<platform::WindowHandle>& windows,
-                            std::uint32_t limit_ms) {
+                            std::uint32_t limit_ms, const std::function<bool()>& profiles_held) {
     const auto any_open = [&] {
         bool open = false;
         for (const platform::WindowHandle window : windows) {
@@ -41,7 +53,12 @@ void WaitForBrowsersToClose(platform::Desktop& desktop, platform::SystemInfo& sy
     };
     // The elapsed time as an unsigned difference stays right across the tick count's wrap.
     const std::uint32_t start = system.GetTickCount();
-    while (any_open() && system.GetTickCount() - start < limit_ms) loop.PumpPending();
+    const auto busy = [&] {
+        bool held = false;
+        if (!windows.empty()) errors::SilentStep([&] { held = profiles_held(); });
+        return any_open() || held;
+    };
+    while (busy() && system.GetTickCount() - start < limit_ms) loop.PumpPending();
 }
 
 void BossKeys::Start(platform::MessageLoop& loop) {

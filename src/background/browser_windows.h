@@ -1,9 +1,11 @@
 #pragma once
 // The boss keys and the closing of browser windows: two services that act on other programs'
 // top-level windows. F9 hides every shown Internet Explorer frame and Quillmoss's main window;
-// F10 brings them back as they were. Before a scheduled clean every Internet Explorer, Mozilla
-// and Opera window may be asked to close.
+// F10 brings them back as they were. Before a scheduled clean every Internet Explorer, Mozilla,
+// Firefox and Opera window, and every window of a Chromium-family browser's own program, may
+// be asked to close.
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -17,6 +19,8 @@ namespace qm::background {
 inline constexpr std::string_view kIEFrameClass = "IEFrame";
 inline constexpr std::string_view kMozillaClass = "MozillaWindowClass";
 inline constexpr std::string_view kOperaClass = "BLDOPERA";
+// Other programs draw their windows with the same class: only the browsers' own count.
+inline constexpr std::string_view kChromiumClass = "Chrome_WidgetWin_1";
 
 // timHideIE: polls the keys twice a second for as long as the program runs, also while its
 // window is hidden.
@@ -30,12 +34,13 @@ inline constexpr std::uint32_t kBrowserCloseWaitMs = 10'000;
 // windows asked.
 std::vector<platform::WindowHandle> CloseBrowserWindows(platform::Desktop& desktop);
 // Keeps the program answering until none of these windows is a browser window any more (it
-// closed, or its handle went to another program's window), or `limit_ms` has passed: a browser
-// that asks its user first, or hangs, must not hold the clean for ever.
+// closed, or its handle went to another program's window) and, when any was asked, until
+// `profiles_held` says no browser holds its profiles any more; or until `limit_ms` has
+// passed: a browser that asks its user first, or hangs, must not hold the clean for ever.
 void WaitForBrowsersToClose(platform::Desktop& desktop, platform::SystemInfo& system,
                             platform::MessageLoop& loop,
                             const std::vector<platform::WindowHandle>& windows,
-                            std::uint32_t limit_ms);
+                            std::uint32_t limit_ms, const std::function<bool()>& profiles_held);
 
 class BossKeys {
   public:

@@ -43,13 +43,15 @@ int MinutesNamedIn(std::string_view text) {
 
 Scheduler::Scheduler(platform::MessageLoop& loop, platform::Desktop& desktop,
                      platform::SystemInfo& system, settings::SettingsStore& settings,
-                     errors::ErrorReporter& reporter, CleanRunStarter run_clean)
+                     errors::ErrorReporter& reporter, CleanRunStarter run_clean,
+                     std::function<bool()> profiles_held)
     : loop_(loop),
       desktop_(desktop),
       system_(system),
       settings_(settings),
       reporter_(reporter),
-      run_clean_(std::move(run_clean)) {}
+      run_clean_(std::move(run_clean)),
+      profiles_held_(std::move(profiles_held)) {}
 
 bool Scheduler::setSchdTime(std::string_view text) {
     bool taken = false;
@@ -85,7 +87,8 @@ void Scheduler::timSchedular_Timer() {
         run_clean_([&] {
             if (!close_browsers) return;
             const std::vector<platform::WindowHandle> asked = CloseBrowserWindows(desktop_);
-            WaitForBrowsersToClose(desktop_, system_, loop_, asked, kBrowserCloseWaitMs);
+            WaitForBrowsersToClose(desktop_, system_, loop_, asked, kBrowserCloseWaitMs,
+                                   profiles_held_);
         });
     });
     schedule_counter_ = 0;

@@ -31,9 +31,10 @@ class Scheduler final : public ScheduleControl {
     // confirmed the run, before its first item.
     using CleanRunStarter = std::function<void(const std::function<void()>& once_confirmed)>;
 
+    // `profiles_held` tells whether a browser still holds one of its profiles.
     Scheduler(platform::MessageLoop& loop, platform::Desktop& desktop, platform::SystemInfo& system,
               settings::SettingsStore& settings, errors::ErrorReporter& reporter,
-              CleanRunStarter run_clean);
+              CleanRunStarter run_clean, std::function<bool()> profiles_held);
 
     bool SwitchOn(std::string_view option_text) override;
     void SwitchOff() override;
@@ -53,6 +54,7 @@ class Scheduler final : public ScheduleControl {
     settings::SettingsStore& settings_;
     errors::ErrorReporter& reporter_;
     CleanRunStarter run_clean_;
+    std::function<bool()> profiles_held_;
     std::int16_t schedule_minutes_ = 0;
     // Minutes since the last scheduled run; switching off and on again does not reset it.
     std::int16_t schedule_counter_ = 0;

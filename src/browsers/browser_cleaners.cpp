@@ -14,15 +14,6 @@ namespace {
 namespace attr = platform::attr;
 using database::CleanOutcome;
 
-// Another program holds the file: for a lock file, that program is the browser.
-bool HeldOpen(platform::FileSystem& files, const std::string& path) {
-    return files.OpenForDelete(path) == platform::kErrorSharingViolation;
-}
-
-std::string ParentOf(const std::string& path) {
-    return path.substr(0, path.find_last_of('\\'));
-}
-
 // Larger than any Bookmarks file a person keeps; a larger one is not read.
 constexpr std::uint64_t kMaxBookmarks = 16u << 20;
 
@@ -52,12 +43,7 @@ std::vector<BrowserProfile> BrowserCleaners::Closed(Family family) {
     std::vector<BrowserProfile> closed;
     for (BrowserProfile& profile :
          family == Family::Chromium ? finder_.Chromium() : finder_.Firefox()) {
-        // The browser holds its lock file for as long as it runs: the one of User Data for
-        // the Chromium family, the profile's own for Firefox.
-        const std::string lock = family == Family::Chromium
-                                     ? ParentOf(profile.folder) + "\\lockfile"
-                                     : profile.folder + "\\parent.lock";
-        if (HeldOpen(platform_.files, lock))
+        if (finder_.InUse(profile))
             NoteOpen(profile);
         else
             closed.push_back(std::move(profile));

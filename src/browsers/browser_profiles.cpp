@@ -133,6 +133,23 @@ std::vector<BrowserProfile> ProfileFinder::Firefox() {
     return profiles;
 }
 
+bool ProfileFinder::InUse(const BrowserProfile& profile) {
+    const std::string lock =
+        profile.family == Family::Chromium
+            ? profile.folder.substr(0, profile.folder.find_last_of('\\')) + "\\lockfile"
+            : profile.folder + "\\parent.lock";
+    return platform_.files.OpenForDelete(lock) == platform::kErrorSharingViolation;
+}
+
+bool ProfileFinder::AnyInUse() {
+    for (const auto& profiles : {Chromium(), Firefox()}) {
+        for (const BrowserProfile& profile : profiles) {
+            if (InUse(profile)) return true;
+        }
+    }
+    return false;
+}
+
 std::string FoundText(const std::vector<BrowserProfile>& profiles) {
     std::string text;
     for (std::size_t i = 0; i < profiles.size();) {

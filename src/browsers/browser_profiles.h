@@ -44,6 +44,12 @@ class ProfileFinder {
     // the guard protects.
     std::vector<BrowserProfile> Firefox();
 
+    // The browser holds the profile: it holds its lock file for as long as it runs (the one
+    // of User Data for the Chromium family, the profile's own parent.lock for Firefox).
+    bool InUse(const BrowserProfile& profile);
+    // Some browser, of either family, holds one of its profiles.
+    bool AnyInUse();
+
   private:
     bool IsFolder(const std::string& path, bool allow_link);
     bool IsFile(const std::string& path);

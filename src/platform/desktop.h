@@ -102,6 +102,9 @@ class Desktop {
     virtual std::vector<WindowHandle> TopLevelWindows() = 0;
     // The window's class name, in its own letter case; empty when the window is gone.
     virtual std::string WindowClassName(WindowHandle window) = 0;
+    // The file name ("chrome.exe") of the program the window belongs to; empty when Windows
+    // will not tell.
+    virtual std::string WindowProgramName(WindowHandle window) = 0;
     virtual bool IsWindowVisible(WindowHandle window) = 0;
     // False, leaving `placement` alone, when the window is gone.
     virtual bool GetWindowPlacement(WindowHandle window, WindowPlacement& placement) = 0;

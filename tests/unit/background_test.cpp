@@ -142,5 +142,43 @@ TEST_F(BackgroundTest, ScheduledCleanWaitsForTheBrowsersItClosedButNotForEver) {
     }
 }
 
+// A Chromium-family browser is its own program's windows of the shared class, and the clean
+// waits until the browser has let go of its profile, not merely closed its windows.
+TEST_F(BackgroundTest, ScheduledCleanClosesChromiumBrowsersAndWaitsForTheirProfile) {
+    std::string local;
+    machine_.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
+    const std::string user_data = local + "\\Google\\Chrome\\User Data";
+    const std::string top_sites = user_data + "\\Default\\Top Sites";
+    machine_.AddFile(user_data + "\\Default\\Preferences", "{}");
+    machine_.AddFile(top_sites, "visited");
+    machine_.AddFile(user_data + "\\lockfile");
+    machine_.Lock(user_data + "\\lockfile", sim::LockMode::Exclusive);
+    settings_.Save("closebrow", "e");
+    Tick("chkChromeHist");
+    window_.schedule().SwitchOn("1/2 Hours");
+    const WindowPlacement normal{0, 1, {-1, -1}, {-1, -1}, {10, 20, 300, 400}};
+    const WindowHandle chrome = machine_.AddWindow("Chrome_WidgetWin_1", normal);
+    const WindowHandle editor = machine_.AddWindow("Chrome_WidgetWin_1", normal);
+    machine_.SetWindowProgram(chrome, "CHROME.EXE");
+    machine_.SetWindowProgram(editor, "code.exe");
+    machine_.CloseWindowOnRequest(chrome, 300);
+    machine_.Idle(29 * kMinute);
+    std::uint32_t asked_at = 0, cleaned_at = 0;
+    std::function<void()> watch = [&] {
+        if (!asked_at && !machine_.close_requests().empty()) {
+            asked_at = machine_.now();
+            machine_.At(2000, [&] { machine_.Unlock(user_data + "\\lockfile"); });
+        }
+        if (!machine_.Exists(top_sites) && !cleaned_at) cleaned_at = machine_.now();
+        if (!cleaned_at) machine_.At(20, watch);
+    };
+    machine_.At(0, watch);
+    EXPECT_EQ(RunsWithin(1), 1u);
+    EXPECT_EQ(machine_.close_requests(), std::vector<WindowHandle>{chrome});
+    ASSERT_NE(cleaned_at, 0u);
+    EXPECT_GE(cleaned_at - asked_at, 2000u);
+    EXPECT_LT(cleaned_at - asked_at, background::kBrowserCloseWaitMs);
+}
+
 }  // namespace
 }  // namespace qm::testing

@@ -329,6 +329,8 @@ class Machine {
                                      const platform::WindowPlacement& placement,
                                      bool visible = true, platform::WindowHandle reuse = 0);
     void DestroyWindow(platform::WindowHandle window);
+    // The program the window belongs to (its file name); "explorer.exe" until set.
+    void SetWindowProgram(platform::WindowHandle window, const std::string& program);
     // The window closes this long after a close request reaches it.
     void CloseWindowOnRequest(platform::WindowHandle window, std::uint32_t delay_ms);
     // WM_CLOSE requests posted, oldest first; unless told to close, the windows stay.

@@ -21,6 +21,11 @@ std::string SimDesktop::WindowClassName(platform::WindowHandle window) {
     return found != windows.end() ? found->second.window_class : std::string();
 }
 
+std::string SimDesktop::WindowProgramName(platform::WindowHandle window) {
+    const auto found = windows.find(window);
+    return found != windows.end() ? found->second.program : std::string();
+}
+
 bool SimDesktop::IsWindowVisible(platform::WindowHandle window) {
     const auto found = windows.find(window);
     return found != windows.end() && found->second.visible;
@@ -72,6 +77,10 @@ platform::WindowHandle Machine::AddWindow(const std::string& window_class,
     const platform::WindowHandle handle = reuse != 0 ? reuse : desktop.next_handle += 4;
     desktop.windows[handle] = {window_class, placement, visible, desktop.next_z++};
     return handle;
+}
+
+void Machine::SetWindowProgram(platform::WindowHandle window, const std::string& program) {
+    impl_->desktop.windows.at(window).program = program;
 }
 
 void Machine::DestroyWindow(platform::WindowHandle window) {

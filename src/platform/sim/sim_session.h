@@ -86,6 +86,7 @@ class SimDesktop final : public platform::Desktop {
 
     std::vector<platform::WindowHandle> TopLevelWindows() override;
     std::string WindowClassName(platform::WindowHandle window) override;
+    std::string WindowProgramName(platform::WindowHandle window) override;
     bool IsWindowVisible(platform::WindowHandle window) override;
     bool GetWindowPlacement(platform::WindowHandle window,
                             platform::WindowPlacement& placement) override;
@@ -101,6 +102,7 @@ class SimDesktop final : public platform::Desktop {
         bool visible = true;
         std::uint64_t z = 0;
         std::int64_t closes_after_ms = -1;  // once asked to close; -1: it stays
+        std::string program = "explorer.exe";
     };
     std::map<platform::WindowHandle, Window> windows;
     platform::WindowHandle next_handle = 0x10010;

@@ -35,6 +35,7 @@ class Win32Desktop final : public platform::Desktop {
 
     std::vector<platform::WindowHandle> TopLevelWindows() override;
     std::string WindowClassName(platform::WindowHandle window) override;
+    std::string WindowProgramName(platform::WindowHandle window) override;
     bool IsWindowVisible(platform::WindowHandle window) override;
     bool GetWindowPlacement(platform::WindowHandle window,
                             platform::WindowPlacement& placement) override;

@@ -2,6 +2,7 @@
 // of browser windows.
 #include <iterator>
 
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_desktop.h"
 
@@ -33,6 +34,37 @@ std::string Win32Desktop::WindowClassName(platform::WindowHandle window) {
     const int length = ::GetClassNameW(ToHwnd(window), name, static_cast<int>(std::size(name)));
     return length > 0 ? ToUtf8(std::wstring_view(name, static_cast<std::size_t>(length)))
                       : std::string();
+}
+
+std::string Win32Desktop::WindowProgramName(platform::WindowHandle window) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(ToHwnd(window), &pid);
+    if (pid == 0) return {};
+    // Vista and later name any process's program with the least rights; XP needs the rights
+    // to read the process and psapi. Both are looked up here, so the program starts on either.
+    using QueryName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    using ModuleName = DWORD(WINAPI*)(HANDLE, HMODULE, LPWSTR, DWORD);
+    static const auto query = reinterpret_cast<QueryName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+    constexpr DWORD kQueryLimitedInformation = 0x1000;
+    const DWORD rights =
+        query ? kQueryLimitedInformation : PROCESS_QUERY_INFORMATION | PROCESS_VM_READ;
+    ScopedKernelHandle process(::OpenProcess(rights, FALSE, pid));
+    if (!process) return {};
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD size = static_cast<DWORD>(std::size(path));
+    bool named = false;
+    if (query) {
+        named = query(process.get(), 0, path, &size) != FALSE;
+    } else if (HMODULE psapi = ::LoadLibraryW(L"psapi.dll")) {
+        const auto module_name = reinterpret_cast<ModuleName>(
+            reinterpret_cast<void*>(::GetProcAddress(psapi, "GetModuleFileNameExW")));
+        named = module_name && module_name(process.get(), nullptr, path, size) > 0;
+        ::FreeLibrary(psapi);
+    }
+    if (!named) return {};
+    const std::wstring_view full(path);
+    return ToUtf8(full.substr(full.find_last_of(L"\\/") + 1));
 }
 
 bool Win32Desktop::IsWindowVisible(platform::WindowHandle window) {
