@@ -68,6 +68,9 @@ TEST(Win32Desktop, TheWindowMenuLosesCloseAndItsSeparatorOnly) {
     const HMENU menu = ::GetSystemMenu(window, FALSE);
     const int before = ::GetMenuItemCount(menu);
     Win32Desktop desktop;
+    // The window's program is named as the browser closing compares it.
+    EXPECT_EQ(desktop.WindowProgramName(reinterpret_cast<platform::WindowHandle>(window)),
+              "qm_contract_tests.exe");
     desktop.SetMainWindow(window);
     desktop.DisableClose();
     EXPECT_EQ(::GetMenuItemCount(menu), before - 2);
