@@ -100,32 +100,31 @@ bool Connection::Run(std::string_view sql, std::initializer_list<std::string_vie
 
 std::optional<std::string> Connection::Text(std::string_view sql,
                                             std::initializer_list<std::string_view> texts) {
-    if (db_ == nullptr) return std::nullopt;
-    Statement statement(db_, sql);
-    if (!statement.Bind(texts)) return Fail(), std::nullopt;
-    const int step = sqlite3_step(statement.get());
-    if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE) Fail();
-        return std::nullopt;
-    }
-    const auto* text = sqlite3_column_text(statement.get(), 0);
-    const int size = sqlite3_column_bytes(statement.get(), 0);
-    return text == nullptr
-               ? std::string()
-               : std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
+    std::optional<std::string> value;
+    FirstRow(sql, texts, [&](sqlite3_stmt* row) {
+        const auto* text = sqlite3_column_text(row, 0);
+        const auto size = static_cast<std::size_t>(sqlite3_column_bytes(row, 0));
+        value = text == nullptr ? std::string()
+                                : std::string(reinterpret_cast<const char*>(text), size);
+    });
+    return value;
 }
 
 std::optional<std::int64_t> Connection::Integer(std::string_view sql,
                                                 std::initializer_list<std::string_view> texts) {
-    if (db_ == nullptr) return std::nullopt;
+    std::optional<std::int64_t> value;
+    FirstRow(sql, texts, [&](sqlite3_stmt* row) { value = sqlite3_column_int64(row, 0); });
+    return value;
+}
+
+void Connection::FirstRow(std::string_view sql, std::initializer_list<std::string_view> texts,
+                          const std::function<void(sqlite3_stmt*)>& read) {
+    if (db_ == nullptr) return;
     Statement statement(db_, sql);
-    if (!statement.Bind(texts)) return Fail(), std::nullopt;
+    if (!statement.Bind(texts)) return (void)Fail();
     const int step = sqlite3_step(statement.get());
-    if (step != SQLITE_ROW) {
-        if (step != SQLITE_DONE) Fail();
-        return std::nullopt;
-    }
-    return sqlite3_column_int64(statement.get(), 0);
+    if (step == SQLITE_ROW) return read(statement.get());
+    if (step != SQLITE_DONE) Fail();
 }
 
 std::optional<std::vector<std::string>> Connection::Column(

@@ -2,6 +2,7 @@
 // One SQLite connection to a database file, opened through PlatformVfs, with the few calls
 // the cleaners need: statements run whole, single answers read, parameters bound as text.
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "database/platform_vfs.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace qm::database {
 
@@ -59,6 +61,9 @@ class Connection {
 
   private:
     bool Fail();
+    // Steps one statement to its first row and hands the row to `read`; no row, no call.
+    void FirstRow(std::string_view sql, std::initializer_list<std::string_view> texts,
+                  const std::function<void(sqlite3_stmt*)>& read);
     sqlite3* db_ = nullptr;
     std::string error_;
 };
