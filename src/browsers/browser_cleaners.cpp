@@ -19,8 +19,13 @@ constexpr std::uint64_t kMaxBookmarks = 16u << 20;
 
 }  // namespace
 
-BrowserCleaners::BrowserCleaners(platform::Platform& platform)
-    : platform_(platform), finder_(platform), guard_(platform), vfs_(platform.files) {}
+BrowserCleaners::BrowserCleaners(platform::Platform& platform,
+                                 std::function<cleaners::KeptSites()> kept_sites)
+    : platform_(platform),
+      finder_(platform),
+      guard_(platform),
+      vfs_(platform.files),
+      kept_sites_(std::move(kept_sites)) {}
 
 std::optional<std::string> BrowserCleaners::TakeEndLine() {
     if (notes_.empty()) return std::nullopt;
@@ -141,9 +146,11 @@ void BrowserCleaners::CleanChromiumCache() {
 }
 
 void BrowserCleaners::CleanChromiumCookies() {
+    const database::RowCleaningPlan plan =
+        plans::ChromiumCookies(kept_sites_ ? kept_sites_() : cleaners::KeptSites());
     for (const BrowserProfile& profile : Closed(Family::Chromium)) {
-        CleanDatabase(profile, profile.folder + "\\Network\\Cookies", plans::ChromiumCookies());
-        CleanDatabase(profile, profile.folder + "\\Cookies", plans::ChromiumCookies());
+        CleanDatabase(profile, profile.folder + "\\Network\\Cookies", plan);
+        CleanDatabase(profile, profile.folder + "\\Cookies", plan);
     }
 }
 
@@ -188,8 +195,10 @@ void BrowserCleaners::CleanFirefoxCache() {
 }
 
 void BrowserCleaners::CleanFirefoxCookies() {
+    const database::RowCleaningPlan plan =
+        plans::FirefoxCookies(kept_sites_ ? kept_sites_() : cleaners::KeptSites());
     for (const BrowserProfile& profile : Closed(Family::Firefox))
-        CleanDatabase(profile, profile.folder + "\\cookies.sqlite", plans::FirefoxCookies());
+        CleanDatabase(profile, profile.folder + "\\cookies.sqlite", plan);
 }
 
 void BrowserCleaners::CleanFirefoxSessions() {

@@ -3,12 +3,14 @@
 // profile whose browser is running is left alone and said so; a file that could not be
 // cleaned is named; nothing outside a profile (or a Firefox profile's cache folder) and
 // nothing the user keeps is touched.
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "browsers/browser_profiles.h"
 #include "cleaners/folder_guard.h"
+#include "cleaners/kept_sites.h"
 #include "database/platform_vfs.h"
 #include "database/row_cleaning.h"
 #include "platform/platform.h"
@@ -17,7 +19,9 @@ namespace qm::browsers {
 
 class BrowserCleaners {
   public:
-    explicit BrowserCleaners(platform::Platform& platform);
+    // `kept_sites` gives the sites whose cookies stay, read afresh for each cookie clean.
+    BrowserCleaners(platform::Platform& platform,
+                    std::function<cleaners::KeptSites()> kept_sites = {});
 
     void CleanChromiumHistory();
     void CleanChromiumCache();
@@ -55,6 +59,7 @@ class BrowserCleaners {
     cleaners::FolderGuard guard_;
     database::PlatformVfs vfs_;
     std::vector<std::string> notes_;
+    std::function<cleaners::KeptSites()> kept_sites_;
 };
 
 }  // namespace qm::browsers

@@ -15,6 +15,21 @@ std::string SiteOf(const std::string& url) {
     return end == std::string::npos ? url + "/" : url.substr(0, end + 1);
 }
 
+// The cookies of `host_column` that a kept site keeps: the site itself or a site below it.
+RowCleaningPlan Cookies(const std::string& table, const std::string& host_column,
+                        const cleaners::KeptSites& kept) {
+    const std::string host = "lower(rtrim(ltrim(" + host_column + ", '.'), '.'))";
+    const std::string keeps = "EXISTS (SELECT 1 FROM temp.qm_kept k WHERE " + host +
+                              " = k.value OR substr(" + host +
+                              ", -length(k.value) - 1) = '.' || k.value)";
+    RowCleaningPlan plan;
+    plan.tables = {table};
+    plan.deletions = {{table, "DELETE FROM " + table + " WHERE NOT " + keeps}};
+    plan.kept_rows = {{table, keeps}};
+    plan.kept_values = kept.sites();
+    return plan;
+}
+
 RowCleaningPlan Emptying(std::vector<std::string> tables, std::vector<std::string> optional) {
     RowCleaningPlan plan;
     plan.tables = tables;
@@ -53,8 +68,8 @@ RowCleaningPlan ChromiumFavicons(std::vector<std::string> bookmarked) {
     return plan;
 }
 
-RowCleaningPlan ChromiumCookies() {
-    RowCleaningPlan plan = Emptying({"cookies"}, {});
+RowCleaningPlan ChromiumCookies(const cleaners::KeptSites& kept) {
+    RowCleaningPlan plan = Cookies("cookies", "host_key", kept);
     plan.tables.push_back("meta");
     return plan;
 }
@@ -122,8 +137,8 @@ RowCleaningPlan FirefoxFavicons(std::vector<std::string> bookmarked) {
     return plan;
 }
 
-RowCleaningPlan FirefoxCookies() {
-    return Emptying({"moz_cookies"}, {});
+RowCleaningPlan FirefoxCookies(const cleaners::KeptSites& kept) {
+    return Cookies("moz_cookies", "host", kept);
 }
 
 RowCleaningPlan FirefoxForms() {

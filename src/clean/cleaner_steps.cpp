@@ -16,7 +16,8 @@ CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsS
       leftovers_(platform, settings, file_tools, reporter),
       opera_(platform, settings, file_tools, reporter),
       netscape_(platform, settings, file_tools, reporter),
-      browsers_(platform) {}
+      browsers_(platform,
+                [&settings] { return cleaners::KeptSites::Parse(settings.Get("cookiekeep")); }) {}
 
 void CatalogueSteps::Run(StepId step) {
     switch (step) {

@@ -79,5 +79,40 @@ TEST(BrowserFixtures, EveryItemLeavesNoTraceInWhatItOwnsAndTouchesNothingElse) {
     }
 }
 
+// Cookies of a kept site stay, whatever letter case the list uses; all others go, and the
+// kept rows are exactly as they were.
+TEST(BrowserFixtures, KeptSitesKeepTheirCookiesInBothBrowsersDatabases) {
+    // "keep.test" ends "qmkeep.test" but is not a site above it: it keeps nothing.
+    for (const auto& [list, kept] :
+         {std::pair{" QMKEEP.test ", "qmkeepcookie"}, std::pair{"keep.test", ""}}) {
+        SCOPED_TRACE(list);
+        sim::Machine machine;
+        testing::PlaceBrowserFixtures(machine);
+        std::string local, roaming;
+        machine.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
+        machine.shell().GetFolderPath(platform::csidl::kAppData, roaming);
+        const std::string sites = list;
+        BrowserCleaners cleaners(machine.platform(),
+                                 [&] { return cleaners::KeptSites::Parse(sites); });
+        cleaners.CleanChromiumCookies();
+        cleaners.CleanFirefoxCookies();
+        EXPECT_EQ(cleaners.TakeEndLine(), std::nullopt);
+        database::PlatformVfs vfs(machine.files());
+        const std::pair<std::string, const char*> stores[] = {
+            {local + "\\Chromium\\User Data\\Default\\Network\\Cookies",
+             "SELECT group_concat(name) FROM cookies"},
+            {local + "\\Chromium\\User Data\\Profile 1\\Network\\Cookies",
+             "SELECT group_concat(name) FROM cookies"},
+            {roaming + "\\Mozilla\\Firefox\\Profiles\\qoxma0fs.qmprofile\\cookies.sqlite",
+             "SELECT group_concat(name) FROM moz_cookies"}};
+        for (const auto& [path, names] : stores) {
+            database::Connection db;
+            ASSERT_EQ(db.Open(vfs, path), database::Opened::Ok) << path;
+            EXPECT_EQ(db.Text(names), kept) << path;
+            EXPECT_EQ(machine.Peek(path)->find("qmcookie"), std::string::npos);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace qm::browsers
