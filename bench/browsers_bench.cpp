@@ -8,6 +8,7 @@
 //     visits, which must not grow with the rows.
 //   browsers_bench.exe PLACES_FIXTURE [cache files] [visits]
 #include <windows.h>
+
 #include <psapi.h>
 #include <shlobj.h>
 
@@ -43,8 +44,8 @@ void MakeFiles(const std::wstring& folder, int files) {
     for (int i = 0; i < files; ++i) {
         wchar_t name[32];
         swprintf(name, 32, L"\\%016x_0", i);
-        HANDLE file = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, 0, nullptr);
+        HANDLE file = CreateFileW((folder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  0, nullptr);
         DWORD written = 0;
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
@@ -115,13 +116,18 @@ bool MakePlaces(qm::database::PlatformVfs& vfs, const std::wstring& fixture,
     const std::string pages = std::to_string(visits / 4);
     return db.Exec(
         "BEGIN;"
-        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " + pages + ") "
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+        pages +
+        ") "
         "INSERT INTO moz_places(url, title, rev_host, guid, url_hash, origin_id) "
         "SELECT 'https://site' || (i % 500) || '.example/page/' || i, 'Page ' || i, "
         "'elpmaxe.' || (i % 500) || 'etis.', 'guid' || i, i, 1 FROM n;"
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
-        std::to_string(visits) + ") INSERT INTO moz_historyvisits(place_id, visit_date, "
-        "visit_type) SELECT (SELECT max(id) FROM moz_places) - (i % " + pages + "), i, 1 FROM n;"
+        std::to_string(visits) +
+        ") INSERT INTO moz_historyvisits(place_id, visit_date, "
+        "visit_type) SELECT (SELECT max(id) FROM moz_places) - (i % " +
+        pages +
+        "), i, 1 FROM n;"
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 5000) "
         "INSERT INTO moz_bookmarks(type, fk, parent, position, title, guid) "
         "SELECT 1, (SELECT max(id) FROM moz_places) - i * 3, 3, i, 'Bookmark ' || i, "
@@ -132,7 +138,8 @@ bool MakePlaces(qm::database::PlatformVfs& vfs, const std::wstring& fixture,
 // The history plan's statements and the rebuild, as the shell runs them.
 std::string ShellScript() {
     std::string script = "BEGIN;\n";
-    for (const qm::database::RowDeletion& deletion : qm::browsers::plans::FirefoxHistory().deletions)
+    for (const qm::database::RowDeletion& deletion :
+         qm::browsers::plans::FirefoxHistory().deletions)
         script += deletion.sql + ";\n";
     return script + "COMMIT;\nVACUUM;\n";
 }
@@ -144,7 +151,8 @@ void PlacesBench(const std::wstring& fixture, int visits) {
     qm::win32::Win32Platform machine;
     qm::database::PlatformVfs vfs(machine.platform().files);
     for (const int count : {visits / 4, visits}) {
-        const std::string ours_path = folder + "\\places.sqlite", shell_path = folder + "\\copy.sqlite";
+        const std::string ours_path = folder + "\\places.sqlite",
+                          shell_path = folder + "\\copy.sqlite";
         if (!MakePlaces(vfs, fixture, ours_path, count) ||
             !CopyFileW(ToWide(ours_path).c_str(), ToWide(shell_path).c_str(), FALSE)) {
             std::printf("places  could not make the database\n");
@@ -163,11 +171,12 @@ void PlacesBench(const std::wstring& fixture, int visits) {
         const auto result =
             qm::database::CleanRows(vfs, ours_path, qm::browsers::plans::FirefoxHistory());
         const double ours = NowMs() - start;
-        std::printf("places  %7d visits  ours %8.1f ms   the script %8.1f ms   ratio %.2f   "
-                    "peak private %zu KiB   %s\n",
-                    count, ours, plain, ours / plain, PeakPrivateBytes() / 1024,
-                    result.outcome == qm::database::CleanOutcome::Cleaned ? "cleaned"
-                                                                          : result.detail.c_str());
+        std::printf(
+            "places  %7d visits  ours %8.1f ms   the script %8.1f ms   ratio %.2f   "
+            "peak private %zu KiB   %s\n",
+            count, ours, plain, ours / plain, PeakPrivateBytes() / 1024,
+            result.outcome == qm::database::CleanOutcome::Cleaned ? "cleaned"
+                                                                  : result.detail.c_str());
     }
 }
 
