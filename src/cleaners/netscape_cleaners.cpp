@@ -1,5 +1,6 @@
 #include "cleaners/netscape_cleaners.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -77,11 +78,41 @@ void NetscapeCleaners::CleanNetScapeURLS() {
 }
 
 void NetscapeCleaners::CleanNetScapeCookies() {
+    const KeptSites kept = KeptSites::Parse(settings_.Get("cookiekeep"));
     // The cache folder is the sign of a profile in use; one without it keeps its cookies.
     for (const std::string& profile : Profiles(ErrorStyle::Silent)) {
-        if (tools_.FolderExists(profile + "cache"))
-            Delete(ErrorStyle::Silent, profile + "cookies.txt");
+        if (!tools_.FolderExists(profile + "cache")) continue;
+        const std::string path = profile + "cookies.txt";
+        if (kept.empty() || !KeepCookies(path, kept)) Delete(ErrorStyle::Silent, path);
     }
+}
+
+bool NetscapeCleaners::KeepCookies(const std::string& path, const KeptSites& kept) {
+    std::string text;
+    if (platform_.files.ReadFile(path, text) != platform::kOk) return false;
+    std::string rewritten;
+    bool any = false;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        const std::string_view line = std::string_view(text).substr(start, end - start);
+        start = end + 1;
+        // A cookie line: domain, flag, path, secure, expiry, name, value, split by tabs; one
+        // only the server may read starts "#HttpOnly_". Other "#" lines are comments.
+        std::string_view domain = line.substr(0, line.find('\t'));
+        const bool http_only = domain.starts_with("#HttpOnly_");
+        if (http_only) domain.remove_prefix(10);
+        const bool comment = !http_only && domain.starts_with('#');
+        const bool keep =
+            !comment && line.find('\t') != std::string_view::npos && kept.Keeps(domain);
+        if (comment || keep) rewritten.append(line).push_back('\n');
+        any = any || keep;
+    }
+    if (!any) return false;
+    const std::string fresh = path + ".qmnew";
+    if (platform_.files.WriteFileThrough(fresh, rewritten) != platform::kOk ||
+        platform_.files.MoveFileReplacing(fresh, path) != platform::kOk)
+        platform_.files.DeleteFile(fresh);
+    return true;
 }
 
 void NetscapeCleaners::CleanNetScapeCache() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cleaners/file_tools.h"
+#include "cleaners/kept_sites.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -39,6 +40,10 @@ class NetscapeCleaners {
     // The profile folders of registry.dat, each with one trailing backslash.
     std::vector<std::string> Profiles(ErrorStyle style);
     void Delete(ErrorStyle style, const std::string& path);
+    // Puts a cookies.txt of only the kept sites' cookies (and the file's comments) in the
+    // place of `path`, in one step. False when the file keeps none: it then goes whole. A file
+    // that cannot be rewritten soundly is left whole.
+    bool KeepCookies(const std::string& path, const KeptSites& kept);
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;

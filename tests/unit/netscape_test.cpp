@@ -122,5 +122,34 @@ TEST(NetscapeCleaners, CleanOnlyTheNamedProfilesAndReportOnlyHistoryFailures) {
     EXPECT_EQ(log.sent.size(), 1u);
 }
 
+// With sites to keep, cookies.txt keeps their lines (and its comments) and loses the rest in
+// one step; a file that keeps none goes whole, as without the list.
+TEST(NetscapeCleaners, KeptSitesKeepTheirCookieLinesAndTheRestGoInOneStep) {
+    sim::Machine machine;
+    qm::testing::OnlineReporter log;
+    settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
+    FileTools tools{machine.files(), machine.shell(), log.reporter};
+    NetscapeCleaners netscape{machine.platform(), settings, tools, log.reporter};
+    settings.SaveSettingString(platform::Root::CurrentUser, kShellFoldersPath, "AppData", kAppData);
+    const std::string kept = kMozilla + "Profiles\\k.slt", gone = kMozilla + "Profiles\\g.slt";
+    machine.AddFile(kMozilla + "registry.dat", kJunk + Ansi(kept) + kJunk + Ansi(gone) + kJunk);
+    const std::string header = "# Netscape HTTP Cookie File\r\n";
+    const std::string mail = ".mail.example.com\tTRUE\t/\tFALSE\t2000000000\tsid\t1\r\n";
+    const std::string server = "#HttpOnly_example.com\tFALSE\t/\tTRUE\t2000000000\ttok\t2\r\n";
+    const std::string others =
+        "badexample.com\tTRUE\t/\tFALSE\t2000000000\tx\t3\r\n"
+        "example.com.evil\tTRUE\t/\tFALSE\t0\ty\t4\r\n"
+        "example.com no tabs at all\r\n\tTRUE\t/\tFALSE\t0\tz\t5\r\n";
+    machine.AddFile(kept + "\\cache\\map");
+    machine.AddFile(gone + "\\cache\\map");
+    machine.AddFile(kept + "\\cookies.txt", header + mail + others + server);
+    machine.AddFile(gone + "\\cookies.txt", header + others);
+    settings.Save("cookiekeep", "Example.COM");
+    netscape.CleanNetScapeCookies();
+    EXPECT_EQ(machine.Peek(kept + "\\cookies.txt"), header + mail + server);
+    EXPECT_FALSE(machine.Exists(gone + "\\cookies.txt"));
+    EXPECT_FALSE(machine.Exists(kept + "\\cookies.txt.qmnew"));
+}
+
 }  // namespace
 }  // namespace qm::cleaners
