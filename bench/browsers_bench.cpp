@@ -6,10 +6,9 @@
 //     file, as the sqlite3 shell runs a script (the same SQLite through the same file layer:
 //     Wine cannot time a native shell it starts); and the program's peak memory at V/4 and V
 //     visits, which must not grow with the rows.
-//   browsers_bench.exe PLACES_FIXTURE [cache files] [visits]
+//   browsers_bench.exe PLACES_FIXTURE [cache files (0: none)] [visits] [cache rounds]
 #include <windows.h>
 
-#include <psapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -17,6 +16,8 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <sqlite3.h>
 
 #include "bench_tree.h"
 #include "browsers/browser_cleaners.h"
@@ -73,16 +74,19 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// Three rounds, the subject first in one and second in the others; the median ratio.
-void CacheBench(int files) {
+// Rounds of both, the subject first in the second round and second in the others; the
+// median ratio.
+void CacheBench(int files, int rounds) {
     const std::wstring profile = Folder(CSIDL_LOCAL_APPDATA) + L"\\Chromium\\User Data\\Default";
     SHCreateDirectoryExW(nullptr, (profile + L"\\Cache").c_str(), nullptr);
     CloseHandle(CreateFileW((profile + L"\\Preferences").c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, 0, nullptr));
-    const std::wstring twin = profile + L"\\Twin";
+    // The twin as deep as the cache: under Wine every level of a path costs each call on it.
+    SHCreateDirectoryExW(nullptr, (profile + L"\\Twin").c_str(), nullptr);
+    const std::wstring twin = profile + L"\\Twin\\Cache_Data";
     qm::win32::Win32Platform machine;
     std::vector<double> ours, floor, ratio;
-    for (int round = 0; round < 3; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         MakeFiles(profile + L"\\Cache\\Cache_Data", files);
         MakeFiles(twin, files);
         const auto subject = [&] {
@@ -96,15 +100,8 @@ void CacheBench(int files) {
         if (round != 1) subject();
         ratio.push_back(ours.back() / floor.back());
     }
-    std::printf("cache   %7d files   ours %9.1f ms   floor %9.1f ms   ratio %.2f (median of 3)\n",
-                files, Median(ours), Median(floor), Median(ratio));
-}
-
-std::size_t PeakPrivateBytes() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return counters.PeakPagefileUsage;
+    std::printf("cache   %7d files   ours %9.1f ms   floor %9.1f ms   ratio %.2f (median of %d)\n",
+                files, Median(ours), Median(floor), Median(ratio), rounds);
 }
 
 // The fixture's places.sqlite grown to `visits` visits of visits/4 pages and 5,000 bookmarks.
@@ -161,20 +158,23 @@ void PlacesBench(const std::wstring& fixture, int visits) {
         // The same statements and the rebuild, run plainly on the copy through the same file
         // layer: what the sqlite3 shell does with the script.
         double plain = -1;
+        sqlite3_memory_highwater(1);
         {
             qm::database::Connection db;
             const double start = NowMs();
             if (db.Open(vfs, shell_path) == qm::database::Opened::Ok && db.Exec(text))
                 plain = NowMs() - start;
         }
+        const auto plain_heap = static_cast<long long>(sqlite3_memory_highwater(1));
         const double start = NowMs();
         const auto result =
             qm::database::CleanRows(vfs, ours_path, qm::browsers::plans::FirefoxHistory());
         const double ours = NowMs() - start;
+        const auto heap = static_cast<long long>(sqlite3_memory_highwater(0));
         std::printf(
             "places  %7d visits  ours %8.1f ms   the script %8.1f ms   ratio %.2f   "
-            "peak private %zu KiB   %s\n",
-            count, ours, plain, ours / plain, PeakPrivateBytes() / 1024,
+            "SQLite's peak heap %lld KiB (the script's %lld KiB)   %s\n",
+            count, ours, plain, ours / plain, heap / 1024, plain_heap / 1024,
             result.outcome == qm::database::CleanOutcome::Cleaned ? "cleaned"
                                                                   : result.detail.c_str());
     }
@@ -183,11 +183,15 @@ void PlacesBench(const std::wstring& fixture, int visits) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // SQLite counts its heap only when told so before it starts.
+    sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 1);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: browsers_bench PLACES_FIXTURE [cache files] [visits]\n");
+        std::fprintf(stderr,
+                     "usage: browsers_bench PLACES_FIXTURE [cache files] [visits] [rounds]\n");
         return 2;
     }
-    CacheBench(argc > 2 ? std::atoi(argv[2]) : 100000);
+    if (const int files = argc > 2 ? std::atoi(argv[2]) : 100000; files > 0)
+        CacheBench(files, argc > 4 ? std::atoi(argv[4]) : 3);
     PlacesBench(ToWide(argv[1]), argc > 3 ? std::atoi(argv[3]) : 200000);
     return 0;
 }

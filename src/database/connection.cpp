@@ -62,8 +62,9 @@ Opened Connection::Open(PlatformVfs& vfs, const std::string& path, bool create) 
     }
     sqlite3_extended_result_codes(db_, 1);
     // The first read opens the journal or the log, when there is one: a file the browser
-    // holds shows here too.
-    if (!Exec("PRAGMA locking_mode=EXCLUSIVE; PRAGMA temp_store=MEMORY;"
+    // holds shows here too. The page cache is bounded (4 MiB) but large enough that the
+    // copies and checks of a big history do not read each page again and again.
+    if (!Exec("PRAGMA locking_mode=EXCLUSIVE; PRAGMA temp_store=MEMORY; PRAGMA cache_size=-4096;"
               "PRAGMA secure_delete=ON; SELECT count(*) FROM sqlite_schema;")) {
         const int code = sqlite3_errcode(db_) & 0xff;
         Close();
@@ -144,6 +145,21 @@ std::optional<std::vector<std::string>> Connection::Column(
 
 std::int64_t Connection::Changes() const {
     return db_ != nullptr ? sqlite3_changes64(db_) : 0;
+}
+
+platform::OpenFile* Connection::DatabaseFile() const {
+    sqlite3_file* file = nullptr;
+    if (db_ == nullptr || sqlite3_file_control(db_, "main", SQLITE_FCNTL_FILE_POINTER, &file) != 0)
+        return nullptr;
+    return PlatformVfs::FileOf(file);
+}
+
+platform::OpenFile* Connection::JournalFile() const {
+    sqlite3_file* file = nullptr;
+    if (db_ == nullptr ||
+        sqlite3_file_control(db_, "main", SQLITE_FCNTL_JOURNAL_POINTER, &file) != 0)
+        return nullptr;
+    return PlatformVfs::FileOf(file);
 }
 
 bool Connection::HasTable(std::string_view name) {

@@ -57,6 +57,10 @@ class Connection {
     std::int64_t Changes() const;
     bool HasTable(std::string_view name);
     const std::string& error() const { return error_; }
+    // The files the connection holds: the database, and its journal or write-ahead log when
+    // one is open; null otherwise.
+    platform::OpenFile* DatabaseFile() const;
+    platform::OpenFile* JournalFile() const;
     sqlite3* handle() const { return db_; }
 
   private:

@@ -235,6 +235,10 @@ int GetLastError(sqlite3_vfs*, int, char*) {
 
 }  // namespace
 
+platform::OpenFile* PlatformVfs::FileOf(sqlite3_file* file) {
+    return file != nullptr && file->pMethods == &kMethods ? Of(file).file : nullptr;
+}
+
 PlatformVfs::PlatformVfs(platform::FileSystem& files)
     : files_(files), name_("quillmoss-" + std::to_string(reinterpret_cast<std::uintptr_t>(this))) {
     sqlite3_initialize();

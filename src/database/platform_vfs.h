@@ -9,6 +9,7 @@
 #include "platform/file_system.h"
 
 struct sqlite3_vfs;
+struct sqlite3_file;
 
 namespace qm::database {
 
@@ -26,6 +27,8 @@ class PlatformVfs {
     // program holds the file), kOk when none has.
     platform::Status last_open_failure() const { return last_open_failure_; }
     void set_last_open_failure(platform::Status status) { last_open_failure_ = status; }
+    // The platform's open file behind one of SQLite's, when it is one of ours.
+    static platform::OpenFile* FileOf(sqlite3_file* file);
 
   private:
     platform::FileSystem& files_;

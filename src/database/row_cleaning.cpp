@@ -36,8 +36,32 @@ Outcome FromOpened(Opened opened) {
     return Outcome::Failed;
 }
 
+// The copy rebuilt from the cleaned copy: what takes the database's place.
+std::string RebuiltFileOf(const std::string& work) {
+    return work + "-new";
+}
+
 void RemoveWorkFiles(platform::FileSystem& files, const std::string& work) {
-    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) files.DeleteFile(work + suffix);
+    for (const std::string& file : {work, RebuiltFileOf(work)}) {
+        for (const char* suffix : {"", "-journal", "-wal", "-shm"}) files.DeleteFile(file + suffix);
+    }
+}
+
+// The bytes of an open file, written to `path` (made or emptied first).
+bool CopyOut(platform::OpenFile& from, platform::FileSystem& files, const std::string& path) {
+    std::unique_ptr<platform::OpenFile> to;
+    if (files.OpenAlone(path, platform::OpenMode::OpenOrCreate, to) != platform::kOk ||
+        to->Truncate(0) != platform::kOk)
+        return false;
+    std::string chunk(1u << 20, '\0');
+    for (std::uint64_t offset = 0;;) {
+        std::size_t read = 0;
+        if (from.Read(offset, chunk, read) != platform::kOk) return false;
+        if (read == 0) return true;
+        if (to->Write(offset, std::string_view(chunk).substr(0, read)) != platform::kOk)
+            return false;
+        offset += read;
+    }
 }
 
 bool HasContent(platform::FileSystem& files, const std::string& path) {
@@ -96,17 +120,20 @@ std::optional<std::vector<std::string>> Answers(Connection& db, const RowCleanin
 }
 
 // Removes the plan's rows from the work copy in one transaction that commits only when its
-// checks hold; then rebuilds the copy so no page keeps what went.
-RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool wal) {
-    if (!work.Exec("PRAGMA journal_mode=MEMORY; CREATE TEMP TABLE qm_kept(value TEXT PRIMARY KEY);"
+// checks hold; then rebuilds the copy so no page keeps what went. The copy keeps no journal:
+// it is never rolled back, only thrown away, so what it writes costs no memory or disk on
+// the side, however many rows go.
+RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan,
+                            const std::string& rebuilt) {
+    if (!work.Exec("PRAGMA journal_mode=OFF; CREATE TEMP TABLE qm_kept(value TEXT PRIMARY KEY);"
                    "BEGIN IMMEDIATE;"))
         return Ended(Outcome::Failed, work.error());
     for (const std::string& value : plan.kept_values) {
         if (!work.Run("INSERT OR IGNORE INTO temp.qm_kept VALUES(?)", {value}))
-            return work.Exec("ROLLBACK"), Ended(Outcome::Failed, work.error());
+            return Ended(Outcome::Failed, work.error());
     }
     const auto tables = Tables(work);
-    if (!tables) return work.Exec("ROLLBACK"), Ended(Outcome::UnknownSchema, work.error());
+    if (!tables) return Ended(Outcome::UnknownSchema, work.error());
     std::vector<RowDeletion> deletions;
     for (const RowDeletion& deletion : plan.deletions) {
         if (!deletion.optional || Listed(*tables, deletion.table)) deletions.push_back(deletion);
@@ -122,13 +149,11 @@ RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool 
             untouched.push_back(table);
     }
     const auto before = Answers(work, plan, untouched);
-    if (!before) return work.Exec("ROLLBACK"), Ended(Outcome::UnknownSchema, work.error());
+    if (!before) return Ended(Outcome::UnknownSchema, work.error());
     RowCleaningResult result;
     for (const RowDeletion& deletion : deletions) {
         if (!work.Run(deletion.sql)) {
-            const std::string why = work.error();
-            work.Exec("ROLLBACK");
-            return Ended(Outcome::UnknownSchema, why);
+            return Ended(Outcome::UnknownSchema, work.error());
         }
         auto counted = result.removed.begin();
         while (counted != result.removed.end() && counted->first != deletion.table) ++counted;
@@ -139,12 +164,11 @@ RowCleaningResult CleanCopy(Connection& work, const RowCleaningPlan& plan, bool 
     }
     const auto after = Answers(work, plan, untouched);
     const std::optional<std::string> integrity = work.Text("PRAGMA integrity_check");
-    if (!after || *after != *before || integrity != "ok") {
-        work.Exec("ROLLBACK");
+    if (!after || *after != *before || integrity != "ok")
         return Ended(Outcome::CheckFailed, integrity.value_or(work.error()));
-    }
-    if (!work.Exec("COMMIT; DROP TABLE temp.qm_kept; VACUUM;") ||
-        (wal && !work.Exec("PRAGMA journal_mode=WAL")))
+    // Rebuilt into a file of its own rather than in place: an in-place rebuild would hold the
+    // whole database in memory on the way.
+    if (!work.Exec("COMMIT; DROP TABLE temp.qm_kept;") || !work.Run("VACUUM INTO ?", {rebuilt}))
         return Ended(Outcome::Failed, work.error());
     result.outcome = Outcome::Cleaned;
     return result;
@@ -200,16 +224,19 @@ RowCleaningResult CleanRows(PlatformVfs& vfs, const std::string& path,
     for (const std::string& table : plan.tables) {
         if (!original.HasTable(table)) return Ended(Outcome::UnknownSchema, "no table " + table);
     }
-    // The copy is made through the connection, so it holds what a live log adds; the log
-    // itself goes into the database when the connection closes.
+    // The copy is of the file's bytes and of its live log's, read through the connection that
+    // holds them (a copy through SQL would hold the whole database in memory on the way);
+    // the log itself goes into the database when the connection closes.
     const bool wal = original.Text("PRAGMA journal_mode") == "wal";
+    platform::OpenFile* database = original.DatabaseFile();
+    platform::OpenFile* log = wal ? original.JournalFile() : nullptr;
 
-    const std::string work_path = WorkFileOf(path);
+    const std::string work_path = WorkFileOf(path), rebuilt_path = RebuiltFileOf(work_path);
     RemoveWorkFiles(files, work_path);
-    if (!original.Run("VACUUM INTO ?", {work_path})) {
-        const std::string why = original.error();
+    if (database == nullptr || !CopyOut(*database, files, work_path) ||
+        (log != nullptr && !CopyOut(*log, files, work_path + "-wal"))) {
         RemoveWorkFiles(files, work_path);
-        return Ended(Outcome::Failed, why);
+        return Ended(Outcome::Failed, "the database could not be copied");
     }
     RowCleaningResult result;
     {
@@ -220,7 +247,13 @@ RowCleaningResult CleanRows(PlatformVfs& vfs, const std::string& path,
         }
         sqlite3_create_function(work.handle(), "qm_digest", -1, SQLITE_UTF8, nullptr, nullptr,
                                 DigestStep, DigestFinal);
-        result = CleanCopy(work, plan, wal);
+        result = CleanCopy(work, plan, rebuilt_path);
+    }
+    if (result.outcome == Outcome::Cleaned && wal) {
+        Connection rebuilt;  // the database keeps the kind of journal it had
+        if (rebuilt.Open(vfs, rebuilt_path) != Opened::Ok ||
+            !rebuilt.Exec("PRAGMA journal_mode=WAL"))
+            result = Ended(Outcome::Failed, rebuilt.error());
     }
     if (result.outcome != Outcome::Cleaned) {
         RemoveWorkFiles(files, work_path);
@@ -228,17 +261,18 @@ RowCleaningResult CleanRows(PlatformVfs& vfs, const std::string& path,
     }
     std::unique_ptr<platform::OpenFile> written;
     const bool flushed =
-        files.OpenAlone(work_path, platform::OpenMode::ReadWrite, written) == platform::kOk &&
+        files.OpenAlone(rebuilt_path, platform::OpenMode::ReadWrite, written) == platform::kOk &&
         written->Flush() == platform::kOk;
     written.reset();
     // The original is let go only now, and its log must be empty: a log left beside the new
     // file would be replayed into it.
     original.Close();
     if (!flushed || HasContent(files, path + "-wal") ||
-        files.MoveFileReplacing(work_path, path) != platform::kOk) {
+        files.MoveFileReplacing(rebuilt_path, path) != platform::kOk) {
         RemoveWorkFiles(files, work_path);
         return Ended(Outcome::Failed, "the cleaned copy could not take the database's place");
     }
+    RemoveWorkFiles(files, work_path);
     for (const auto& [table, rows] : result.removed)
         files.RecordRowsRemoved(path, table, static_cast<std::uint64_t>(rows));
     return result;
