@@ -7,7 +7,8 @@ namespace qm::clean {
 CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
                                errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
                                std::vector<std::string>& lst_cache)
-    : file_tools_(file_tools),
+    : settings_(settings),
+      file_tools_(file_tools),
       guard_(platform),
       lst_cache_(lst_cache),
       system_details_(platform.system, settings, reporter),
@@ -36,8 +37,15 @@ void CatalogueSteps::Run(StepId step) {
             // current drive, and remove every folder on it. No folder, nothing to clean; and a
             // Cookies folder pointed at the profile would take every profile subfolder with it.
             const std::string folder = file_tools_.GetCookiesFolder();
-            if (!folder.empty() && !guard_.IsProtected(folder))
-                file_tools_.WipeFiles(folder, "*.txt");
+            if (folder.empty() || guard_.IsProtected(folder)) return;
+            // The files of the sites the user keeps stay; with none kept, every one goes.
+            const cleaners::KeptSites kept =
+                cleaners::KeptSites::Parse(settings_.Get("cookiekeep"));
+            const auto spare = [&kept](std::string_view name) {
+                return kept.Keeps(cleaners::SiteOfCookieFile(name));
+            };
+            file_tools_.WipeFiles(folder, "*.txt",
+                                  kept.empty() ? std::function<bool(std::string_view)>() : spare);
             return;
         }
         case StepId::DeleteListedCacheEntries:

@@ -10,6 +10,7 @@
 #include "cleaners/file_tools.h"
 #include "cleaners/folder_guard.h"
 #include "cleaners/ie_cleaners.h"
+#include "cleaners/kept_sites.h"
 #include "cleaners/leftovers.h"
 #include "cleaners/netscape_cleaners.h"
 #include "cleaners/opera_cleaners.h"
@@ -85,6 +86,7 @@ class CatalogueSteps : public CleanerSteps {
     std::optional<std::string> TakeEndLine() override;
 
   private:
+    settings::SettingsStore& settings_;
     cleaners::FileTools& file_tools_;
     cleaners::FolderGuard guard_;
     std::optional<std::string> end_line_;

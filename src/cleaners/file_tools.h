@@ -2,6 +2,7 @@
 // The file-system tools every cleaner is built from. Deletion is plain deletion: nothing goes
 // to the Recycle Bin and nothing is overwritten first.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +33,9 @@ class FileTools {
     bool FileExists(std::string_view path);
     bool FolderExists(std::string_view path);
     // Deletes the normal files matching each ";"-separated pattern, then WipeDir(folder).
-    void WipeFiles(std::string_view folder, std::string_view patterns);
+    // A file whose name `spare` answers true for stays.
+    void WipeFiles(std::string_view folder, std::string_view patterns,
+                   const std::function<bool(std::string_view name)>& spare = {});
     // Empties and removes every subfolder reachable through a normal listing.
     void WipeDir(std::string_view folder);
     // Deletes the normal files directly in `folder`, each in a step of its own so that a file

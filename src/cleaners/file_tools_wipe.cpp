@@ -29,25 +29,28 @@ std::vector<std::string_view> SplitPatterns(std::string_view patterns) {
 // are steps of their own, run in the caller's error style by `run_step`.
 template <class RunStep>
 void DeleteListedFiles(FileTools& tools, platform::FileSystem& files, const std::string& base,
-                       std::string_view pattern, RunStep run_step) {
+                       std::string_view pattern, RunStep run_step,
+                       const std::function<bool(std::string_view)>& spare = {}) {
     std::vector<DirEntry> listed;
     run_step([&] { listed = tools.Dir(base + std::string(pattern), mask::kNormal); });
     for (const DirEntry& file : listed) {
+        if (spare && spare(file.name)) continue;
         run_step([&] { errors::ThrowIfFailed(files.DeleteFile(base + file.name)); });
     }
 }
 
 }  // namespace
 
-void FileTools::WipeFiles(std::string_view folder, std::string_view patterns) {
+void FileTools::WipeFiles(std::string_view folder, std::string_view patterns,
+                          const std::function<bool(std::string_view name)>& spare) {
     const std::string base = paths::AddBackslash(folder);
     for (const std::string_view pattern : SplitPatterns(patterns)) {
         // An empty piece ("*.txt;" or ";;") would otherwise list base + "" and, through the
         // trailing backslash, every file of the folder.
         if (pattern.empty()) continue;
-        DeleteListedFiles(*this, files_, base, pattern, [&](auto&& step) {
-            errors::ReportingStep(reporter_, label::kWipeFiles, step);
-        });
+        DeleteListedFiles(
+            *this, files_, base, pattern,
+            [&](auto&& step) { errors::ReportingStep(reporter_, label::kWipeFiles, step); }, spare);
     }
     WipeDir(base);
 }

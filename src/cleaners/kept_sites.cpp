@@ -19,6 +19,18 @@ bool IsLabel(std::string_view label) {
 
 }  // namespace
 
+std::string SiteOfCookieFile(std::string_view name) {
+    const std::size_t at = name.find('@');
+    if (at == std::string_view::npos) return {};
+    name.remove_prefix(at + 1);
+    // "site.com[1].txt": the site runs to the "[", or to the ".txt" where there is none.
+    if (const std::size_t bracket = name.find('['); bracket != std::string_view::npos)
+        return std::string(name.substr(0, bracket));
+    if (name.size() > 4 && (name.ends_with(".txt") || name.ends_with(".TXT")))
+        name.remove_suffix(4);
+    return std::string(name);
+}
+
 std::string KeptSites::Folded(std::string_view host) {
     while (!host.empty() && host.front() == '.') host.remove_prefix(1);
     if (!host.empty() && host.back() == '.') host.remove_suffix(1);

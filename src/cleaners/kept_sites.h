@@ -9,6 +9,10 @@
 
 namespace qm::cleaners {
 
+// The site of an Internet Explorer cookie file, "user@site[1].txt" -> "site"; empty for a
+// name of another form.
+std::string SiteOfCookieFile(std::string_view name);
+
 class KeptSites {
   public:
     KeptSites() = default;

@@ -148,5 +148,27 @@ TEST_F(IECleanersTest, IndexFilesAreScheduledForTheRestartBut9xRefuses) {
     EXPECT_TRUE(log.sent.empty());
 }
 
+// With sites to keep, their cookie files stay and every other one goes; with none, all go.
+TEST_F(IECleanersTest, TheCookieItemSparesTheFilesOfKeptSitesOnly) {
+    const std::string cookies = tools.GetCookiesFolder();
+    const char* files[] = {"tester@mail.example[1].txt",    "tester@www.mail.example[2].txt",
+                           "tester@badmail.example[1].txt", "tester@other.test[1].txt",
+                           "tester@mail.example.txt",       "index.dat"};
+    for (const char* name : files) machine.AddFile(cookies + "\\" + name, "c");
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    settings.Save("cookiekeep", "MAIL.example");
+    for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
+    std::vector<std::string> left;
+    for (const char* name : files)
+        if (machine.Exists(cookies + "\\" + name)) left.push_back(name);
+    EXPECT_EQ(left, (std::vector<std::string>{"tester@mail.example[1].txt",
+                                              "tester@www.mail.example[2].txt",
+                                              "tester@mail.example.txt", "index.dat"}));
+    settings.Save("cookiekeep", " ");
+    for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
+    EXPECT_TRUE(machine.Exists(cookies + "\\index.dat"));
+    EXPECT_FALSE(machine.Exists(cookies + "\\tester@mail.example[1].txt"));
+}
+
 }  // namespace
 }  // namespace qm::cleaners
