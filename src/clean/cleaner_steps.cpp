@@ -88,9 +88,13 @@ void CatalogueSteps::Run(StepId step) {
         case StepId::CleanOpera7Cache:
             return opera_.CleanOpera7Cache();
         case StepId::CleanOperaCookies:
-            return opera_.CleanOperaCookies();
+            if (opera_.CleanOperaCookies())
+                end_line_ = std::string(cleaners::kOperaCookiesKeptLine);
+            return;
         case StepId::CleanOpera7Cookies:
-            return opera_.CleanOpera7Cookies();
+            if (opera_.CleanOpera7Cookies())
+                end_line_ = std::string(cleaners::kOperaCookiesKeptLine);
+            return;
         case StepId::CleanOperaTypedURLs:
             return opera_.CleanOperaTypedURLs();
         case StepId::CleanNetScapeCache:

@@ -3,7 +3,9 @@
 #include <string_view>
 #include <vector>
 
+#include "cleaners/kept_sites.h"
 #include "errors/runtime_error.h"
+#include "paths/ascii_case.h"
 #include "paths/folder_path.h"
 
 namespace qm::cleaners {
@@ -59,14 +61,37 @@ void OperaCleaners::CleanOpera7Cache() {
     if (!profile.empty()) DeleteFilesDirectlyIn(profile + "cache4");
 }
 
-void OperaCleaners::CleanOperaCookies() {
-    const std::string folder = OperaFolder();
-    if (!folder.empty()) DeleteIfListed(folder + "cookies.dat");
+bool OperaCleaners::DeleteCookiesUnlessKept(const std::string& file) {
+    const KeptSites kept = KeptSites::Parse(settings_.Get("cookiekeep"));
+    std::string contents;
+    if (!kept.empty() && platform_.files.ReadFile(file, contents) == platform::kOk) {
+        // Opera stores a site's name a label at a time: a site counts as held when every one
+        // of its labels is in the file, letter case aside. Unsure means kept.
+        const std::string folded = paths::UpperAscii(contents);
+        for (const std::string& site : kept.sites()) {
+            bool all = true;
+            for (std::size_t start = 0; all;) {
+                const std::size_t dot = site.find('.', start);
+                all = folded.find(paths::UpperAscii(site.substr(start, dot - start))) !=
+                      std::string::npos;
+                if (dot == std::string::npos) break;
+                start = dot + 1;
+            }
+            if (all) return true;
+        }
+    }
+    DeleteIfListed(file);
+    return false;
 }
 
-void OperaCleaners::CleanOpera7Cookies() {
+bool OperaCleaners::CleanOperaCookies() {
+    const std::string folder = OperaFolder();
+    return !folder.empty() && DeleteCookiesUnlessKept(folder + "cookies.dat");
+}
+
+bool OperaCleaners::CleanOpera7Cookies() {
     const std::string profile = Opera7Profile();
-    if (!profile.empty()) DeleteIfListed(profile + "cookies4.dat");
+    return !profile.empty() && DeleteCookiesUnlessKept(profile + "cookies4.dat");
 }
 
 void OperaCleaners::CleanOperaTypedURLs() {

@@ -3,6 +3,7 @@
 // cookie file and typed-address files of the OPERA7 profile under Application Data. Every
 // operation finds the files anew, deletes whole files only and ignores run-time errors.
 #include <string>
+#include <string_view>
 
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
@@ -10,6 +11,9 @@
 #include "settings/settings_store.h"
 
 namespace qm::cleaners {
+
+inline constexpr std::string_view kOperaCookiesKeptLine =
+    "Opera cookies kept whole: the file holds cookies of a site you keep.";
 
 class OperaCleaners {
   public:
@@ -25,8 +29,10 @@ class OperaCleaners {
     void CleanOperaCache();
     // Files directly in the OPERA7 profile's "cache4"; its subfolders stay.
     void CleanOpera7Cache();
-    void CleanOperaCookies();
-    void CleanOpera7Cookies();
+    // The cookie files. Their format cannot be rewritten soundly, so a file that holds a site
+    // of "cookiekeep" stays whole: true then, and the item says so (kOperaCookiesKeptLine).
+    bool CleanOperaCookies();
+    bool CleanOpera7Cookies();
     // The OPERA7 profile's "global.dat" and "opera.dir".
     void CleanOperaTypedURLs();
 
@@ -37,6 +43,8 @@ class OperaCleaners {
     std::string Opera7Profile();
     void DeleteFilesDirectlyIn(const std::string& folder);
     void DeleteIfListed(const std::string& file);
+    // Deletes the cookie file unless it holds a kept site; true when it stayed for that.
+    bool DeleteCookiesUnlessKept(const std::string& file);
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;

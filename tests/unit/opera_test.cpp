@@ -73,5 +73,37 @@ TEST(BrowserCleaners, LookNowhereWithoutTheirFoldersAndTakeOnlyTheirOwnFiles) {
     EXPECT_TRUE(log.sent.empty());
 }
 
+// Opera's cookie files cannot be rewritten soundly: one that holds a kept site stays whole,
+// and the item's line says so; one that does not goes as before.
+TEST(BrowserCleaners, OperaCookiesHoldingAKeptSiteStayWholeAndTheItemSaysSo) {
+    sim::Machine machine;
+    qm::testing::OnlineReporter log;
+    settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
+    FileTools tools{machine.files(), machine.shell(), log.reporter};
+    std::vector<std::string> lst_cache;
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    machine.SetSpecialFolder(platform::csidl::kAppData, kAppData);
+    const std::string cookies = kAppData + "\\Opera\\OPERA7\\profile\\cookies4.dat";
+    // Opera writes a name a label at a time: "com", then "Example", then "mail".
+    constexpr char kLabels[] =
+        "\x00\x01\x03"
+        "com"
+        "\x00\x01\x07"
+        "Example"
+        "\x00\x01\x04"
+        "mail";
+    const std::string labels(kLabels, sizeof kLabels);
+    const auto clean_cookies = [&](const char* kept) {
+        settings.Save("cookiekeep", kept);
+        machine.AddFile(cookies, labels);
+        for (const clean::StepId step : clean::steps::kOperaCookies) steps.Run(step);
+        return steps.TakeEndLine();
+    };
+    EXPECT_EQ(clean_cookies("mail.example.com"), std::string(kOperaCookiesKeptLine));
+    EXPECT_EQ(machine.Peek(cookies), labels);
+    EXPECT_EQ(clean_cookies("bank.example.com"), std::nullopt);
+    EXPECT_FALSE(machine.Exists(cookies));
+}
+
 }  // namespace
 }  // namespace qm::cleaners
