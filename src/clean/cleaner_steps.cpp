@@ -2,12 +2,15 @@
 
 #include <utility>
 
+#include "paths/folder_path.h"
+
 namespace qm::clean {
 
 CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
                                errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
                                std::vector<std::string>& lst_cache)
-    : settings_(settings),
+    : platform_files_(platform.files),
+      settings_(settings),
       file_tools_(file_tools),
       guard_(platform),
       lst_cache_(lst_cache),
@@ -41,8 +44,10 @@ void CatalogueSteps::Run(StepId step) {
             // The files of the sites the user keeps stay; with none kept, every one goes.
             const cleaners::KeptSites kept =
                 cleaners::KeptSites::Parse(settings_.Get("cookiekeep"));
-            const auto spare = [&kept](std::string_view name) {
-                return kept.Keeps(cleaners::SiteOfCookieFile(name));
+            const auto spare = [&](std::string_view name) {
+                if (!kept.Keeps(cleaners::SiteOfCookieFile(name))) return false;
+                platform_files_.RecordKept(paths::AddBackslash(folder) + std::string(name));
+                return true;
             };
             file_tools_.WipeFiles(folder, "*.txt",
                                   kept.empty() ? std::function<bool(std::string_view)>() : spare);

@@ -86,6 +86,7 @@ class CatalogueSteps : public CleanerSteps {
     std::optional<std::string> TakeEndLine() override;
 
   private:
+    platform::FileSystem& platform_files_;
     settings::SettingsStore& settings_;
     cleaners::FileTools& file_tools_;
     cleaners::FolderGuard guard_;

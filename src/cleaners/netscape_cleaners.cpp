@@ -108,6 +108,7 @@ bool NetscapeCleaners::KeepCookies(const std::string& path, const KeptSites& kep
         any = any || keep;
     }
     if (!any) return false;
+    platform_.files.RecordKept(path);
     const std::string fresh = path + ".qmnew";
     if (platform_.files.WriteFileThrough(fresh, rewritten) != platform::kOk ||
         platform_.files.MoveFileReplacing(fresh, path) != platform::kOk)

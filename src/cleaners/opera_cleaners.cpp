@@ -77,7 +77,10 @@ bool OperaCleaners::DeleteCookiesUnlessKept(const std::string& file) {
                 if (dot == std::string::npos) break;
                 start = dot + 1;
             }
-            if (all) return true;
+            if (all) {
+                platform_.files.RecordKept(file);
+                return true;
+            }
         }
     }
     DeleteIfListed(file);

@@ -45,6 +45,8 @@ std::string Line(const DryDeletion& d) {
             return "recent    the Recent Documents list";
         case Kind::AtRestart:
             return "restart   " + d.path + " (deleted at the next restart)";
+        case Kind::Kept:
+            return "kept      " + d.path + " (it holds cookies of a site to keep)";
         case Kind::Rows:
             return "rows      " + d.path + " : " + d.value_name + " (" + std::to_string(d.size) +
                    " rows)";
@@ -57,7 +59,12 @@ struct Tally {
     std::size_t files = 0;
     std::uint64_t bytes = 0;
     std::uint64_t rows = 0;
+    std::size_t kept = 0;
     void Add(const DryDeletion& d) {
+        if (d.kind == DryDeletion::Kind::Kept) {
+            ++kept;  // stays: no entry that goes
+            return;
+        }
         ++entries;
         if (d.kind == DryDeletion::Kind::Rows) rows += d.size;
         if (d.kind != DryDeletion::Kind::File) return;
@@ -67,7 +74,8 @@ struct Tally {
     std::string Text() const {
         return std::to_string(entries) + " entries, " + std::to_string(files) + " files, " +
                std::to_string(bytes) + " bytes" +
-               (rows > 0 ? ", " + std::to_string(rows) + " rows" : std::string());
+               (rows > 0 ? ", " + std::to_string(rows) + " rows" : std::string()) +
+               (kept > 0 ? ", " + std::to_string(kept) + " kept" : std::string());
     }
 };
 

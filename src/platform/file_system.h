@@ -139,6 +139,10 @@ class FileSystem {
         (void)path, (void)table, (void)rows;
     }
 
+    // Told when a cleaner leaves a file in place because the user keeps what it holds (the
+    // cookies of a site to keep): the dry run lists it, so the preview shows what stays.
+    virtual void RecordKept(std::string_view path) { (void)path; }
+
     // --- where a folder really lies ----------------------------------------------------------
     // The full path of what `path` opens once every folder link and substituted drive on the
     // way is followed, in plain form ("C:\...", "\\server\share\..."), as

@@ -4,6 +4,7 @@
 
 #include "clean/catalogue.h"
 #include "core_test_support.h"
+#include "platform/dry_run/dry_run.h"
 
 namespace qm::cleaners {
 namespace {
@@ -155,8 +156,24 @@ TEST_F(IECleanersTest, TheCookieItemSparesTheFilesOfKeptSitesOnly) {
                            "tester@badmail.example[1].txt", "tester@other.test[1].txt",
                            "tester@mail.example.txt",       "index.dat"};
     for (const char* name : files) machine.AddFile(cookies + "\\" + name, "c");
-    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
     settings.Save("cookiekeep", "MAIL.example");
+    {
+        // The preview shows what stays beside what goes.
+        dry_run::DryRun dry(machine.platform());
+        FileTools dry_tools{dry.platform().files, dry.platform().shell, log.reporter};
+        clean::CatalogueSteps preview{dry.platform(), settings, log.reporter, dry_tools, lst_cache};
+        for (const clean::StepId step : clean::steps::kCookies) preview.Run(step);
+        std::vector<std::string> kept, gone;
+        for (const dry_run::DryDeletion& d : dry.record()) {
+            if (d.kind == dry_run::DryDeletion::Kind::Kept) kept.push_back(d.path);
+            if (d.kind == dry_run::DryDeletion::Kind::File) gone.push_back(d.path);
+        }
+        EXPECT_EQ(kept, (std::vector<std::string>{cookies + "\\tester@mail.example.txt",
+                                                  cookies + "\\tester@mail.example[1].txt",
+                                                  cookies + "\\tester@www.mail.example[2].txt"}));
+        EXPECT_EQ(gone.size(), 2u);
+    }
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
     for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
     std::vector<std::string> left;
     for (const char* name : files)

@@ -21,6 +21,7 @@ struct DryDeletion {
         RecentDocuments,  // the shell's Recent Documents list
         AtRestart,        // a file or folder scheduled for deletion at the next restart
         Rows,             // rows of a database's table (value_name); size: how many
+        Kept,             // a file left in place for what the user keeps; nothing goes
     };
     Kind kind;
     std::string path;        // files and folders: as asked; registry: "HKCU\path"; cache: URL
