@@ -69,18 +69,26 @@ TEST(ProfileWalk, FindsProfilesInFileOrderAndSkipsThoseLeavingTheMozillaFolder) 
     EXPECT_EQ(FindProfileFolders("\\Mozilla\\p.slt", "\\Mozilla\\", kWindows1252), Paths{});
 }
 
-TEST(NetscapeCleaners, CleanOnlyTheNamedProfilesAndReportOnlyHistoryFailures) {
+// A machine whose Application Data holds the Mozilla folder, and the Netscape cleaners on it.
+class NetscapeCleanersTest : public ::testing::Test {
+  protected:
+    NetscapeCleanersTest() {
+        settings.SaveSettingString(platform::Root::CurrentUser, kShellFoldersPath, "AppData",
+                                   kAppData);
+    }
     sim::Machine machine;
     qm::testing::OnlineReporter log;
     settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
     FileTools tools{machine.files(), machine.shell(), log.reporter};
     NetscapeCleaners netscape{machine.platform(), settings, tools, log.reporter};
+};
+
+TEST_F(NetscapeCleanersTest, CleanOnlyTheNamedProfilesAndReportOnlyHistoryFailures) {
     const auto clean_all = [&] {
         netscape.CleanNetScapeURLS();
         netscape.CleanNetScapeCookies();
         netscape.CleanNetScapeCache();
     };
-    settings.SaveSettingString(platform::Root::CurrentUser, kShellFoldersPath, "AppData", kAppData);
     const std::string first = kMozilla + std::string(150, 'n') + "\\" + kDefaut + ".slt";
     const std::string second = kMozillaUpper + "PROFILES\\WORK\\CD34.SLT";
     const std::string no_cache = kMozilla + "Profiles\\old\\ef56.slt";
@@ -124,13 +132,7 @@ TEST(NetscapeCleaners, CleanOnlyTheNamedProfilesAndReportOnlyHistoryFailures) {
 
 // With sites to keep, cookies.txt keeps their lines (and its comments) and loses the rest in
 // one step; a file that keeps none goes whole, as without the list.
-TEST(NetscapeCleaners, KeptSitesKeepTheirCookieLinesAndTheRestGoInOneStep) {
-    sim::Machine machine;
-    qm::testing::OnlineReporter log;
-    settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
-    FileTools tools{machine.files(), machine.shell(), log.reporter};
-    NetscapeCleaners netscape{machine.platform(), settings, tools, log.reporter};
-    settings.SaveSettingString(platform::Root::CurrentUser, kShellFoldersPath, "AppData", kAppData);
+TEST_F(NetscapeCleanersTest, KeptSitesKeepTheirCookieLinesAndTheRestGoInOneStep) {
     const std::string kept = kMozilla + "Profiles\\k.slt", gone = kMozilla + "Profiles\\g.slt";
     machine.AddFile(kMozilla + "registry.dat", kJunk + Ansi(kept) + kJunk + Ansi(gone) + kJunk);
     const std::string header = "# Netscape HTTP Cookie File\r\n";
