@@ -1,6 +1,7 @@
 // The special folders, as every cleaner finds its places through them.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "backend.h"
@@ -15,7 +16,9 @@ TEST(ShellContract, ProfileFoldersResolveToExistingFoldersThroughBothLookups) {
     platform::Shell& shell = backend->shell();
     for (const int csidl : {platform::csidl::kAppData, platform::csidl::kInternetCache,
                             platform::csidl::kCookies, platform::csidl::kHistory}) {
-        SCOPED_TRACE("CSIDL " + std::to_string(csidl));
+        const char* profile = std::getenv("USERPROFILE");
+        SCOPED_TRACE("CSIDL " + std::to_string(csidl) +
+                     ", USERPROFILE=" + (profile != nullptr ? profile : "(none)"));
         std::string by_path, by_location;
         ASSERT_EQ(shell.GetFolderPath(csidl, by_path), kOk);
         ASSERT_GE(by_path.size(), 3u);

@@ -40,6 +40,33 @@ prefix_complete() {
   compgen -G "$prefix/drive_c/users/*/AppData/Roaming" >/dev/null
 }
 
+# What the tests need of a prefix, asked of Wine itself rather than of its files: the user's
+# profile folders where the environment names them, the crypto provider the signature checks
+# use, and a machine key that takes writes. Says what is wrong on standard error.
+prefix_works() {
+  local names appdata unix_appdata crypto
+  crypto='HKLM\Software\Microsoft\Cryptography\Defaults\Provider\Microsoft Enhanced RSA and AES Cryptographic Provider'
+  names=$("$wine" cmd /c 'echo %USERNAME%;%APPDATA%;%USERPROFILE%' 2>/dev/null | tr -d '\r')
+  appdata=$(cut -d';' -f2 <<<"$names")
+  unix_appdata=$("$wine" winepath -u "$appdata" 2>/dev/null || true)
+  if [ -z "$unix_appdata" ] || [ ! -d "$unix_appdata" ]; then
+    echo "wine-run.sh: no application data folder (user;APPDATA;USERPROFILE: $names)" >&2
+    ls -la "$prefix/drive_c/users" "$prefix"/drive_c/users/*/ >&2 2>&1 || true
+    return 1
+  fi
+  if ! "$wine" reg query "$crypto" >/dev/null 2>&1; then
+    echo "wine-run.sh: the RSA and AES crypto provider is not registered" >&2
+    return 1
+  fi
+  if ! "$wine" reg add 'HKLM\Software\QuillmossPrefixProbe' /f >/dev/null 2>&1 ||
+     ! "$wine" reg delete 'HKLM\Software\QuillmossPrefixProbe' /f >/dev/null 2>&1; then
+    echo "wine-run.sh: HKLM\Software takes no writes" >&2
+    return 1
+  fi
+  /usr/lib/wine/wineserver -w 2>/dev/null || true
+  echo "wine-run.sh: prefix $prefix ready for $(cut -d';' -f1 <<<"$names"), APPDATA $appdata" >&2
+}
+
 (
   flock 9
   # A prefix made before it had a home of its own may link to the real one: make it anew.
@@ -53,14 +80,15 @@ prefix_complete() {
     # then come and go under them. The prefix is ready only once all of it is there.
     boot_log="$prefix.boot.log"
     : >"$boot_log"
+    ready=0
     for attempt in 1 2 3; do
       if [ "$attempt" = 1 ]; then flag=-i; else flag=-u; fi
       "$wine" wineboot "$flag" >>"$boot_log" 2>&1 || true
       /usr/lib/wine/wineserver -w 2>/dev/null || true
-      prefix_complete && break
+      if prefix_complete && prefix_works; then ready=1; break; fi
       echo "wine-run.sh: the Wine prefix $prefix is incomplete after wineboot $flag" >&2
     done
-    if ! prefix_complete; then
+    if [ "$ready" != 1 ]; then
       echo "wine-run.sh: could not create the Wine prefix $prefix; wineboot said:" >&2
       tail -n 40 "$boot_log" >&2
       exit 1
