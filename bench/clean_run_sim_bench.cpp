@@ -18,9 +18,8 @@ void BM_FullCleanRunUnderVirtualTime(benchmark::State& state) {
         qm::sim::Machine machine;
         qm::errors::ErrorReporter reporter;
         qm::settings::SettingsStore settings(machine.registry(), machine.process(), reporter);
-        qm::cleaners::FileTools tools(machine.files(), machine.shell(), reporter);
         qm::sysinfo::SystemDetails details(machine.system(), settings, reporter);
-        qm::app::MainWindow window(machine.platform(), settings, reporter, tools, details);
+        qm::app::MainWindow window(machine.platform(), settings, reporter, details);
         for (const auto& item : qm::clean::ItemsInRunOrder()) window.ItemBox(item).SetValue(1);
         machine.AnswerNextBox(qm::platform::mb::kIdOk);
         state.ResumeTiming();

@@ -105,7 +105,7 @@ int main(int argc, char** argv) {
     qm::cleaners::FileTools tools(platform.files, platform.shell, reporter);
     qm::cleaners::IECleaners ie(platform, settings, tools, reporter);
     qm::cleaners::LeftoverCleaners leftovers(platform, settings, tools, reporter);
-    qm::cli::Unattended unattended(platform, settings, reporter, tools);
+    qm::cli::Unattended unattended(platform, settings, reporter);
 
     const std::wstring content = ToWide(tools.GetInternetCacheFolder()) + L"\\Content.IE5";
     const std::wstring temp = ToWide(leftovers.GetTempFolder());

@@ -74,7 +74,7 @@ int main() {
     qm::errors::ErrorReporter reporter;
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
     qm::cleaners::FileTools tools(platform.files, platform.shell, reporter);
-    qm::cli::Unattended unattended(platform, settings, reporter, tools);
+    qm::cli::Unattended unattended(platform, settings, reporter);
     std::string temp;
     platform.files.GetTempPath(temp);
     const std::wstring content =

@@ -21,13 +21,12 @@ constexpr std::string_view kSupportMailText = "support@quillmoss.com";
 }  // namespace
 
 MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& settings,
-                       errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
-                       sysinfo::SystemDetails& system_details)
+                       errors::ErrorReporter& reporter, sysinfo::SystemDetails& system_details)
     : platform_(platform),
       settings_(settings),
       reporter_(reporter),
       system_details_(system_details),
-      clean_run_(*this, platform, settings, reporter, file_tools),
+      clean_run_(*this, platform, settings, reporter),
       toolbar_button_(platform.registry, platform.process, settings) {
     tab_strip1_ = &Add<TabStrip>(
         "TabStrip1", std::vector<std::string>{"Main", "Privacy Settings", "Q && A", "System Info"},

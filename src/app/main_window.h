@@ -69,8 +69,7 @@ inline constexpr std::string_view kExitQuestion = "Are you sure you want to exit
 class MainWindow : private clean::RunWindow {
   public:
     MainWindow(platform::Platform& platform, settings::SettingsStore& settings,
-               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
-               sysinfo::SystemDetails& system_details);
+               errors::ErrorReporter& reporter, sysinfo::SystemDetails& system_details);
     MainWindow(const MainWindow&) = delete;
     MainWindow& operator=(const MainWindow&) = delete;
     ~MainWindow() override;

@@ -5,13 +5,12 @@
 namespace qm::clean {
 
 CleanRun::CleanRun(RunWindow& window, platform::Platform& platform,
-                   settings::SettingsStore& settings, errors::ErrorReporter& reporter,
-                   cleaners::FileTools& file_tools)
+                   settings::SettingsStore& settings, errors::ErrorReporter& reporter)
     : window_(window),
       platform_(platform),
       settings_(settings),
       reporter_(reporter),
-      shipped_steps_(platform, settings, reporter, file_tools, lst_cache_),
+      shipped_steps_(platform, settings, reporter, lst_cache_),
       steps_(&shipped_steps_) {}
 
 void CleanRun::UseSteps(CleanerSteps* steps) {

@@ -41,7 +41,7 @@ class CleanRun {
   public:
     // The run keeps lstCache and, unless given other steps, the shipped catalogue steps.
     CleanRun(RunWindow& window, platform::Platform& platform, settings::SettingsStore& settings,
-             errors::ErrorReporter& reporter, cleaners::FileTools& file_tools);
+             errors::ErrorReporter& reporter);
     CleanRun(const CleanRun&) = delete;
     CleanRun& operator=(const CleanRun&) = delete;
 

@@ -6,24 +6,27 @@
 
 namespace qm::clean {
 
-CatalogueSteps::CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
-                               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
-                               std::vector<std::string>& lst_cache)
-    : platform_files_(platform.files),
+CatalogueSteps::CatalogueSteps(platform::Platform& machine, settings::SettingsStore& settings,
+                               errors::ErrorReporter& reporter, std::vector<std::string>& lst_cache)
+    : excluding_(machine.files),
+      platform_{machine.registry, excluding_,   machine.shell,     machine.system,
+                machine.dialogs,  machine.loop, machine.process,   machine.url_cache,
+                machine.desktop,  machine.http, machine.signatures},
       settings_(settings),
-      file_tools_(file_tools),
-      guard_(platform),
+      file_tools_(excluding_, machine.shell, reporter),
+      guard_(platform_),
       lst_cache_(lst_cache),
-      system_details_(platform.system, settings, reporter),
-      ie_(platform, settings, file_tools, reporter),
-      recent_(platform, settings, file_tools, system_details_, reporter),
-      leftovers_(platform, settings, file_tools, reporter),
-      opera_(platform, settings, file_tools, reporter),
-      netscape_(platform, settings, file_tools, reporter),
-      browsers_(platform,
+      system_details_(machine.system, settings, reporter),
+      ie_(platform_, settings, file_tools_, reporter),
+      recent_(platform_, settings, file_tools_, system_details_, reporter),
+      leftovers_(platform_, settings, file_tools_, reporter),
+      opera_(platform_, settings, file_tools_, reporter),
+      netscape_(platform_, settings, file_tools_, reporter),
+      browsers_(platform_,
                 [&settings] { return cleaners::KeptSites::Parse(settings.Get("cookiekeep")); }) {}
 
 void CatalogueSteps::Run(StepId step) {
+    excluding_.Use(cleaners::ExcludedPaths::Parse(settings_.Get(cleaners::kExcludeValue)));
     switch (step) {
         case StepId::CleanUrlHistory:
             return ie_.CleanUrlHistory();
@@ -46,7 +49,7 @@ void CatalogueSteps::Run(StepId step) {
                 cleaners::KeptSites::Parse(settings_.Get("cookiekeep"));
             const auto spare = [&](std::string_view name) {
                 if (!kept.Keeps(cleaners::SiteOfCookieFile(name))) return false;
-                platform_files_.RecordKept(paths::AddBackslash(folder) + std::string(name));
+                excluding_.RecordKept(paths::AddBackslash(folder) + std::string(name));
                 return true;
             };
             file_tools_.WipeFiles(folder, "*.txt",

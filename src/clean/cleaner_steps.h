@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browsers/browser_cleaners.h"
+#include "cleaners/excluding_files.h"
 #include "cleaners/file_tools.h"
 #include "cleaners/folder_guard.h"
 #include "cleaners/ie_cleaners.h"
@@ -77,18 +78,20 @@ class CleanerSteps {
 
 // The steps as Quillmoss ships them: every cleaner of the catalogue. lst_cache is the run's
 // hidden list of Internet-cache URLs, shared by the steps of the cookie and cache items.
+// Every step sees the machine's files through the places the user excludes, read afresh
+// from the settings ("exclude") as the step begins.
 class CatalogueSteps : public CleanerSteps {
   public:
     CatalogueSteps(platform::Platform& platform, settings::SettingsStore& settings,
-                   errors::ErrorReporter& reporter, cleaners::FileTools& file_tools,
-                   std::vector<std::string>& lst_cache);
+                   errors::ErrorReporter& reporter, std::vector<std::string>& lst_cache);
     void Run(StepId step) override;
     std::optional<std::string> TakeEndLine() override;
 
   private:
-    platform::FileSystem& platform_files_;
+    cleaners::ExcludingFiles excluding_;
+    platform::Platform platform_;
     settings::SettingsStore& settings_;
-    cleaners::FileTools& file_tools_;
+    cleaners::FileTools file_tools_;
     cleaners::FolderGuard guard_;
     std::optional<std::string> end_line_;
     std::vector<std::string>& lst_cache_;

@@ -154,9 +154,8 @@ std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
     dry_run::DryRun dry(platform_);
     platform::Platform& machine = dry.platform();
     settings::SettingsStore settings(machine.registry, machine.process, quiet);
-    cleaners::FileTools tools(machine.files, machine.shell, quiet);
     std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps(machine, settings, quiet, tools, lst_cache);
+    clean::CatalogueSteps steps(machine, settings, quiet, lst_cache);
 
     std::vector<std::vector<DryDeletion>> records;
     for (const clean::CleaningItem* item : items) {
@@ -198,7 +197,7 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items, std::st
     const int reports_before = reporter_.reports();
     bool refused = false;
     std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps(platform_, settings_, reporter_, file_tools_, lst_cache);
+    clean::CatalogueSteps steps(platform_, settings_, reporter_, lst_cache);
     // As the window's run does: every item in run order, "tt" for the cleaned, "uu" for the
     // others, and the same progress lines, without the pauses kept for the window's sake.
     for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {

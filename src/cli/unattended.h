@@ -22,8 +22,8 @@ class Unattended {
     using Output = std::function<void(std::string_view report)>;
 
     Unattended(platform::Platform& platform, settings::SettingsStore& settings,
-               errors::ErrorReporter& reporter, cleaners::FileTools& file_tools)
-        : platform_(platform), settings_(settings), reporter_(reporter), file_tools_(file_tools) {}
+               errors::ErrorReporter& reporter)
+        : platform_(platform), settings_(settings), reporter_(reporter) {}
 
     // `args` without the program's own name. The report goes to `out` whole, once the work is
     // done; the exit code is returned.
@@ -43,7 +43,6 @@ class Unattended {
     platform::Platform& platform_;
     settings::SettingsStore& settings_;
     errors::ErrorReporter& reporter_;
-    cleaners::FileTools& file_tools_;
 };
 
 }  // namespace qm::cli

@@ -10,7 +10,6 @@
 #include "app/main_menu.h"
 #include "app/main_window.h"
 #include "app/upgrades.h"
-#include "cleaners/file_tools.h"
 #include "cli/unattended.h"
 #include "errors/error_reporter.h"
 #include "gui/console_output.h"
@@ -52,14 +51,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     reporter.SetSite(site);
     qm::update::SendReportsThrough(reporter, platform.http);
     qm::settings::SettingsStore settings(platform.registry, platform.process, reporter);
-    qm::cleaners::FileTools file_tools(platform.files, platform.shell, reporter);
     // With arguments the program works unattended and ends; no window, no single-copy check.
     if (!args.empty()) {
-        qm::cli::Unattended unattended(platform, settings, reporter, file_tools);
+        qm::cli::Unattended unattended(platform, settings, reporter);
         return unattended.Run(args, qm::gui::WriteToStarter);
     }
     qm::sysinfo::SystemDetails details(platform.system, settings, reporter);
-    qm::app::MainWindow model(platform, settings, reporter, file_tools, details);
+    qm::app::MainWindow model(platform, settings, reporter, details);
 
     qm::app::MainMenu menu(model);
     qm::gui::MainView view(model, menu, machine);

@@ -50,9 +50,8 @@ TEST(CleanerSafety, CleaningEveryItemDeletesOnlyInTheDocumentedPlacesOnHostileMa
         const Config config = Populate(machine, seed);
         errors::ErrorReporter reporter;
         settings::SettingsStore settings(machine.registry(), machine.process(), reporter);
-        cleaners::FileTools tools(machine.files(), machine.shell(), reporter);
         sysinfo::SystemDetails details(machine.system(), settings, reporter);
-        app::MainWindow window(machine.platform(), settings, reporter, tools, details);
+        app::MainWindow window(machine.platform(), settings, reporter, details);
         for (const auto& item : clean::ItemsInRunOrder()) window.ItemBox(item).SetValue(1);
         machine.ClearDeletions();
         machine.AnswerNextBox(platform::mb::kIdOk);

@@ -98,7 +98,7 @@ TEST_F(IECleanersTest, BinCookieAndCacheItemsTakeTheirOwnOnlyAndReportNothing) {
     machine.AddToRecycleBin("Dc1.txt");
     machine.AddToRecycleBin("Dc2.txt");
     machine.Lock(machine.RecycleBinFolder() + "\\Dc2.txt");
-    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, lst_cache};
     for (const clean::StepId step : clean::steps::kRecycleBin) steps.Run(step);
     for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
     EXPECT_EQ(machine.RecycleBinFiles(), Names{"Dc2.txt"});
@@ -160,8 +160,7 @@ TEST_F(IECleanersTest, TheCookieItemSparesTheFilesOfKeptSitesOnly) {
     {
         // The preview shows what stays beside what goes.
         dry_run::DryRun dry(machine.platform());
-        FileTools dry_tools{dry.platform().files, dry.platform().shell, log.reporter};
-        clean::CatalogueSteps preview{dry.platform(), settings, log.reporter, dry_tools, lst_cache};
+        clean::CatalogueSteps preview{dry.platform(), settings, log.reporter, lst_cache};
         for (const clean::StepId step : clean::steps::kCookies) preview.Run(step);
         std::vector<std::string> kept, gone;
         for (const dry_run::DryDeletion& d : dry.record()) {
@@ -173,7 +172,7 @@ TEST_F(IECleanersTest, TheCookieItemSparesTheFilesOfKeptSitesOnly) {
                                                   cookies + "\\tester@www.mail.example[2].txt"}));
         EXPECT_EQ(gone.size(), 2u);
     }
-    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, lst_cache};
     for (const clean::StepId step : clean::steps::kCookies) steps.Run(step);
     std::vector<std::string> left;
     for (const char* name : files)

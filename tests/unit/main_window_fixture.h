@@ -19,7 +19,7 @@ class MainWindowTest : public ::testing::Test {
           settings_(machine_.registry(), machine_.process(), reporter_),
           file_tools_(machine_.files(), machine_.shell(), reporter_),
           details_(machine_.system(), settings_, reporter_),
-          window_(machine_.platform(), settings_, reporter_, file_tools_, details_) {}
+          window_(machine_.platform(), settings_, reporter_, details_) {}
 
     // The settings value as stored, or "<absent>".
     std::string Setting(std::string_view name) {

@@ -31,9 +31,8 @@ TEST(BrowserCleaners, LookNowhereWithoutTheirFoldersAndTakeOnlyTheirOwnFiles) {
     platform::Platform recorded = qm::testing::WithFiles(machine, files);
     qm::testing::OnlineReporter log;
     settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
-    FileTools tools{files, machine.shell(), log.reporter};
     std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps{recorded, settings, log.reporter, tools, lst_cache};
+    clean::CatalogueSteps steps{recorded, settings, log.reporter, lst_cache};
     const auto clean_all = [&] {  // every step of the Opera and Netscape panels' items
         for (const int panel : {4, 5}) {
             for (const clean::CleaningItem* item : clean::ItemsOfPanel(panel))
@@ -79,9 +78,8 @@ TEST(BrowserCleaners, OperaCookiesHoldingAKeptSiteStayWholeAndTheItemSaysSo) {
     sim::Machine machine;
     qm::testing::OnlineReporter log;
     settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
-    FileTools tools{machine.files(), machine.shell(), log.reporter};
     std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, tools, lst_cache};
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, lst_cache};
     machine.SetSpecialFolder(platform::csidl::kAppData, kAppData);
     const std::string cookies = kAppData + "\\Opera\\OPERA7\\profile\\cookies4.dat";
     // Opera writes a name a label at a time: "com", then "Example", then "mail".

@@ -31,8 +31,7 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
         Populate(machine, seed);
         errors::ErrorReporter reporter;
         settings::SettingsStore settings(machine.registry(), machine.process(), reporter);
-        cleaners::FileTools tools(machine.files(), machine.shell(), reporter);
-        cli::Unattended unattended(machine.platform(), settings, reporter, tools);
+        cli::Unattended unattended(machine.platform(), settings, reporter);
         std::size_t compared = 0;
         for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
             SCOPED_TRACE(std::string(item.value_name));

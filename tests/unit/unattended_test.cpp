@@ -25,7 +25,7 @@ class UnattendedTest : public testing::MainWindowTest {
     void Remember(std::string_view item, std::string_view text) {
         settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath, item, text);
     }
-    cli::Unattended cli_{machine_.platform(), settings_, reporter_, file_tools_};
+    cli::Unattended cli_{machine_.platform(), settings_, reporter_};
     std::string report_;
 };
 
