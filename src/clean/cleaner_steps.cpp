@@ -9,8 +9,9 @@ namespace qm::clean {
 CatalogueSteps::CatalogueSteps(platform::Platform& machine, settings::SettingsStore& settings,
                                errors::ErrorReporter& reporter, std::vector<std::string>& lst_cache)
     : excluding_(machine.files),
+      excluding_cache_(machine.url_cache, excluding_),
       platform_{machine.registry, excluding_,   machine.shell,     machine.system,
-                machine.dialogs,  machine.loop, machine.process,   machine.url_cache,
+                machine.dialogs,  machine.loop, machine.process,   excluding_cache_,
                 machine.desktop,  machine.http, machine.signatures},
       settings_(settings),
       file_tools_(excluding_, machine.shell, reporter),

@@ -8,6 +8,7 @@
 
 #include "browsers/browser_cleaners.h"
 #include "cleaners/excluding_files.h"
+#include "cleaners/excluding_url_cache.h"
 #include "cleaners/file_tools.h"
 #include "cleaners/folder_guard.h"
 #include "cleaners/ie_cleaners.h"
@@ -89,6 +90,7 @@ class CatalogueSteps : public CleanerSteps {
 
   private:
     cleaners::ExcludingFiles excluding_;
+    cleaners::ExcludingUrlCache excluding_cache_;
     platform::Platform platform_;
     settings::SettingsStore& settings_;
     cleaners::FileTools file_tools_;

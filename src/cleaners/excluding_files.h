@@ -23,6 +23,10 @@ class ExcludingFiles final : public platform::FileSystem {
         excluded_ = std::move(excluded);
         holders_.clear();
     }
+    bool excludes_any() const { return !excluded_.empty(); }
+    // True, after telling the machine the place is kept, when an exclusion covers `path`:
+    // for what removes files by other means than this file system (the Internet cache).
+    bool KeepsPlace(std::string_view path) { return Keeps(path); }
 
     platform::Status List(std::string_view pattern_path,
                           std::vector<platform::DirEntry>& entries) override {

@@ -19,6 +19,7 @@ inline constexpr std::uint32_t kUrlHistory = 0x00200000;  // URLHISTORY_CACHE_EN
 struct UrlCacheEntry {
     std::string source_url;
     std::uint32_t type = 0;  // the entry type bits
+    std::string local_file;  // the cache's copy of it on disk; empty when it has none
 };
 
 // An open walk. 0 is never a valid walk.

@@ -92,5 +92,21 @@ TEST_F(ExcludedPathsTest, TheTempItemLeavesExcludedPlacesAndThePreviewSaysSo) {
     EXPECT_TRUE(machine_.Exists(temp + "\\new.tmp"));
 }
 
+// The cache's own call takes an entry's copy with it, so the entry stays with its copy.
+TEST_F(ExcludedPathsTest, ACachedCopyInAnExcludedPlaceKeepsItsEntry) {
+    const std::string content = file_tools_.GetInternetCacheFolder() + "\\Content.IE5";
+    machine_.AddUrlCacheEntry("http://kept.test/", platform::cache_entry::kNormal,
+                              content + "\\KEEP\\a.htm");
+    machine_.AddUrlCacheEntry("http://gone.test/", platform::cache_entry::kNormal,
+                              content + "\\GONE\\b.htm");
+    Exclude(content + "\\KEEP");
+    Tick("chkIECache");
+    machine_.AnswerNextBox(platform::mb::kIdOk);
+    window_.Command7().Click();
+    EXPECT_EQ(machine_.UrlCacheUrls(), std::vector<std::string>{"http://kept.test/"});
+    EXPECT_TRUE(machine_.Exists(content + "\\KEEP\\a.htm"));
+    EXPECT_FALSE(machine_.Exists(content + "\\GONE\\b.htm"));
+}
+
 }  // namespace
 }  // namespace qm::testing

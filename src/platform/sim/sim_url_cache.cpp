@@ -84,6 +84,7 @@ Status SimUrlCache::Deliver(const Entry& found, std::uint32_t& size,
     }
     entry.source_url = found.url;
     entry.type = found.type;
+    entry.local_file = found.local_file;
     return platform::kOk;
 }
 

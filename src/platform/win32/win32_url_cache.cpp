@@ -43,6 +43,8 @@ void CopyEntry(const INTERNET_CACHE_ENTRY_INFOW& info, UrlCacheEntry& entry) {
     entry.source_url =
         info.lpszSourceUrlName != nullptr ? ToUtf8(std::wstring_view(info.lpszSourceUrlName)) : "";
     entry.type = info.CacheEntryType;
+    entry.local_file =
+        info.lpszLocalFileName != nullptr ? ToUtf8(std::wstring_view(info.lpszLocalFileName)) : "";
 }
 
 HANDLE ToHandle(platform::UrlCacheWalk walk) {
