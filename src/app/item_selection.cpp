@@ -66,6 +66,33 @@ void MainWindow::OnItemBoxChanged(const clean::CleaningItem& item) {
         [&] { HintLabel(item.panel).SetCaption(ItemBox(item).value() == 1 ? item.hint : ""); });
 }
 
+void MainWindow::OnCustomBoxChanged(int slot) {
+    CheckBox& box = CustomBox(slot);
+    SilentStep([&] {
+        HintLabel(clean::kCustomPanel).SetCaption(box.value() == 1 ? "Clean " + box.caption() : "");
+    });
+}
+
+void MainWindow::RefreshCustomBoxes() {
+    std::array<const clean::CustomItem*, cleaners::kCustomSlots> held{};
+    const std::vector<clean::CustomItem> items = clean::DefinedCustomItems(settings_);
+    for (const clean::CustomItem& item : items)
+        held[static_cast<std::size_t>(item.slot - 1)] = &item;
+    for (int slot = 1; slot <= cleaners::kCustomSlots; ++slot) {
+        const clean::CustomItem* item = held[static_cast<std::size_t>(slot - 1)];
+        CheckBox& box = CustomBox(slot);
+        if (!item) box.SetValue(0);
+        // Captions show "&&" as "&"; a path may hold an ampersand.
+        std::string caption;
+        if (item) {
+            for (const char c : item->place.Caption())
+                caption += c == '&' ? "&&" : std::string(1, c);
+        }
+        box.SetCaption(caption);
+        box.SetVisible(item != nullptr);
+    }
+}
+
 void MainWindow::Command5_Click() {
     SetSelectedPanelBoxes(label::kForm1Command5Click, 1);
 }
@@ -82,6 +109,10 @@ void MainWindow::SetSelectedPanelBoxes(std::string_view error_label, int value) 
     // Box by box in panel order, so the hint left is that of the last box that changed.
     for (const clean::CleaningItem* item : items) {
         ReportingStep(reporter_, error_label, [&] { ItemBox(*item).SetValue(value); });
+    }
+    if (tab_strip2_->selected_index() + 1 != static_cast<std::size_t>(clean::kCustomPanel)) return;
+    for (CheckBox* box : custom_boxes_) {
+        if (box->visible()) box->SetValue(value);
     }
 }
 
@@ -121,6 +152,13 @@ void MainWindow::RestoreCheckedItems() {
             }
         });
     }
+    ReportingStep(reporter_, label::kForm1Load, [&] {
+        RefreshCustomBoxes();
+        for (const clean::CustomItem& item : clean::DefinedCustomItems(settings_)) {
+            if (settings::ContainsLetter(settings_.Get(item.value_name), 't'))
+                CustomBox(item.slot).SetValue(1);
+        }
+    });
     ReportingStep(reporter_, label::kForm1Load, [&] { rearm_schedule_(); });
 }
 

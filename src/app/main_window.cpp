@@ -38,6 +38,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     BuildPrivacyPanel();
     BuildQandAPanel();
     BuildSystemInfoPanel();
+    errors::SilentStep([&] { RefreshCustomBoxes(); });
 
     // The window opens on the Main panel with the item strip on its first tab.
     for (std::size_t i = top_panels_.size(); i-- > 0;) top_panels_[i]->BringToFront();
@@ -101,6 +102,14 @@ void MainWindow::BuildPrivacyPanel() {
                 Add<CheckBox>(std::string(item->check_box), std::string(item->caption), frame);
             box.SetOnChange([this, item] { OnItemBoxChanged(*item); });
             item_boxes_[static_cast<std::size_t>(item->run_position - 1)] = &box;
+        }
+        if (item_panel.tab == clean::kCustomPanel) {
+            for (int custom = 1; custom <= cleaners::kCustomSlots; ++custom) {
+                CheckBox& box = Add<CheckBox>("chkCustom" + std::to_string(custom), "", frame);
+                box.SetVisible(false);
+                box.SetOnChange([this, custom] { OnCustomBoxChanged(custom); });
+                custom_boxes_[static_cast<std::size_t>(custom - 1)] = &box;
+            }
         }
         hint_labels_[slot] = &Add<Label>(std::string(item_panel.hint_label), "", frame);
         if (!item_panel.extra_label.empty()) {

@@ -17,6 +17,7 @@
 #include "browsers/browser_profiles.h"
 #include "clean/catalogue.h"
 #include "clean/clean_run.h"
+#include "clean/custom_items.h"
 #include "cleaners/file_tools.h"
 #include "controls/controls.h"
 #include "errors/error_reporter.h"
@@ -92,6 +93,11 @@ class MainWindow : private clean::RunWindow {
     Button& Command7() { return *command7_; }
     // The box of a catalogue item.
     CheckBox& ItemBox(const clean::CleaningItem& item);
+    // The box of own place `slot` (1..8), shown only while the slot holds a place.
+    CheckBox& CustomBox(int slot) { return *custom_boxes_.at(static_cast<std::size_t>(slot - 1)); }
+    // The own places' boxes take the places the settings hold now: captions, which show, and
+    // a slot emptied loses its tick.
+    void RefreshCustomBoxes();
     // The hint label of an item panel (1..5).
     Label& HintLabel(int panel);
 
@@ -200,6 +206,7 @@ class MainWindow : private clean::RunWindow {
     void ShowSystemInfoLabels();
     // Runs whenever an item's box changes state; the hint handling goes here.
     void OnItemBoxChanged(const clean::CleaningItem& item);
+    void OnCustomBoxChanged(int slot);
     void SetSelectedPanelBoxes(std::string_view error_label, int value);
     void RearmScheduleFromSettings();
     void ConfirmExit(std::string_view error_label);
@@ -218,6 +225,7 @@ class MainWindow : private clean::RunWindow {
     void SelectLastProgressLine() override;
     void SendLeftArrowToTopTabs() override;
     int BoxValue(const clean::CleaningItem& item) override;
+    int CustomBoxValue(int slot) override;
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;
@@ -234,6 +242,7 @@ class MainWindow : private clean::RunWindow {
     std::array<Frame*, clean::kPanelCount> item_panels_{};
     std::array<Label*, clean::kPanelCount> hint_labels_{};
     std::array<CheckBox*, clean::kItemCount> item_boxes_{};  // in run order
+    std::array<CheckBox*, cleaners::kCustomSlots> custom_boxes_{};
     ListBox* list1_ = nullptr;
     CheckBox* check1_ = nullptr;
     Button* command4_ = nullptr;

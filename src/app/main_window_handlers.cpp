@@ -37,6 +37,9 @@ void MainWindow::TabStrip1_Click() {
 
 void MainWindow::TabStrip2_Click() {
     const std::size_t t = tab_strip2_->selected_index();
+    // The places may have changed in Advanced Settings since the panel last showed.
+    if (t + 1 == static_cast<std::size_t>(clean::kCustomPanel))
+        SilentStep([&] { RefreshCustomBoxes(); });
     SilentStep([&] { item_panels_[t]->BringToFront(); });
     for (std::size_t i = 0; i < item_panels_.size(); ++i) {
         SilentStep([&] { item_panels_[i]->SetVisible(i == t); });
@@ -98,6 +101,10 @@ void MainWindow::SelectLastProgressLine() {
 
 void MainWindow::SendLeftArrowToTopTabs() {
     tab_strip1_->KeyDown(vk::kLeft);
+}
+
+int MainWindow::CustomBoxValue(int slot) {
+    return CustomBox(slot).visible() ? CustomBox(slot).value() : 0;
 }
 
 int MainWindow::BoxValue(const clean::CleaningItem& item) {

@@ -36,7 +36,7 @@ struct ItemPanel {
 };
 
 inline constexpr std::size_t kItemCount = 34;
-inline constexpr std::size_t kPanelCount = 7;
+inline constexpr std::size_t kPanelCount = 8;
 
 namespace steps {
 using enum StepId;
@@ -177,6 +177,8 @@ inline constexpr std::array<ItemPanel, kPanelCount> kItemPanels = {{
     {6, "Chrome, Edge and Others", "Label35", "Label36",
      "Chrome, Edge, Brave, Vivaldi and Chromium, every profile"},
     {7, "Firefox", "Label37", "Label38", "Firefox, every profile in profiles.ini"},
+    // No catalogue item: the boxes of the user's own places (see custom_items.h).
+    {8, "Your Own Places", "Label39", "Label40", "Add your own places in Advanced Settings"},
 }};
 
 // The browser family whose profiles an item cleans, for the hint that says what was found;

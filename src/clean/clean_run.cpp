@@ -57,6 +57,16 @@ bool CleanRun::Run(const std::function<void()>& once_confirmed) {
         }
     }
 
+    // The user's own places come after every item of the catalogue, as the settings hold them
+    // at this moment.
+    for (const CustomItem& item : DefinedCustomItems(settings_)) {
+        if (window_.CustomBoxValue(item.slot) == 1) {
+            CleanCustomItem(item);
+        } else {
+            settings_.Save(item.value_name, "uu");
+        }
+    }
+
     if (!items_cleaned_) {
         platform_.dialogs.MessageBox(kNothingSelectedText, kProgramTitle, platform::mb::kOk);
         return true;
@@ -79,6 +89,19 @@ void CleanRun::CleanItem(const CleaningItem& item) {
                                 "tt");
     const std::optional<std::string> refused = steps_->TakeEndLine();
     window_.AppendProgress(refused ? std::string_view(*refused) : item.end_line);
+    window_.SelectLastProgressLine();
+    items_cleaned_ = true;
+    WaitSeconds(platform_.system, platform_.loop, 1);
+}
+
+void CleanRun::CleanCustomItem(const CustomItem& item) {
+    window_.AppendProgress("");
+    window_.AppendProgress(item.StartLine());
+    std::optional<cleaners::PlaceRefusal> refusal;
+    errors::ReportingStep(reporter_, kRunErrorLabel,
+                          [&] { refusal = steps_->CleanPlace(item.place); });
+    settings_.Save(item.value_name, "tt");
+    window_.AppendProgress(refusal ? item.RefusedLine(*refusal) : item.EndLine());
     window_.SelectLastProgressLine();
     items_cleaned_ = true;
     WaitSeconds(platform_.system, platform_.loop, 1);

@@ -9,6 +9,7 @@
 
 #include "clean/catalogue.h"
 #include "clean/cleaner_steps.h"
+#include "clean/custom_items.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -28,6 +29,8 @@ class RunWindow {
     virtual void SendLeftArrowToTopTabs() = 0;
     // The item's box as it is right now: 0 clear, 1 ticked.
     virtual int BoxValue(const CleaningItem& item) = 0;
+    // The box of own place `slot` (1..8) as it is right now.
+    virtual int CustomBoxValue(int slot) = 0;
 };
 
 inline constexpr std::string_view kRunErrorLabel = "Form1,Command7";
@@ -61,6 +64,7 @@ class CleanRun {
 
   private:
     void CleanItem(const CleaningItem& item);
+    void CleanCustomItem(const CustomItem& item);
 
     RunWindow& window_;
     platform::Platform& platform_;

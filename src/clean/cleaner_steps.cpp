@@ -135,6 +135,12 @@ void CatalogueSteps::Run(StepId step) {
     }
 }
 
+std::optional<cleaners::PlaceRefusal> CatalogueSteps::CleanPlace(
+    const cleaners::CustomPlace& place) {
+    excluding_.Use(cleaners::ExcludedPaths::Parse(settings_.Get(cleaners::kExcludeValue)));
+    return cleaners::CleanCustomPlace(place, platform_);
+}
+
 std::optional<std::string> CatalogueSteps::TakeEndLine() {
     if (auto browsers = browsers_.TakeEndLine()) return browsers;
     return std::exchange(end_line_, std::nullopt);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "browsers/browser_cleaners.h"
+#include "cleaners/custom_places.h"
 #include "cleaners/excluding_files.h"
 #include "cleaners/excluding_url_cache.h"
 #include "cleaners/file_tools.h"
@@ -75,6 +76,11 @@ class CleanerSteps {
     // so that the list never reports a clean that did not happen. The run takes it (and so
     // clears it) once the item's steps are done.
     virtual std::optional<std::string> TakeEndLine() { return std::nullopt; }
+    // Cleans one of the user's own places; a refused place is left untouched and says why.
+    virtual std::optional<cleaners::PlaceRefusal> CleanPlace(const cleaners::CustomPlace& place) {
+        (void)place;
+        return std::nullopt;
+    }
 };
 
 // The steps as Quillmoss ships them: every cleaner of the catalogue. lst_cache is the run's
@@ -87,6 +93,7 @@ class CatalogueSteps : public CleanerSteps {
                    errors::ErrorReporter& reporter, std::vector<std::string>& lst_cache);
     void Run(StepId step) override;
     std::optional<std::string> TakeEndLine() override;
+    std::optional<cleaners::PlaceRefusal> CleanPlace(const cleaners::CustomPlace& place) override;
 
   private:
     cleaners::ExcludingFiles excluding_;

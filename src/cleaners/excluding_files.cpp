@@ -12,7 +12,8 @@ bool ExcludingFiles::Keeps(std::string_view path) {
     if (excluded_.empty()) return false;
     const std::optional<std::string_view> place = excluded_.PlaceOf(path, real_);
     if (!place) return false;
-    if (told_.insert(paths::UpperAscii(*place)).second) real_.RecordKept(*place);
+    if (told_.insert(paths::UpperAscii(*place)).second)
+        real_.RecordKept(*place, KeptFor::Exclusion);
     // A walk empties a folder's contents before the folder: by the time it comes to a folder
     // above the place, it knows that folder stays.
     for (std::size_t cut = place->find_last_of('\\'); cut != std::string_view::npos && cut > 0;

@@ -72,7 +72,9 @@ class ExcludingFiles final : public platform::FileSystem {
                            std::uint64_t rows) override {
         real_.RecordRowsRemoved(path, table, rows);
     }
-    void RecordKept(std::string_view path) override { real_.RecordKept(path); }
+    void RecordKept(std::string_view path, KeptFor why = KeptFor::Cookies) override {
+        real_.RecordKept(path, why);
+    }
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override {
         return real_.GetFinalPath(path, final_path);
     }

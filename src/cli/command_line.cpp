@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "clean/custom_items.h"
+
 namespace qm::cli {
 
 namespace {
@@ -48,7 +50,8 @@ std::string_view UsageText() {
            "  /log FILE                     with /list, /preview or /clean: also writes the "
            "report to FILE (UTF-8)\r\n"
            "  Quillmoss /?                  shows this text\r\n"
-           "ITEM is a name from /list, for example: temp cookies. Without items, /preview and "
+           "ITEM is a name from /list, for example: temp cookies custom1 (custom1 to custom8 are "
+           "your own places).\r\nWithout items, /preview and "
            "/clean take\r\n"
            "the items ticked at the last clean run. Switches may also start with -.\r\n"
            "Exit code: 0 done, 1 a step failed or another clean run was in progress, 2 wrong "
@@ -64,6 +67,12 @@ Parsed ParseCommandLine(std::span<const std::string> args) {
         const std::string& arg = args[i];
         if (!IsSwitch(arg)) {
             const clean::CleaningItem* item = ItemNamed(arg);
+            if (const int slot = clean::CustomSlotOf(arg); item == nullptr && slot > 0) {
+                if (std::find(command.custom_slots.begin(), command.custom_slots.end(), slot) ==
+                    command.custom_slots.end())
+                    command.custom_slots.push_back(slot);
+                continue;
+            }
             if (item == nullptr) return {{}, "Unknown item " + Quoted(arg) + "; /list names them."};
             if (std::find(command.items.begin(), command.items.end(), item) == command.items.end())
                 command.items.push_back(item);
@@ -92,12 +101,13 @@ Parsed ParseCommandLine(std::span<const std::string> args) {
     }
     if (asked_for_usage) return {};
     if (!chosen) return {{}, "Say what to do: /list, /preview or /clean."};
-    if (command.action == Action::List && !command.items.empty())
+    if (command.action == Action::List && (!command.items.empty() || !command.custom_slots.empty()))
         return {{}, "/list takes no items."};
     std::sort(command.items.begin(), command.items.end(),
               [](const clean::CleaningItem* a, const clean::CleaningItem* b) {
                   return a->run_position < b->run_position;
               });
+    std::sort(command.custom_slots.begin(), command.custom_slots.end());
     return parsed;
 }
 

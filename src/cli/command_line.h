@@ -22,6 +22,8 @@ struct Command {
     Action action = Action::Usage;
     // Once each, in run order; empty: the items ticked at the last clean run.
     std::vector<const clean::CleaningItem*> items;
+    // The own places named ("custom1" .. "custom8"), once each, in slot order.
+    std::vector<int> custom_slots;
     bool log = false;
     std::string log_file;
 };

@@ -46,7 +46,10 @@ std::string Line(const DryDeletion& d) {
         case Kind::AtRestart:
             return "restart   " + d.path + " (deleted at the next restart)";
         case Kind::Kept:
-            return "kept      " + d.path + " (it holds cookies of a site to keep)";
+            return "kept      " + d.path +
+                   (d.value_name == dry_run::kKeptExcluded
+                        ? " (a place never touched)"
+                        : " (it holds cookies of a site to keep)");
         case Kind::Rows:
             return "rows      " + d.path + " : " + d.value_name + " (" + std::to_string(d.size) +
                    " rows)";
@@ -107,18 +110,32 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
         return kExitUsage;
     }
     std::vector<const clean::CleaningItem*> items = command.items;
-    if (items.empty()) items = Remembered();
+    std::vector<clean::CustomItem> customs;
+    for (const int slot : command.custom_slots) {
+        const std::string name = "custom" + std::to_string(slot);
+        std::optional<clean::CustomItem> custom = clean::FindCustomItem(settings_, name);
+        if (!custom) {
+            out("Quillmoss: " + name + " holds no place; /list names the places." +
+                std::string(kEol));
+            return kExitUsage;
+        }
+        customs.push_back(std::move(*custom));
+    }
+    if (items.empty() && customs.empty()) {
+        items = Remembered();
+        customs = RememberedCustom();
+    }
 
     std::string report;
     int code = kExitDone;
     if (command.action == Action::List) {
         code = List(report);
-    } else if (items.empty()) {
+    } else if (items.empty() && customs.empty()) {
         report.append(clean::kNothingSelectedText).append(kEol);
     } else if (command.action == Action::Preview) {
-        code = Preview(items, report);
+        code = Preview(items, customs, report);
     } else {
-        code = Clean(items, report);
+        code = Clean(items, customs, report);
     }
     if (command.log) platform_.files.WriteFile(command.log_file, report);
     out(report);
@@ -135,6 +152,14 @@ std::vector<const clean::CleaningItem*> Unattended::Remembered() {
     return items;
 }
 
+std::vector<clean::CustomItem> Unattended::RememberedCustom() {
+    std::vector<clean::CustomItem> customs = clean::DefinedCustomItems(settings_);
+    std::erase_if(customs, [&](const clean::CustomItem& custom) {
+        return settings_.Get(custom.value_name).find_first_of("tT") == std::string::npos;
+    });
+    return customs;
+}
+
 int Unattended::List(std::string& report) {
     report.append(Padded("Item", 12)).append(Padded("Caption", 32)).append("Panel").append(kEol);
     for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
@@ -144,11 +169,19 @@ int Unattended::List(std::string& report) {
             .append(panel.tab_caption)
             .append(kEol);
     }
+    const std::string_view own_panel =
+        clean::PanelsInTabOrder()[clean::kCustomPanel - 1].tab_caption;
+    for (const clean::CustomItem& custom : clean::DefinedCustomItems(settings_)) {
+        report.append(Padded(custom.value_name, 12))
+            .append(Padded(custom.place.Caption(), 32))
+            .append(own_panel)
+            .append(kEol);
+    }
     return kExitDone;
 }
 
 std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
-    std::span<const clean::CleaningItem* const> items) {
+    std::span<const clean::CleaningItem* const> items, std::span<const clean::CustomItem> customs) {
     // The preview's own errors are the machine's business, not the maker's: nothing is sent.
     errors::ErrorReporter quiet;
     dry_run::DryRun dry(platform_);
@@ -165,16 +198,26 @@ std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
         steps.TakeEndLine();
         records.push_back(dry.TakeRecord());
     }
+    for (const clean::CustomItem& custom : customs) {
+        errors::ReportingStep(quiet, clean::kRunErrorLabel,
+                              [&] { steps.CleanPlace(custom.place); });
+        records.push_back(dry.TakeRecord());
+    }
     return records;
 }
 
-int Unattended::Preview(std::span<const clean::CleaningItem* const> items, std::string& report) {
-    const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items);
+int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
+                        std::span<const clean::CustomItem> customs, std::string& report) {
+    const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items, customs);
     report.append("Preview: what cleaning would remove. Nothing has been deleted.").append(kEol);
     Tally total;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        report.append(kEol).append("[").append(items[i]->value_name).append("] ");
-        report.append(items[i]->caption).append(kEol);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const bool own = i >= items.size();
+        report.append(kEol).append("[");
+        report.append(own ? customs[i - items.size()].value_name : items[i]->value_name);
+        report.append("] ");
+        report.append(own ? customs[i - items.size()].place.Caption() : items[i]->caption);
+        report.append(kEol);
         Tally tally;
         for (const DryDeletion& deletion : records[i]) {
             report.append("  ").append(Line(deletion)).append(kEol);
@@ -184,11 +227,12 @@ int Unattended::Preview(std::span<const clean::CleaningItem* const> items, std::
         report.append("  = ").append(tally.Text()).append(kEol);
     }
     report.append(kEol).append("Total: ").append(total.Text()).append(" in ");
-    report.append(std::to_string(items.size())).append(" items.").append(kEol);
+    report.append(std::to_string(records.size())).append(" items.").append(kEol);
     return kExitDone;
 }
 
-int Unattended::Clean(std::span<const clean::CleaningItem* const> items, std::string& report) {
+int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
+                      std::span<const clean::CustomItem> customs, std::string& report) {
     if (!platform_.process.BeginCleanRun()) {
         report.append(kBusyText).append(kEol);
         return kExitStepFailed;
@@ -215,6 +259,21 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items, std::st
         const std::optional<std::string> refusal = steps.TakeEndLine();
         refused = refused || refusal.has_value();
         report.append(refusal ? std::string_view(*refusal) : item.end_line).append(kEol);
+    }
+    for (const clean::CustomItem& custom : clean::DefinedCustomItems(settings_)) {
+        const auto named = std::find_if(customs.begin(), customs.end(),
+                                        [&](const auto& c) { return c.slot == custom.slot; });
+        if (named == customs.end()) {
+            settings_.Save(custom.value_name, "uu");
+            continue;
+        }
+        report.append(custom.StartLine()).append(kEol);
+        std::optional<cleaners::PlaceRefusal> refusal;
+        errors::ReportingStep(reporter_, clean::kRunErrorLabel,
+                              [&] { refusal = steps.CleanPlace(custom.place); });
+        settings_.Save(custom.value_name, "tt");
+        refused = refused || refusal.has_value();
+        report.append(refusal ? custom.RefusedLine(*refusal) : custom.EndLine()).append(kEol);
     }
     report.append(clean::kFinalLine).append(kEol);
     const int failures = reporter_.reports() - reports_before;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "clean/catalogue.h"
+#include "clean/custom_items.h"
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "platform/dry_run/dry_record.h"
@@ -31,14 +32,19 @@ class Unattended {
 
     // What cleaning would remove, item by item in the order given, in one preview: each item
     // sees the machine as the items before it would have left it.
+    // The user's own places come after the items, in the order given.
     std::vector<std::vector<dry_run::DryDeletion>> PreviewRecords(
-        std::span<const clean::CleaningItem* const> items);
+        std::span<const clean::CleaningItem* const> items,
+        std::span<const clean::CustomItem> customs = {});
 
   private:
     std::vector<const clean::CleaningItem*> Remembered();
+    std::vector<clean::CustomItem> RememberedCustom();
     int List(std::string& report);
-    int Preview(std::span<const clean::CleaningItem* const> items, std::string& report);
-    int Clean(std::span<const clean::CleaningItem* const> items, std::string& report);
+    int Preview(std::span<const clean::CleaningItem* const> items,
+                std::span<const clean::CustomItem> customs, std::string& report);
+    int Clean(std::span<const clean::CleaningItem* const> items,
+              std::span<const clean::CustomItem> customs, std::string& report);
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;

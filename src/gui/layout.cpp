@@ -3,6 +3,7 @@
 #include <array>
 
 #include "clean/catalogue.h"
+#include "clean/custom_items.h"
 
 namespace qm::gui {
 namespace {
@@ -37,6 +38,8 @@ constexpr std::array kPlaces = {
     Place{"Label35", {30, 280, 540, 18}},
     Place{"Label37", {30, 280, 540, 18}},
     Place{"Label36", {320, 78, 250, 36}},
+    Place{"Label39", {30, 280, 540, 18}},
+    Place{"Label40", {30, 298, 540, 18}},
     Place{"Label38", {320, 78, 250, 36}},
     Place{"Check1", {16, 318, 260, 22}},
     Place{"Command5", {16, 354, 120, 30}},
@@ -76,6 +79,11 @@ constexpr std::array kPlaces = {
 // Item boxes: one column down the left of the item panel; the Outlook and MS Office boxes
 // stand in a second column at the top.
 std::optional<Rect> ItemBoxPlace(std::string_view name) {
+    // The own places' boxes, one per line, wide enough for a path.
+    if (const int slot = clean::CustomSlotOf(name.substr(name.starts_with("chk") ? 3 : 0));
+        slot > 0 && name.starts_with("chkCustom")) {
+        return Rect{30, 78 + (slot - 1) * 24, 540, 22};
+    }
     const clean::CleaningItem* item = clean::FindByCheckBox(name);
     if (!item) return std::nullopt;
     if (name == "chkOutlook" || name == "chkMS") return Rect{320, 78, 250, 22};

@@ -139,9 +139,13 @@ class FileSystem {
         (void)path, (void)table, (void)rows;
     }
 
-    // Told when a cleaner leaves a file in place because the user keeps what it holds (the
-    // cookies of a site to keep): the dry run lists it, so the preview shows what stays.
-    virtual void RecordKept(std::string_view path) { (void)path; }
+    // Told when a cleaner leaves a file in place because the user keeps it: it holds the
+    // cookies of a site to keep, or it is (or lies in) a place never touched. The dry run
+    // lists it, so the preview shows what stays and why.
+    enum class KeptFor : std::uint8_t { Cookies, Exclusion };
+    virtual void RecordKept(std::string_view path, KeptFor why = KeptFor::Cookies) {
+        (void)path, (void)why;
+    }
 
     // --- where a folder really lies ----------------------------------------------------------
     // The full path of what `path` opens once every folder link and substituted drive on the

@@ -47,8 +47,9 @@ class DryFiles final : public platform::FileSystem {
         return platform::kErrorAccessDenied;
     }
     platform::Status MoveFileReplacing(std::string_view source, std::string_view target) override;
-    void RecordKept(std::string_view path) override {
-        record_.push_back({DryDeletion::Kind::Kept, std::string(path), "", 0});
+    void RecordKept(std::string_view path, KeptFor why = KeptFor::Cookies) override {
+        record_.push_back({DryDeletion::Kind::Kept, std::string(path),
+                           why == KeptFor::Exclusion ? std::string(kKeptExcluded) : "", 0});
     }
     void RecordRowsRemoved(std::string_view path, std::string_view table,
                            std::uint64_t rows) override {

@@ -9,6 +9,10 @@
 
 namespace qm::dry_run {
 
+// What a Kept entry's value_name says when the place is never touched (rather than holding
+// cookies of a site to keep).
+inline constexpr std::string_view kKeptExcluded = "excluded";
+
 struct DryDeletion {
     enum class Kind {
         File,
@@ -25,7 +29,7 @@ struct DryDeletion {
     };
     Kind kind;
     std::string path;        // files and folders: as asked; registry: "HKCU\path"; cache: URL
-    std::string value_name;  // RegistryValue only
+    std::string value_name;  // RegistryValue, Rows (the table); Kept: kKeptExcluded or empty
     std::uint64_t size = 0;  // files only: bytes
 };
 
