@@ -207,5 +207,35 @@ TEST(BrowsersE2E, EveryItemByCommandLineAndWindowLeavesNoTraceAndTouchesNothingE
     EXPECT_TRUE(ReadWholeFile(places) == before[places]);
 }
 
+// The sites the user keeps keep their cookies in every store, and every other cookie goes.
+TEST(BrowsersE2E, KeptSitesKeepTheirCookiesWhereverTheyAre) {
+    ASSERT_TRUE(std::getenv("QM_E2E_EXE") && std::getenv("QM_E2E_FIXTURES"));
+    const std::wstring chromium = Folder(CSIDL_LOCAL_APPDATA) + L"\\Chromium\\User Data\\";
+    const std::wstring firefox =
+        Folder(CSIDL_APPDATA) + L"\\Mozilla\\Firefox\\Profiles\\qoxma0fs.qmprofile\\";
+    const std::wstring cookies = ProfileFolders::Current().cookies;
+    PlaceFixtures();
+    const std::wstring kept = cookies + L"\\tester@qmkeep.test[1].txt";
+    const std::wstring gone = cookies + L"\\tester@badqmkeep.test[1].txt";
+    ASSERT_TRUE(PlantFile(kept, "keep") && PlantFile(gone, "go"));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Qmoss", L"cookiekeep",
+                        L" .QMKEEP.test  mail.example "));
+    const int code = RunQuillmoss(L"/clean chromecoo ffcoo cookies");
+    SetText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Qmoss", L"cookiekeep", L"");
+    EXPECT_EQ(code, 0);
+    for (const wchar_t* profile : {L"Default", L"Profile 1"}) {
+        const std::wstring db = chromium + profile + L"\\Network\\Cookies";
+        ExpectDatabase(db, "SELECT count(*) FROM cookies WHERE host_key LIKE '%qmkeep.test'", 1);
+        ExpectDatabase(db, "SELECT count(*) FROM cookies WHERE host_key NOT LIKE '%qmkeep.test'",
+                       0);
+    }
+    ExpectDatabase(firefox + L"cookies.sqlite",
+                   "SELECT count(*) FROM moz_cookies WHERE host LIKE '%qmkeep.test'", 1);
+    ExpectDatabase(firefox + L"cookies.sqlite",
+                   "SELECT count(*) FROM moz_cookies WHERE host NOT LIKE '%qmkeep.test'", 0);
+    EXPECT_TRUE(FileExists(kept));
+    EXPECT_FALSE(FileExists(gone));
+}
+
 }  // namespace
 }  // namespace qm::e2e
