@@ -39,6 +39,12 @@ bool Allowed(const sim::Deletion& d, const Config& c) {
     if (!c.mail.empty()) places.push_back(Join(c.mail, "Deleted Items.dbx"));
     if (c.app_data_is_text) places.push_back(kNetscapeProfile + "\\*");
     places.insert(places.end(), c.browser_places.begin(), c.browser_places.end());
+    if (!c.own_place.empty() && InPlace(d.path, c.own_place + "\\*") &&
+        Lower(d.path).ends_with(".txt") && d.kind == Kind::File)
+        return true;
+    for (const std::string& excluded : c.excluded) {
+        if (InPlace(d.path, excluded) || InPlace(d.path, excluded + "\\*")) return false;
+    }
     return std::any_of(places.begin(), places.end(),
                        [&](const std::string& place) { return InPlace(d.path, place); });
 }
@@ -53,9 +59,17 @@ TEST(CleanerSafety, CleaningEveryItemDeletesOnlyInTheDocumentedPlacesOnHostileMa
         sysinfo::SystemDetails details(machine.system(), settings, reporter);
         app::MainWindow window(machine.platform(), settings, reporter, details);
         for (const auto& item : clean::ItemsInRunOrder()) window.ItemBox(item).SetValue(1);
+        for (int slot = 1; slot <= cleaners::kCustomSlots; ++slot)
+            window.CustomBox(slot).SetValue(1);
+        std::vector<std::string> kept;  // what the places never touched hold
+        for (const std::string& path : machine.AllPaths()) {
+            for (const std::string& excluded : config.excluded)
+                if (InPlace(path, excluded)) kept.push_back(path);
+        }
         machine.ClearDeletions();
         machine.AnswerNextBox(platform::mb::kIdOk);
         window.Command7_Click();
+        for (const std::string& path : kept) EXPECT_TRUE(machine.Exists(path)) << path;
         // The run went to its end, and the property holds for real, not because nothing went.
         EXPECT_EQ(window.List1().lines().back(), clean::kFinalLine);
         EXPECT_GT(machine.deletions().size(), 20u);

@@ -56,6 +56,8 @@ struct Config {
     std::string mail;       // the default identity's REG_SZ mail folder, else empty
     bool app_data_is_text;  // "AppData" of Shell Folders is REG_SZ, not expandable or absent
     std::vector<std::string> browser_places;  // the browsers' profile and cache folders
+    std::string own_place;                    // a folder whose .txt files below it may go
+    std::vector<std::string> excluded;        // places never touched
 };
 
 // The real browsers' profiles, with the damage a machine may hold: a profile list that names
@@ -155,6 +157,22 @@ inline Config Populate(sim::Machine& m, unsigned seed) {
                                                "\\..\\..\\..\\..\\WINDOWS\\evil.slt" + "\0\0\0"s +
                                                Lower(kNetscapeProfile) + "\\..\\..\\..\\..\\x.slt");
     PopulateBrowsers(m, rng, c);
+    // What the user keeps and adds: a kept site, places never touched (one the temp item and
+    // one the cache item would reach), own places (one harmless, two that must be refused).
+    const std::string kSettings = "Software\\Microsoft\\Qmoss";
+    if (one_in(2)) set(Root::CurrentUser, kSettings, "cookiekeep", "site0 .qmkeep.test");
+    if (one_in(2)) {
+        const std::string temp = kProfile + "\\Local Settings\\Temp";
+        c.excluded = {temp + "\\a.txt", temp + "\\sub", kContent + "\\b.gif"};
+        set(Root::CurrentUser, kSettings, "exclude",
+            c.excluded[0] + "|" + c.excluded[1] + "|" + kContent + "\\*.gif");
+    }
+    if (one_in(2)) {
+        set(Root::CurrentUser, kSettings, "custom1place", "folder|C:\\Keep|*.txt|1");
+        c.own_place = "C:\\Keep";
+    }
+    set(Root::CurrentUser, kSettings, "custom2place", "folder|C:\\WINDOWS\\..|*.*|1");
+    set(Root::CurrentUser, kSettings, "custom5place", "folder|C:\\Documents and Settings|*|1");
     return c;
 }
 

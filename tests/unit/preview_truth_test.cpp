@@ -33,11 +33,20 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
         settings::SettingsStore settings(machine.registry(), machine.process(), reporter);
         cli::Unattended unattended(machine.platform(), settings, reporter);
         std::size_t compared = 0;
-        for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
-            SCOPED_TRACE(std::string(item.value_name));
+        // Every item, then the own places the machine's settings hold.
+        std::vector<std::string> names;
+        for (const clean::CleaningItem& item : clean::ItemsInRunOrder())
+            names.emplace_back(item.value_name);
+        for (const clean::CustomItem& custom : clean::DefinedCustomItems(settings))
+            names.push_back(custom.value_name);
+        for (const std::string& name : names) {
+            SCOPED_TRACE(name);
+            const clean::CleaningItem* item = clean::FindByValueName(name);
+            const std::optional<clean::CustomItem> custom =
+                item ? std::nullopt : clean::FindCustomItem(settings, name);
             const std::vector<std::string> paths = machine.AllPaths();
             // Only the browser items write (their databases); their files must stay as well.
-            const bool writes = clean::BrowserFamilyOf(item).has_value();
+            const bool writes = item && clean::BrowserFamilyOf(*item).has_value();
             const auto contents = [&] {
                 std::string all;
                 for (const std::string& path : paths) {
@@ -47,14 +56,15 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
             };
             const std::string before = contents();
             machine.ClearDeletions();
-            const clean::CleaningItem* one[] = {&item};
-            const std::vector<DryDeletion> preview = unattended.PreviewRecords(one)[0];
+            const std::vector<DryDeletion> preview =
+                item ? unattended.PreviewRecords(std::span(&item, 1))[0]
+                     : unattended.PreviewRecords({}, std::span(&*custom, 1))[0];
             EXPECT_TRUE(machine.deletions().empty());
             EXPECT_EQ(machine.AllPaths(), paths);
             EXPECT_TRUE(contents() == before) << "the preview wrote to a file";
 
             const std::size_t scheduled = machine.ScheduledAtRestart().size();
-            const std::vector<std::string> args = {"/clean", std::string(item.value_name)};
+            const std::vector<std::string> args = {"/clean", name};
             unattended.Run(args, [](std::string_view) {});
             std::vector<std::string> expected, listed;
             // A database cleaned row by row is rewritten, not lost: the preview names its rows,
@@ -82,8 +92,13 @@ TEST(PreviewTruth, EveryItemsPreviewIsWhatItsCleanThenDeletes) {
                 expected.push_back(Entry(static_cast<int>(DryDeletion::Kind::AtRestart),
                                          machine.ScheduledAtRestart()[i], ""));
             // The shell empties the bin and the Recent Documents list in one call each.
-            const bool whole_list = item.value_name == "recycle" || item.value_name == "docs";
+            const bool whole_list = name == "recycle" || name == "docs";
             for (const DryDeletion& d : preview) {
+                // What the preview calls kept is still there after the clean.
+                if (d.kind == DryDeletion::Kind::Kept) {
+                    EXPECT_TRUE(machine.Exists(d.path)) << d.path;
+                    continue;
+                }
                 listed.push_back(Entry(static_cast<int>(d.kind), d.path, d.value_name));
                 const bool browser = d.path.find("\\User Data\\") != std::string::npos ||
                                      d.path.find("\\Firefox\\") != std::string::npos;
