@@ -20,12 +20,14 @@ constexpr std::uint64_t kMaxBookmarks = 16u << 20;
 }  // namespace
 
 BrowserCleaners::BrowserCleaners(platform::Platform& platform,
-                                 std::function<cleaners::KeptSites()> kept_sites)
+                                 std::function<cleaners::KeptSites()> kept_sites,
+                                 std::function<bool(std::string_view)> kept_place)
     : platform_(platform),
       finder_(platform),
       guard_(platform),
       vfs_(platform.files),
-      kept_sites_(std::move(kept_sites)) {}
+      kept_sites_(std::move(kept_sites)),
+      kept_place_(std::move(kept_place)) {}
 
 std::optional<std::string> BrowserCleaners::TakeEndLine() {
     if (notes_.empty()) return std::nullopt;
@@ -58,6 +60,7 @@ std::vector<BrowserProfile> BrowserCleaners::Closed(Family family) {
 
 void BrowserCleaners::CleanDatabase(const BrowserProfile& profile, const std::string& path,
                                     const database::RowCleaningPlan& plan) {
+    if (kept_place_ && kept_place_(path)) return;
     const database::RowCleaningResult result = database::CleanRows(vfs_, path, plan);
     switch (result.outcome) {
         case CleanOutcome::Cleaned:

@@ -20,8 +20,11 @@ namespace qm::browsers {
 class BrowserCleaners {
   public:
     // `kept_sites` gives the sites whose cookies stay, read afresh for each cookie clean.
+    // `kept_place` tells a database the user keeps whole (a place never touched): it is left
+    // as it is, without a word.
     BrowserCleaners(platform::Platform& platform,
-                    std::function<cleaners::KeptSites()> kept_sites = {});
+                    std::function<cleaners::KeptSites()> kept_sites = {},
+                    std::function<bool(std::string_view)> kept_place = {});
 
     void CleanChromiumHistory();
     void CleanChromiumCache();
@@ -60,6 +63,7 @@ class BrowserCleaners {
     database::PlatformVfs vfs_;
     std::vector<std::string> notes_;
     std::function<cleaners::KeptSites()> kept_sites_;
+    std::function<bool(std::string_view)> kept_place_;
 };
 
 }  // namespace qm::browsers

@@ -23,8 +23,9 @@ CatalogueSteps::CatalogueSteps(platform::Platform& machine, settings::SettingsSt
       leftovers_(platform_, settings, file_tools_, reporter),
       opera_(platform_, settings, file_tools_, reporter),
       netscape_(platform_, settings, file_tools_, reporter),
-      browsers_(platform_,
-                [&settings] { return cleaners::KeptSites::Parse(settings.Get("cookiekeep")); }) {}
+      browsers_(
+          platform_, [&settings] { return cleaners::KeptSites::Parse(settings.Get("cookiekeep")); },
+          [this](std::string_view path) { return excluding_.KeepsPlace(path); }) {}
 
 void CatalogueSteps::Run(StepId step) {
     excluding_.Use(cleaners::ExcludedPaths::Parse(settings_.Get(cleaners::kExcludeValue)));

@@ -4,8 +4,11 @@
 
 #include <algorithm>
 
+#include "browser_machine.h"
+#include "clean/cleaner_steps.h"
 #include "cleaners/excluded_paths.h"
 #include "cli/unattended.h"
+#include "core_test_support.h"
 #include "main_window_fixture.h"
 
 namespace qm::testing {
@@ -106,6 +109,33 @@ TEST_F(ExcludedPathsTest, ACachedCopyInAnExcludedPlaceKeepsItsEntry) {
     EXPECT_EQ(machine_.UrlCacheUrls(), std::vector<std::string>{"http://kept.test/"});
     EXPECT_TRUE(machine_.Exists(content + "\\KEEP\\a.htm"));
     EXPECT_FALSE(machine_.Exists(content + "\\GONE\\b.htm"));
+}
+
+}  // namespace
+}  // namespace qm::testing
+
+namespace qm::testing {
+namespace {
+
+// A database the user excludes is neither rewritten nor reported as a failure.
+TEST(ExcludedDatabases, AnExcludedBrowserDatabaseStaysByteForByteWithoutAComplaint) {
+    sim::Machine machine;
+    PlaceBrowserFixtures(machine);
+    std::string local;
+    machine.shell().GetFolderPath(platform::csidl::kLocalAppData, local);
+    const std::string cookies = local + "\\Chromium\\User Data\\Default\\Network\\Cookies";
+    const std::string other = local + "\\Chromium\\User Data\\Profile 1\\Network\\Cookies";
+    const std::string before = *machine.Peek(cookies), other_before = *machine.Peek(other);
+    OnlineReporter log;
+    settings::SettingsStore settings{machine.registry(), machine.process(), log.reporter};
+    settings.Save(cleaners::kExcludeValue, cookies);
+    std::vector<std::string> lst_cache;
+    clean::CatalogueSteps steps{machine.platform(), settings, log.reporter, lst_cache};
+    steps.Run(clean::StepId::CleanChromiumCookies);
+    EXPECT_EQ(steps.TakeEndLine(), std::nullopt);
+    EXPECT_TRUE(*machine.Peek(cookies) == before);
+    EXPECT_FALSE(*machine.Peek(other) == other_before);
+    EXPECT_TRUE(log.sent.empty());
 }
 
 }  // namespace
