@@ -3,14 +3,18 @@
 // and an excluded place inside the temporary folder left by the temp item.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
+#include "gui/control_ids.h"
 #include "profile_traces.h"
 #include "window_driver.h"
 
 namespace qm::e2e {
 namespace {
+
+using namespace std::chrono_literals;
 
 const wchar_t kSettings[] = L"Software\\Microsoft\\Qmoss";
 
@@ -72,6 +76,39 @@ TEST_F(OwnPlacesE2E, AnExcludedPlaceInTheTemporaryFolderOutlivesTheTempItem) {
     EXPECT_TRUE(FileExists(keep + L"\\deep\\kept.dat"));
     EXPECT_TRUE(FileExists(folders.temp + L"\\qm-settings.cfg"));
     EXPECT_FALSE(FileExists(folders.temp + L"\\qm-gone.tmp"));
+}
+
+// In the window: the place's box on its own panel, ticked and cleaned like any item.
+TEST_F(OwnPlacesE2E, AnOwnPlaceIsTickedAndCleanedOnItsPanel) {
+    ASSERT_TRUE(std::getenv("QM_E2E_EXE"));
+    const std::wstring file = folders.app_data + L"\\qm-own-file.txt";
+    ASSERT_TRUE(PlantFile(file));
+    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kSettings, L"custom1place", L"file|" + file));
+    AppProcess app(Widen(std::getenv("QM_E2E_EXE")), L"Quillmoss v2.80");
+    HWND main = app.window();
+    SelectTab(FindControlById(main, gui::kTabStrip1), 1);
+    SelectTab(FindControlById(main, gui::kTabStrip2), 7);
+    HWND box = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (box = FindControl(main, L"Button", file)) != nullptr; }, 5s));
+    EXPECT_TRUE(IsShown(box));
+    if (const char* shots = std::getenv("QM_E2E_SHOTS"))
+        Sleep(700), SaveScreenshot(main, Widen(shots) + L"own-places.bmp");
+    ASSERT_TRUE(Click(box));
+    ASSERT_TRUE(Click(FindControl(main, L"Button", L"Clean All Selected Items")));
+    const auto question = WaitForMessageBox(app.pid(), 10s);
+    ASSERT_TRUE(question);
+    AnswerMessageBox(*question, IDOK);
+    HWND list = FindControlById(main, gui::kList1);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            const auto lines = ListLines(list);
+            return !lines.empty() && lines.back() == L"All selected items has been cleaned.";
+        },
+        30s));
+    const auto lines = ListLines(list);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), file + L" cleaned."), lines.end());
+    EXPECT_FALSE(FileExists(file));
 }
 
 }  // namespace
