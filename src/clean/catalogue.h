@@ -178,7 +178,8 @@ inline constexpr std::array<ItemPanel, kPanelCount> kItemPanels = {{
      "Chrome, Edge, Brave, Vivaldi and Chromium, every profile"},
     {7, "Firefox", "Label37", "Label38", "Firefox, every profile in profiles.ini"},
     // No catalogue item: the boxes of the user's own places (see custom_items.h).
-    {8, "Your Own Places", "Label39", "Label40", "Add your own places in Option > Advance Settings"},
+    {8, "Your Own Places", "Label39", "Label40",
+     "Add your own places in Option > Advance Settings"},
 }};
 
 // The browser family whose profiles an item cleans, for the hint that says what was found;
