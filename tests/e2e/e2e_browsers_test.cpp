@@ -218,10 +218,10 @@ TEST(BrowsersE2E, KeptSitesKeepTheirCookiesWhereverTheyAre) {
     const std::wstring kept = cookies + L"\\tester@qmkeep.test[1].txt";
     const std::wstring gone = cookies + L"\\tester@badqmkeep.test[1].txt";
     ASSERT_TRUE(PlantFile(kept, "keep") && PlantFile(gone, "go"));
-    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Qmoss", L"cookiekeep",
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Qmoss", L"cookiekeep",
                         L" .QMKEEP.test  mail.example "));
     const int code = RunQuillmoss(L"/clean chromecoo ffcoo cookies");
-    SetText(HKEY_CURRENT_USER, L"Software\\Microsoft\\Qmoss", L"cookiekeep", L"");
+    SetText(HKEY_LOCAL_MACHINE, L"Software\\Microsoft\\Qmoss", L"cookiekeep", L"");
     EXPECT_EQ(code, 0);
     for (const wchar_t* profile : {L"Default", L"Profile 1"}) {
         const std::wstring db = chromium + profile + L"\\Network\\Cookies";

@@ -22,7 +22,7 @@ class OwnPlacesE2E : public ::testing::Test {
   protected:
     ~OwnPlacesE2E() override {
         for (const wchar_t* name : {L"custom1place", L"custom2place", L"exclude"})
-            SetText(HKEY_CURRENT_USER, kSettings, name, L"");
+            SetText(HKEY_LOCAL_MACHINE, kSettings, name, L"");
     }
     const ProfileFolders folders = ProfileFolders::Current();
     const std::wstring log = folders.app_data + L"\\qm-own-places.log";
@@ -35,7 +35,7 @@ TEST_F(OwnPlacesE2E, AnOwnFolderIsCleanedItsNeighboursStayAndAProtectedOneIsRefu
         ASSERT_TRUE(PlantFile(own + file));
     ASSERT_TRUE(PlantFile(folders.app_data + L"\\qm-own-neighbour.log"));
     ASSERT_TRUE(
-        SetText(HKEY_CURRENT_USER, kSettings, L"custom1place", L"folder|" + own + L"|*.log|0"));
+        SetText(HKEY_LOCAL_MACHINE, kSettings, L"custom1place", L"folder|" + own + L"|*.log|0"));
     wchar_t windows[MAX_PATH] = {};
     ASSERT_GT(GetWindowsDirectoryW(windows, MAX_PATH), 0u);
     // The Windows folder by another name: through Z:, where Wine shows the whole unix tree.
@@ -45,7 +45,7 @@ TEST_F(OwnPlacesE2E, AnOwnFolderIsCleanedItsNeighboursStayAndAProtectedOneIsRefu
     for (wchar_t& c : other) c = c == L'/' ? L'\\' : c;
     ASSERT_TRUE(FolderExists(other));
     ASSERT_TRUE(
-        SetText(HKEY_CURRENT_USER, kSettings, L"custom2place", L"folder|" + other + L"|*.*|1"));
+        SetText(HKEY_LOCAL_MACHINE, kSettings, L"custom2place", L"folder|" + other + L"|*.*|1"));
 
     EXPECT_EQ(RunQuillmoss(L"/clean custom1 custom2 /log \"" + log + L"\""), 1);
     EXPECT_FALSE(FileExists(own + L"\\a.log"));
@@ -63,7 +63,7 @@ TEST_F(OwnPlacesE2E, AnExcludedPlaceInTheTemporaryFolderOutlivesTheTempItem) {
     ASSERT_TRUE(PlantFile(keep + L"\\deep\\kept.dat") &&
                 PlantFile(folders.temp + L"\\qm-gone.tmp") &&
                 PlantFile(folders.temp + L"\\qm-settings.cfg"));
-    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kSettings, L"exclude",
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kSettings, L"exclude",
                         keep + L" | " + folders.temp + L"\\*.cfg"));
     ASSERT_EQ(RunQuillmoss(L"/preview temp /log \"" + log + L"\""), 0);
     const std::string preview = ReadWholeFile(log);
@@ -83,7 +83,7 @@ TEST_F(OwnPlacesE2E, AnOwnPlaceIsTickedAndCleanedOnItsPanel) {
     ASSERT_TRUE(std::getenv("QM_E2E_EXE"));
     const std::wstring file = folders.app_data + L"\\qm-own-file.txt";
     ASSERT_TRUE(PlantFile(file));
-    ASSERT_TRUE(SetText(HKEY_CURRENT_USER, kSettings, L"custom1place", L"file|" + file));
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, kSettings, L"custom1place", L"file|" + file));
     AppProcess app(Widen(std::getenv("QM_E2E_EXE")), L"Quillmoss v2.80");
     HWND main = app.window();
     SelectTab(FindControlById(main, gui::kTabStrip1), 1);
