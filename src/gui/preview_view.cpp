@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "gui/dialog_window.h"
 #include "gui/layout.h"
 #include "platform/win32/wide_text.h"
 
@@ -30,19 +31,6 @@ constexpr std::array kPlaces = {
 constexpr std::array kColumnWidths = {150, 380, 80};
 constexpr int kFirstId = 100;
 
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-
-struct alignas(4) EmptyDialog {
-    DLGTEMPLATE header{kDialogStyle, 0, 0, 0, 0, 0, 0};
-    WORD menu = 0;
-    WORD window_class = 0;
-    WORD title = 0;
-};
-
-int Scale(int value, int dpi) {
-    return MulDiv(value, dpi, 96);
-}
-
 }  // namespace
 
 PreviewView::~PreviewView() {
@@ -64,20 +52,12 @@ void PreviewView::Show(app::PreviewDialog& model) {
 }
 
 void PreviewView::Create() {
-    static const EmptyDialog kTemplate;
-    CreateDialogIndirectParamW(instance_, &kTemplate.header, owner_, &PreviewView::DialogProc,
+    CreateDialogIndirectParamW(instance_, EmptyDialogTemplate(), owner_, &PreviewView::DialogProc,
                                reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return;
     SetWindowTextW(hwnd_, ToWide(model_->caption()).c_str());
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (!font_) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-    }
+    dpi_ = ScreenDpi();
+    if (!font_) font_ = CreateMessageFont();
     int id = kFirstId;
     for (const Place& place : kPlaces) {
         controls::Control* control = model_->FindControl(place.name);
@@ -85,8 +65,9 @@ void PreviewView::Create() {
         const Rect& r = place.rect;
         const HWND hwnd = CreateNative(*control, id);
         if (!hwnd) continue;
-        SetWindowPos(hwnd, nullptr, Scale(r.x, dpi_), Scale(r.y, dpi_), Scale(r.width, dpi_),
-                     Scale(r.height, dpi_), SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(hwnd, nullptr, ScaleToDpi(r.x, dpi_), ScaleToDpi(r.y, dpi_),
+                     ScaleToDpi(r.width, dpi_), ScaleToDpi(r.height, dpi_),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         natives_.push_back(Native{control, hwnd, id++, 0});
     }
@@ -97,7 +78,7 @@ void PreviewView::Create() {
         Mirror(natives_[i], controls::Change::Lines);
         Mirror(natives_[i], controls::Change::Visibility);
     }
-    PlaceInMiddleOfScreen();
+    PlaceInMiddleOfScreen(hwnd_, kWidth, kHeight, dpi_);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
 }
@@ -129,22 +110,11 @@ HWND PreviewView::CreateNative(controls::Control& control, int id) {
         LVCOLUMNW column{};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         column.fmt = view->columns()[c].numeric ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        column.cx = Scale(kColumnWidths[c], dpi_);
+        column.cx = ScaleToDpi(kColumnWidths[c], dpi_);
         column.pszText = caption.data();
         SendMessageW(hwnd, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
     }
     return hwnd;
-}
-
-void PreviewView::PlaceInMiddleOfScreen() {
-    RECT frame{0, 0, Scale(kWidth, dpi_), Scale(kHeight, dpi_)};
-    AdjustWindowRectEx(&frame, GetWindowLongW(hwnd_, GWL_STYLE), FALSE,
-                       GetWindowLongW(hwnd_, GWL_EXSTYLE));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void PreviewView::Mirror(const Native& native, controls::Change change) {

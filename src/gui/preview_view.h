@@ -34,7 +34,6 @@ class PreviewView {
     INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void Create();
     HWND CreateNative(controls::Control& control, int id);
-    void PlaceInMiddleOfScreen();
     void Mirror(const Native& native, controls::Change change);
     void FillListView(HWND hwnd, const controls::ListView& view);
     void OnCommand(int id, int code);
