@@ -62,6 +62,9 @@ TEST(PreviewE2E, PreviewListsThePlantedFileKeepsItAndTheCleanRemovesIt) {
     }
     EXPECT_TRUE(listed) << Narrow(planted);
     EXPECT_TRUE(Exists(planted));
+    if (const char* shots = std::getenv("QM_E2E_SHOTS")) {
+        SaveScreenshot(dialog, Widen(std::string(shots) + "preview.bmp"));
+    }
 
     ASSERT_TRUE(Click(FindControl(dialog, L"Button", L"Close")));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
