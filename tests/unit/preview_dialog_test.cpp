@@ -2,6 +2,7 @@
 // of entries, and a cancel heard while it runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -74,6 +75,18 @@ TEST_F(PreviewDialogTest, TickedItemsShowTheReportsTalliesAndNothingIsDeleted) {
     EXPECT_EQ(entries.rows()[0][1], kTemp);
     EXPECT_EQ(dialog->lblStatus().caption(),
               "Done: 2 of 2 items previewed. Nothing has been deleted.");
+
+    // The clean that follows removes the files and folders the preview listed, and no other.
+    std::vector<std::string> shown, gone;
+    for (const auto& record : dialog->records()) {
+        for (const dry_run::DryDeletion& d : record) shown.push_back(d.path);
+    }
+    machine_.AnswerNextBox(platform::mb::kIdOk);
+    window_.Command7().Click();
+    for (const sim::Deletion& d : machine_.deletions()) gone.push_back(d.path);
+    std::sort(shown.begin(), shown.end());
+    std::sort(gone.begin(), gone.end());
+    EXPECT_EQ(gone, shown);
 }
 
 TEST_F(PreviewDialogTest, KeptEntriesSayWhyAndCancelStopsWithWhatWasShown) {
