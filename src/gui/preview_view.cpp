@@ -31,12 +31,17 @@ constexpr std::array kPlaces = {
 constexpr std::array kColumnWidths = {150, 380, 80};
 constexpr int kFirstId = 100;
 
+// The one view with a hook in place; the hook is per thread, and so is this.
+thread_local PreviewView* g_hooked = nullptr;
+
 }  // namespace
 
 PreviewView::~PreviewView() {
     if (model_) model_->SetOnUnload([] {});
     Destroy();
     if (font_) DeleteObject(font_);
+    if (escape_hook_) UnhookWindowsHookEx(escape_hook_);
+    g_hooked = nullptr;
 }
 
 void PreviewView::Show(app::PreviewDialog& model) {
@@ -46,6 +51,11 @@ void PreviewView::Show(app::PreviewDialog& model) {
         return;
     }
     Destroy();
+    if (!escape_hook_) {
+        g_hooked = this;
+        escape_hook_ = SetWindowsHookExW(WH_GETMESSAGE, &PreviewView::EscapeHook, nullptr,
+                                         GetCurrentThreadId());
+    }
     model_ = &model;
     model.SetOnUnload([this] { Destroy(); });
     Create();
@@ -171,6 +181,18 @@ void PreviewView::OnCommand(int id, int code) {
         }
         return;
     }
+}
+
+LRESULT CALLBACK PreviewView::EscapeHook(int code, WPARAM wparam, LPARAM lparam) {
+    auto* message = reinterpret_cast<MSG*>(lparam);
+    PreviewView* self = g_hooked;
+    if (code == HC_ACTION && wparam == PM_REMOVE && self && self->hwnd_ && self->model_ &&
+        message->message == WM_KEYDOWN && message->wParam == VK_ESCAPE &&
+        (message->hwnd == self->hwnd_ || IsChild(self->hwnd_, message->hwnd))) {
+        message->message = WM_NULL;  // taken: nothing else acts on it
+        self->model_->cmdClose_Click();
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
 }
 
 bool PreviewView::PreTranslate(MSG& message) {

@@ -30,6 +30,8 @@ class PreviewView {
         int subscription;
     };
 
+    // Esc while a run pumps the messages itself, where no dialog manager sees them.
+    static LRESULT CALLBACK EscapeHook(int code, WPARAM wparam, LPARAM lparam);
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void Create();
@@ -44,6 +46,7 @@ class PreviewView {
     HWND owner_;
     HWND hwnd_ = nullptr;
     HFONT font_ = nullptr;
+    HHOOK escape_hook_ = nullptr;
     int dpi_ = 96;
     app::PreviewDialog* model_ = nullptr;
     std::vector<Native> natives_;
