@@ -50,6 +50,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     command5_->SetOnClick([this] { Command5_Click(); });
     command6_->SetOnClick([this] { Command6_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
+    preview_button_->SetOnClick([this] { cmdPreview_Click(); });
     check1_->SetOnChange([this] { Check1_Click(); });
     add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
     command2_->SetOnClick([this] { Command2_Click(); });
@@ -122,6 +123,7 @@ void MainWindow::BuildPrivacyPanel() {
     command5_ = &Add<Button>("Command5", "Select All", panel);
     command6_ = &Add<Button>("Command6", "Deselect All", panel);
     command7_ = &Add<Button>("Command7", "Clean All Selected Items", panel);
+    preview_button_ = &Add<Button>("cmdPreview", "Preview", panel);
 }
 
 void MainWindow::BuildQandAPanel() {

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/preview_dialog.h"
 #include "background/browser_windows.h"
 #include "background/scheduler.h"
 #include "browsers/browser_profiles.h"
@@ -91,6 +92,7 @@ class MainWindow : private clean::RunWindow {
     Button& Command5() { return *command5_; }
     Button& Command6() { return *command6_; }
     Button& Command7() { return *command7_; }
+    Button& cmdPreview() { return *preview_button_; }
     // The box of a catalogue item.
     CheckBox& ItemBox(const clean::CleaningItem& item);
     // The box of own place `slot` (1..8), shown only while the slot holds a place.
@@ -146,6 +148,9 @@ class MainWindow : private clean::RunWindow {
     void TabStrip1_Click();
     void TabStrip2_Click();
     void Command7_Click() { clean_run_.Run(); }
+    // "Preview": the dry run of the ticked items in the Preview dialog; nothing is deleted.
+    void cmdPreview_Click() { preview_.Open(); }
+    PreviewHost& preview() { return preview_; }
     // "Select All" / "Deselect All": every box of the item panel whose tab is selected.
     void Command5_Click();
     void Command6_Click();
@@ -252,6 +257,7 @@ class MainWindow : private clean::RunWindow {
     Button* command5_ = nullptr;
     Button* command6_ = nullptr;
     Button* command7_ = nullptr;
+    Button* preview_button_ = nullptr;
 
     // System Info value labels, in the order of sysinfo::SystemInfoLabels' fields.
     sysinfo::SystemInfoLabels system_values_;
@@ -284,6 +290,9 @@ class MainWindow : private clean::RunWindow {
         [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); },
         [this] { return browsers::ProfileFinder(platform_).AnyInUse(); }};
     options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
+    PreviewHost preview_{platform_, settings_,
+                         [this](const clean::CleaningItem& item) { return ItemBox(item).value(); },
+                         [this](int slot) { return CustomBoxValue(slot); }};
 };
 
 }  // namespace qm::app

@@ -5,7 +5,7 @@
 #include "clean/clean_run.h"
 #include "clean/cleaner_steps.h"
 #include "cli/command_line.h"
-#include "platform/dry_run/dry_run.h"
+#include "cli/preview_session.h"
 
 namespace qm::cli {
 
@@ -56,31 +56,6 @@ std::string Line(const DryDeletion& d) {
     }
     return {};
 }
-
-struct Tally {
-    std::size_t entries = 0;
-    std::size_t files = 0;
-    std::uint64_t bytes = 0;
-    std::uint64_t rows = 0;
-    std::size_t kept = 0;
-    void Add(const DryDeletion& d) {
-        if (d.kind == DryDeletion::Kind::Kept) {
-            ++kept;  // stays: no entry that goes
-            return;
-        }
-        ++entries;
-        if (d.kind == DryDeletion::Kind::Rows) rows += d.size;
-        if (d.kind != DryDeletion::Kind::File) return;
-        ++files;
-        bytes += d.size;
-    }
-    std::string Text() const {
-        return std::to_string(entries) + " entries, " + std::to_string(files) + " files, " +
-               std::to_string(bytes) + " bytes" +
-               (rows > 0 ? ", " + std::to_string(rows) + " rows" : std::string()) +
-               (kept > 0 ? ", " + std::to_string(kept) + " kept" : std::string());
-    }
-};
 
 // Ends the session's clean run however the clean returns.
 struct CleanRunClaim {
@@ -182,27 +157,10 @@ int Unattended::List(std::string& report) {
 
 std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
     std::span<const clean::CleaningItem* const> items, std::span<const clean::CustomItem> customs) {
-    // The preview's own errors are the machine's business, not the maker's: nothing is sent.
-    errors::ErrorReporter quiet;
-    dry_run::DryRun dry(platform_);
-    platform::Platform& machine = dry.platform();
-    settings::SettingsStore settings(machine.registry, machine.process, quiet);
-    std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps(machine, settings, quiet, lst_cache);
-
+    PreviewSession session(platform_);
     std::vector<std::vector<DryDeletion>> records;
-    for (const clean::CleaningItem* item : items) {
-        for (const clean::StepId id : item->steps) {
-            errors::ReportingStep(quiet, clean::kRunErrorLabel, [&] { steps.Run(id); });
-        }
-        steps.TakeEndLine();
-        records.push_back(dry.TakeRecord());
-    }
-    for (const clean::CustomItem& custom : customs) {
-        errors::ReportingStep(quiet, clean::kRunErrorLabel,
-                              [&] { steps.CleanPlace(custom.place); });
-        records.push_back(dry.TakeRecord());
-    }
+    for (const clean::CleaningItem* item : items) records.push_back(session.Preview(*item));
+    for (const clean::CustomItem& custom : customs) records.push_back(session.Preview(custom));
     return records;
 }
 
@@ -210,7 +168,7 @@ int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
                         std::span<const clean::CustomItem> customs, std::string& report) {
     const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items, customs);
     report.append("Preview: what cleaning would remove. Nothing has been deleted.").append(kEol);
-    Tally total;
+    PreviewTally total;
     for (std::size_t i = 0; i < records.size(); ++i) {
         const bool own = i >= items.size();
         report.append(kEol).append("[");
@@ -218,7 +176,7 @@ int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
         report.append("] ");
         report.append(own ? customs[i - items.size()].place.Caption() : items[i]->caption);
         report.append(kEol);
-        Tally tally;
+        PreviewTally tally;
         for (const DryDeletion& deletion : records[i]) {
             report.append("  ").append(Line(deletion)).append(kEol);
             tally.Add(deletion);

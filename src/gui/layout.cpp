@@ -45,6 +45,7 @@ constexpr std::array kPlaces = {
     Place{"Command5", {16, 354, 120, 30}},
     Place{"Command6", {146, 354, 120, 30}},
     Place{"Command7", {384, 348, 200, 40}},
+    Place{"cmdPreview", {276, 348, 100, 40}},
     // Q & A
     Place{"Frame3", {16, 40, 568, 130}},
     Place{"Label6", {28, 60, 544, 104}},

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "gui/dialog_window.h"
 #include "gui/layout.h"
 #include "platform/win32/wide_text.h"
 
@@ -35,20 +36,6 @@ constexpr std::array kPlaces = {
     Place{"Command4", {250, 296, 100, 26}},
 };
 constexpr int kFirstId = 100;
-
-constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-
-// An empty dialog: the controls are made by hand so that they come from the model.
-struct alignas(4) EmptyDialog {
-    DLGTEMPLATE header{kDialogStyle, 0, 0, 0, 0, 0, 0};
-    WORD menu = 0;
-    WORD window_class = 0;
-    WORD title = 0;
-};
-
-int Scale(int value, int dpi) {
-    return MulDiv(value, dpi, 96);
-}
 
 std::wstring WindowText(HWND hwnd) {
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
@@ -81,22 +68,14 @@ void OptionsView::Show(options::OptionsDialog& model) {
 }
 
 void OptionsView::Create() {
-    static const EmptyDialog kTemplate;
-    CreateDialogIndirectParamW(instance_, &kTemplate.header, owner_, &OptionsView::DialogProc,
+    CreateDialogIndirectParamW(instance_, EmptyDialogTemplate(), owner_, &OptionsView::DialogProc,
                                reinterpret_cast<LPARAM>(this));
     if (!hwnd_) return;
     SetWindowTextW(hwnd_, ToWide(model_->caption()).c_str());
-    HDC screen = GetDC(nullptr);
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    if (!font_) {
-        NONCLIENTMETRICSW metrics{};
-        metrics.cbSize = sizeof metrics;
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-        font_ = CreateFontIndirectW(&metrics.lfMessageFont);
-    }
+    dpi_ = ScreenDpi();
+    if (!font_) font_ = CreateMessageFont();
     CreateControls();
-    PlaceInMiddleOfScreen();
+    PlaceInMiddleOfScreen(hwnd_, kWidth, kHeight, dpi_);
     ShowWindow(hwnd_, SW_SHOW);
     const HWND first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
     if (first) SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
@@ -128,10 +107,11 @@ void OptionsView::CreateControls() {
             style = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;  // a frame
         }
         const Rect& r = place.rect;
-        HWND hwnd = CreateWindowExW(
-            ex_style, window_class, ToWide(control->caption()).c_str(), style, Scale(r.x, dpi_),
-            Scale(r.y, dpi_), Scale(r.width, dpi_), Scale(r.height, dpi_), hwnd_,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+        HWND hwnd =
+            CreateWindowExW(ex_style, window_class, ToWide(control->caption()).c_str(), style,
+                            ScaleToDpi(r.x, dpi_), ScaleToDpi(r.y, dpi_), ScaleToDpi(r.width, dpi_),
+                            ScaleToDpi(r.height, dpi_), hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
         if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
@@ -149,17 +129,6 @@ void OptionsView::CreateControls() {
         Mirror(natives_[i], controls::Change::Value);
         Mirror(natives_[i], controls::Change::Text);
     }
-}
-
-void OptionsView::PlaceInMiddleOfScreen() {
-    RECT frame{0, 0, Scale(kWidth, dpi_), Scale(kHeight, dpi_)};
-    AdjustWindowRectEx(&frame, GetWindowLongW(hwnd_, GWL_STYLE), FALSE,
-                       GetWindowLongW(hwnd_, GWL_EXSTYLE));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void OptionsView::Mirror(const Native& native, controls::Change change) {

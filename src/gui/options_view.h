@@ -37,7 +37,6 @@ class OptionsView {
     INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     void Create();
     void CreateControls();
-    void PlaceInMiddleOfScreen();
     void Mirror(const Native& native, controls::Change change);
     void OnCommand(int id, int code);
     // The window goes; the model stays with whoever owns it.

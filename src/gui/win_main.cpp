@@ -15,6 +15,7 @@
 #include "gui/console_output.h"
 #include "gui/main_view.h"
 #include "gui/options_view.h"
+#include "gui/preview_view.h"
 #include "gui/splash_view.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_platform.h"
@@ -39,7 +40,8 @@ std::vector<std::string> Arguments() {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const std::vector<std::string> args = Arguments();
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof controls,
+                                  ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
     qm::win32::Win32Platform machine;
@@ -65,6 +67,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     qm::gui::OptionsView options_view(instance, view.hwnd(), machine);
     model.options().SetView(
         [&options_view](qm::options::OptionsDialog& dialog) { options_view.Show(dialog); });
+    qm::gui::PreviewView preview_view(instance, view.hwnd());
+    model.preview().SetView(
+        [&preview_view](qm::app::PreviewDialog& dialog) { preview_view.Show(dialog); });
     qm::app::Upgrades upgrades(model, platform, settings, reporter, site,
                                qm::update::SiteKey(platform.registry));
     qm::gui::SplashView splash_view(instance, view.hwnd(), upgrades.frmSplash());
@@ -75,6 +80,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (options_view.PreTranslate(message)) continue;
+        if (preview_view.PreTranslate(message)) continue;
         if (!IsDialogMessageW(view.hwnd(), &message)) {
             TranslateMessage(&message);
             DispatchMessageW(&message);

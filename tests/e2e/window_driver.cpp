@@ -150,6 +150,38 @@ std::vector<std::wstring> ListLines(HWND list_box) {
     return lines;
 }
 
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list_view, int columns) {
+    std::vector<std::vector<std::wstring>> rows;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(list_view, &pid);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (!process) return rows;
+    constexpr int kChars = 1024;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof(LVITEMW) + kChars * sizeof(wchar_t),
+                                  MEM_COMMIT, PAGE_READWRITE);
+    auto* remote_text = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    const LRESULT count = remote ? SendMessageW(list_view, LVM_GETITEMCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < count; ++i) {
+        std::vector<std::wstring>& row = rows.emplace_back();
+        for (int c = 0; c < columns; ++c) {
+            LVITEMW item{};
+            item.iSubItem = c;
+            item.pszText = remote_text;
+            item.cchTextMax = kChars;
+            std::wstring text(kChars, L'\0');
+            if (!WriteProcessMemory(process, remote, &item, sizeof item, nullptr)) break;
+            SendMessageW(list_view, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                         reinterpret_cast<LPARAM>(remote));
+            ReadProcessMemory(process, remote_text, text.data(), kChars * sizeof(wchar_t), nullptr);
+            row.push_back(text.c_str());
+        }
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    return rows;
+}
+
 int SelectedTab(HWND tab_strip) {
     return static_cast<int>(SendMessageW(tab_strip, TCM_GETCURSEL, 0, 0));
 }

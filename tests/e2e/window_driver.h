@@ -56,6 +56,10 @@ bool IsChecked(HWND check_box);
 std::set<std::wstring> CheckedBoxes(HWND parent);
 
 std::vector<std::wstring> ListLines(HWND list_box);
+// The texts of a report-style list view, row by row, one per column (the first `columns`).
+// Its item texts are not marshalled between processes, so they are read through a buffer in
+// the target's own memory.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND list_view, int columns);
 int SelectedTab(HWND tab_strip);
 // Presses the arrow keys until `index` is the selected tab.
 void SelectTab(HWND tab_strip, int index);
