@@ -44,16 +44,23 @@ void Connection::Close() {
 }
 
 Opened Connection::Open(PlatformVfs& vfs, const std::string& path, bool create) {
+    return OpenWith(vfs, path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
+}
+
+Opened Connection::OpenReadOnly(PlatformVfs& vfs, const std::string& path) {
+    return OpenWith(vfs, path, SQLITE_OPEN_READONLY);
+}
+
+Opened Connection::OpenWith(PlatformVfs& vfs, const std::string& path, int flags) {
     Close();
     error_.clear();
-    if (!create) {
+    if ((flags & SQLITE_OPEN_CREATE) == 0) {
         std::uint32_t attributes = 0;
         const platform::Status found = vfs.files().GetAttributes(path, attributes);
         if (found == platform::kErrorFileNotFound || found == platform::kErrorPathNotFound)
             return Opened::Missing;
     }
     vfs.set_last_open_failure(platform::kOk);
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.c_str(), &db_, flags, vfs.name()) != SQLITE_OK) {
         Fail();
         Close();
