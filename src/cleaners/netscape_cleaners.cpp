@@ -87,6 +87,14 @@ void NetscapeCleaners::CleanNetScapeCookies() {
     }
 }
 
+std::vector<std::string> NetscapeCleaners::CookieFiles() {
+    std::vector<std::string> files;
+    for (const std::string& profile : Profiles(ErrorStyle::Silent)) {
+        if (tools_.FileExists(profile + "cookies.txt")) files.push_back(profile + "cookies.txt");
+    }
+    return files;
+}
+
 bool NetscapeCleaners::KeepCookies(const std::string& path, const KeptSites& kept) {
     std::string text;
     if (platform_.files.ReadFile(path, text) != platform::kOk) return false;

@@ -29,6 +29,9 @@ class NetscapeCleaners {
     // Each profile's "history.dat", "history.mab" and "localstore.rdf".
     void CleanNetScapeURLS();
 
+    // The cookie files of every profile that has one, found without a word about errors.
+    std::vector<std::string> CookieFiles();
+
     // The "AppData" folder of the Shell Folders key + "Mozilla\"; empty when that would not
     // be an absolute path (no value, or one stored as REG_EXPAND_SZ, which reads as empty).
     std::string MozillaFolder();

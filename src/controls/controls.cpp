@@ -86,6 +86,12 @@ void TextBox::SetText(std::string_view text) {
 ComboBox::ComboBox(std::string name, std::vector<std::string> items, Control* parent)
     : TextBox(std::move(name), "", parent), items_(std::move(items)) {}
 
+void ComboBox::SetItems(std::vector<std::string> items) {
+    if (items == items_) return;
+    items_ = std::move(items);
+    Notify(Change::Lines);
+}
+
 void ComboBox::PickItem(std::size_t index) {
     if (index < items_.size()) SetText(items_[index]);
 }

@@ -141,12 +141,14 @@ class TextBox : public Control {
     std::string text_;
 };
 
-// A drop-down list with an edit field above it. The list is fixed; the edit field holds
-// whatever was picked or typed.
+// A drop-down list with an edit field above it. The edit field holds whatever was picked or
+// typed; the list is the program's to change.
 class ComboBox : public TextBox {
   public:
     ComboBox(std::string name, std::vector<std::string> items, Control* parent = nullptr);
     const std::vector<std::string>& items() const { return items_; }
+    // A new list; the edit field keeps its text.
+    void SetItems(std::vector<std::string> items);
     // The user picks a list line: its text goes into the edit field. Out of range does nothing.
     void PickItem(std::size_t index);
     // A key released while the box has the focus, after the edit field took the key.

@@ -44,16 +44,23 @@ void Connection::Close() {
 }
 
 Opened Connection::Open(PlatformVfs& vfs, const std::string& path, bool create) {
+    return OpenWith(vfs, path, SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0));
+}
+
+Opened Connection::OpenReadOnly(PlatformVfs& vfs, const std::string& path) {
+    return OpenWith(vfs, path, SQLITE_OPEN_READONLY);
+}
+
+Opened Connection::OpenWith(PlatformVfs& vfs, const std::string& path, int flags) {
     Close();
     error_.clear();
-    if (!create) {
+    if ((flags & SQLITE_OPEN_CREATE) == 0) {
         std::uint32_t attributes = 0;
         const platform::Status found = vfs.files().GetAttributes(path, attributes);
         if (found == platform::kErrorFileNotFound || found == platform::kErrorPathNotFound)
             return Opened::Missing;
     }
     vfs.set_last_open_failure(platform::kOk);
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(path.c_str(), &db_, flags, vfs.name()) != SQLITE_OK) {
         Fail();
         Close();
@@ -61,6 +68,13 @@ Opened Connection::Open(PlatformVfs& vfs, const std::string& path, bool create) 
                                                                            : Opened::Failed;
     }
     sqlite3_extended_result_codes(db_, 1);
+    // SQLite opens a write-ahead log for writing even beside a database opened read-only, and
+    // the last connection to close would fold the log into the database and delete it. A
+    // database only looked at keeps its log as the browser left it.
+    if ((flags & SQLITE_OPEN_READONLY) != 0) {
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        Exec("PRAGMA query_only=ON;");
+    }
     // The first read opens the journal or the log, when there is one: a file the browser
     // holds shows here too. The page cache is bounded (4 MiB) but large enough that the
     // copies and checks of a big history do not read each page again and again.

@@ -36,6 +36,9 @@ class Connection {
     // its temporary data in memory; the first read happens here, so a hot journal is rolled
     // back and a write-ahead log taken in before Open answers.
     Opened Open(PlatformVfs& vfs, const std::string& path, bool create = false);
+    // Opens an existing database that is only looked at: nothing is written to it, not even
+    // the rollback of a journal another program left behind (such a file answers Failed).
+    Opened OpenReadOnly(PlatformVfs& vfs, const std::string& path);
     void Close();
     bool is_open() const { return db_ != nullptr; }
     bool read_only() const;
@@ -64,6 +67,7 @@ class Connection {
     sqlite3* handle() const { return db_; }
 
   private:
+    Opened OpenWith(PlatformVfs& vfs, const std::string& path, int flags);
     bool Fail();
     // Steps one statement to its first row and hands the row to `read`; no row, no call.
     void FirstRow(std::string_view sql, std::initializer_list<std::string_view> texts,

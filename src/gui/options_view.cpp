@@ -21,19 +21,29 @@ struct Place {
     Rect rect;
 };
 
-// In the order the controls are made, which is the Tab order: down the dialog, each frame
-// before what it holds. Pixels of the client area at 96 DPI; the combo box's height includes
-// its open list.
-constexpr int kWidth = 360;
-constexpr int kHeight = 332;
+// In the order the controls are made, which is the Tab order: down the first column, then
+// down the second (the three lists), each frame before what it holds, "Close" last. Pixels of
+// the client area at 96 DPI; a combo box's height includes its open list.
+constexpr int kWidth = 720;
+constexpr int kHeight = 432;
 constexpr std::array kPlaces = {
-    Place{"Frame2", {10, 8, 340, 116}},     Place{"Label1", {24, 33, 40, 18}},
-    Place{"Combo1", {70, 29, 150, 240}},    Place{"Check1", {24, 58, 310, 20}},
-    Place{"Command6", {24, 84, 200, 26}},   Place{"Command5", {10, 132, 200, 26}},
-    Place{"Frame1", {10, 166, 340, 86}},    Place{"Text1", {24, 188, 312, 22}},
-    Place{"Command2", {24, 218, 90, 26}},   Place{"Command1", {120, 218, 90, 26}},
-    Place{"Command3", {10, 262, 200, 26}},  Place{"cmdUpgrade", {10, 296, 200, 26}},
-    Place{"Command4", {250, 296, 100, 26}},
+    Place{"Frame2", {10, 8, 340, 116}},           Place{"Label1", {24, 33, 40, 18}},
+    Place{"Combo1", {70, 29, 150, 240}},          Place{"Check1", {24, 58, 310, 20}},
+    Place{"Command6", {24, 84, 200, 26}},         Place{"Command5", {10, 132, 200, 26}},
+    Place{"Frame1", {10, 166, 340, 86}},          Place{"Text1", {24, 188, 312, 22}},
+    Place{"Command2", {24, 218, 90, 26}},         Place{"Command1", {120, 218, 90, 26}},
+    Place{"Command3", {10, 262, 200, 26}},        Place{"cmdUpgrade", {10, 296, 200, 26}},
+    Place{"fraKeep", {370, 8, 340, 116}},         Place{"lstKeep", {384, 28, 312, 58}},
+    Place{"cboKeepSite", {384, 92, 200, 200}},    Place{"cmdKeepAdd", {590, 91, 50, 24}},
+    Place{"cmdKeepRemove", {646, 91, 50, 24}},    Place{"fraPlaces", {370, 132, 340, 168}},
+    Place{"lstPlaces", {384, 152, 312, 58}},      Place{"lblPlace", {384, 219, 44, 18}},
+    Place{"txtPlace", {430, 216, 266, 22}},       Place{"lblPattern", {384, 246, 44, 18}},
+    Place{"txtPattern", {430, 243, 100, 22}},     Place{"chkSubfolders", {540, 244, 156, 20}},
+    Place{"cmdAddFolder", {384, 270, 100, 24}},   Place{"cmdAddFile", {490, 270, 100, 24}},
+    Place{"cmdPlaceRemove", {596, 270, 100, 24}}, Place{"fraNever", {370, 308, 340, 116}},
+    Place{"lstNever", {384, 328, 312, 58}},       Place{"txtNever", {384, 392, 200, 22}},
+    Place{"cmdNeverAdd", {590, 391, 50, 24}},     Place{"cmdNeverRemove", {646, 391, 50, 24}},
+    Place{"Command4", {250, 396, 100, 26}},
 };
 constexpr int kFirstId = 100;
 
@@ -92,6 +102,10 @@ void OptionsView::CreateControls() {
         if (dynamic_cast<controls::ComboBox*>(control)) {
             window_class = WC_COMBOBOXW;
             style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+        } else if (dynamic_cast<controls::ListBox*>(control)) {
+            window_class = WC_LISTBOXW;
+            style |= LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL;
+            ex_style = WS_EX_CLIENTEDGE;
         } else if (dynamic_cast<controls::TextBox*>(control)) {
             window_class = WC_EDITW;
             style |= ES_AUTOHSCROLL;
@@ -114,18 +128,14 @@ void OptionsView::CreateControls() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
         if (!hwnd) continue;
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        if (auto* combo = dynamic_cast<controls::ComboBox*>(control)) {
-            combo_ = hwnd;
-            for (const std::string& item : combo->items()) {
-                SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
-            }
-        }
+        if (control == &model_->Combo1()) combo_ = hwnd;
         natives_.push_back(Native{control, hwnd, id++, 0});
     }
     // Subscribed once the vector no longer moves: each listener keeps its element's index.
     for (std::size_t i = 0; i < natives_.size(); ++i) {
         natives_[i].subscription = natives_[i].model->Subscribe(
             [this, i](controls::Change change) { Mirror(natives_[i], change); });
+        Mirror(natives_[i], controls::Change::Lines);
         Mirror(natives_[i], controls::Change::Value);
         Mirror(natives_[i], controls::Change::Text);
     }
@@ -140,19 +150,43 @@ void OptionsView::Mirror(const Native& native, controls::Change change) {
             SendMessageW(native.hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED,
                          0);
         }
+    } else if (change == controls::Change::Lines) {
+        MirrorLines(native);
+    } else if (change == controls::Change::Selection) {
+        if (auto* list = dynamic_cast<controls::ListBox*>(&control))
+            SendMessageW(native.hwnd, LB_SETCURSEL, static_cast<WPARAM>(list->selected_index()), 0);
     } else if (change == controls::Change::Text) {
         auto* field = dynamic_cast<controls::TextBox*>(&control);
         if (!field) return;
         const std::wstring text = ToWide(field->text());
         if (WindowText(native.hwnd) == text) return;  // the user's own typing, coming back
-        if (native.hwnd == combo_) {
+        if (dynamic_cast<controls::ComboBox*>(field)) {
             // A list line shows as that line picked; anything else leaves no line picked.
-            const LRESULT line = SendMessageW(combo_, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(text.c_str()));
-            SendMessageW(combo_, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
+            const LRESULT line =
+                SendMessageW(native.hwnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(text.c_str()));
+            SendMessageW(native.hwnd, CB_SETCURSEL, static_cast<WPARAM>(line), 0);
             if (line != CB_ERR) return;
         }
         SetWindowTextW(native.hwnd, text.c_str());
+    }
+}
+
+// Lists are sent whole: they are short, and the model says only that they changed.
+void OptionsView::MirrorLines(const Native& native) {
+    if (auto* list = dynamic_cast<controls::ListBox*>(native.model)) {
+        SendMessageW(native.hwnd, LB_RESETCONTENT, 0, 0);
+        for (const std::string& line : list->lines())
+            SendMessageW(native.hwnd, LB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(ToWide(line).c_str()));
+        SendMessageW(native.hwnd, LB_SETCURSEL, static_cast<WPARAM>(list->selected_index()), 0);
+    } else if (auto* combo = dynamic_cast<controls::ComboBox*>(native.model)) {
+        // Emptying the list empties the edit field too; it gets the model's text back.
+        SendMessageW(native.hwnd, CB_RESETCONTENT, 0, 0);
+        for (const std::string& item : combo->items())
+            SendMessageW(native.hwnd, CB_ADDSTRING, 0,
+                         reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+        SetWindowTextW(native.hwnd, ToWide(combo->text()).c_str());
     }
 }
 
@@ -166,6 +200,10 @@ void OptionsView::OnCommand(int id, int code) {
             } else if (code == CBN_EDITCHANGE) {
                 combo->SetText(ToUtf8(WindowText(native.hwnd)));
             }
+        } else if (auto* list = dynamic_cast<controls::ListBox*>(native.model)) {
+            if (code == LBN_SELCHANGE)
+                list->SetSelectedIndex(
+                    static_cast<int>(SendMessageW(native.hwnd, LB_GETCURSEL, 0, 0)));
         } else if (auto* field = dynamic_cast<controls::TextBox*>(native.model)) {
             if (code == EN_CHANGE) field->SetText(ToUtf8(WindowText(native.hwnd)));
         } else if (auto* box = dynamic_cast<controls::CheckBox*>(native.model)) {

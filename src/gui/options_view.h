@@ -38,6 +38,7 @@ class OptionsView {
     void Create();
     void CreateControls();
     void Mirror(const Native& native, controls::Change change);
+    void MirrorLines(const Native& native);
     void OnCommand(int id, int code);
     // The window goes; the model stays with whoever owns it.
     void Destroy();
@@ -47,7 +48,7 @@ class OptionsView {
     HWND owner_;
     win32::Win32Platform& machine_;
     HWND hwnd_ = nullptr;
-    HWND combo_ = nullptr;
+    HWND combo_ = nullptr;  // Combo1's: its key-ups go to the model
     HFONT font_ = nullptr;
     int dpi_ = 96;
     options::OptionsDialog* model_ = nullptr;

@@ -51,6 +51,7 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, settings::SettingsSto
     command4_ = &Add<controls::Button>("Command4", "Close");
     command3_ = &Add<controls::Button>("Command3", std::string(caption::kRunAtStartOn));
     cmd_upgrade_ = &Add<controls::Button>("cmdUpgrade", "Check for Upgrade");
+    AddListControls();
 
     command6_->SetOnClick([this] { Command6_Click(); });
     check1_->SetOnChange([this] { Check1_Click(); });
@@ -61,15 +62,6 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, settings::SettingsSto
     command4_->SetOnClick([this] { Command4_Click(); });
     command3_->SetOnClick([this] { Command3_Click(); });
     cmd_upgrade_->SetOnClick([this] { cmdUpgrade_Click(); });
-}
-
-template <class T, class... Args>
-T& OptionsDialog::Add(Args&&... args) {
-    auto control = std::make_unique<T>(std::forward<Args>(args)...);
-    T& added = *control;
-    all_.push_back(control.get());
-    owned_.push_back(std::move(control));
-    return added;
 }
 
 controls::Control* OptionsDialog::FindControl(std::string_view name) {
@@ -104,6 +96,10 @@ void OptionsDialog::Form_Load() {
     // Opens on the state Windows will act on, not on what the last press in another opening
     // happened to be.
     step([&] { ShowRunAtStart(); });
+    step([&] { ShowKeptSites(); });
+    step([&] { ShowPlaces(); });
+    step([&] { ShowNeverTouched(); });
+    step([&] { LoadCookieSites(); });
 }
 
 void OptionsDialog::Unload() {

@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "background/schedule_control.h"
+#include "cleaners/custom_places.h"
 #include "controls/controls.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
@@ -22,6 +24,13 @@ inline constexpr std::string_view kUrlMissing = "Please mention the URL";
 inline constexpr std::string_view kTimeMissing = "Please Select a time...";
 inline constexpr std::string_view kStartPagePath = "Software\\Microsoft\\Internet Explorer\\Main";
 inline constexpr std::string_view kStartPageValue = "Start Page";
+inline constexpr std::string_view kNotASite =
+    "That is no site name. Type a name such as example.com, without http:// or a path.";
+inline constexpr std::string_view kPlacesFull =
+    "All eight places of your own are in use. Remove one before adding another.";
+inline constexpr std::string_view kNotAnExclusion =
+    "Please type the full path of a folder or file, such as C:\\Logs\\keep. Only its last "
+    "name may hold wildcards.";
 
 // The toggles' captions name the state they are in now, not what a press does.
 namespace caption {
@@ -56,6 +65,21 @@ class OptionsDialog {
     controls::Button& Command4() { return *command4_; }
     controls::Button& Command3() { return *command3_; }
     controls::Button& cmdUpgrade() { return *cmd_upgrade_; }
+    controls::ListBox& lstKeep() { return *lst_keep_; }
+    controls::ComboBox& cboKeepSite() { return *cbo_keep_site_; }
+    controls::Button& cmdKeepAdd() { return *cmd_keep_add_; }
+    controls::Button& cmdKeepRemove() { return *cmd_keep_remove_; }
+    controls::ListBox& lstPlaces() { return *lst_places_; }
+    controls::TextBox& txtPlace() { return *txt_place_; }
+    controls::TextBox& txtPattern() { return *txt_pattern_; }
+    controls::CheckBox& chkSubfolders() { return *chk_subfolders_; }
+    controls::Button& cmdAddFolder() { return *cmd_add_folder_; }
+    controls::Button& cmdAddFile() { return *cmd_add_file_; }
+    controls::Button& cmdPlaceRemove() { return *cmd_place_remove_; }
+    controls::ListBox& lstNever() { return *lst_never_; }
+    controls::TextBox& txtNever() { return *txt_never_; }
+    controls::Button& cmdNeverAdd() { return *cmd_never_add_; }
+    controls::Button& cmdNeverRemove() { return *cmd_never_remove_; }
     controls::Control* FindControl(std::string_view name);
     // Every control, frames before what they hold, for the view to create.
     const std::vector<controls::Control*>& AllControls() const { return all_; }
@@ -84,16 +108,39 @@ class OptionsDialog {
     void Command5_Click();  // clean at shutdown
     void Command6_Click();  // scheduled cleaning
     void cmdUpgrade_Click();
+    // The three lists: each press writes the settings at once and the list is read back.
+    void cmdKeepAdd_Click();
+    void cmdKeepRemove_Click();
+    void cmdAddFolder_Click();
+    void cmdAddFile_Click();
+    void cmdPlaceRemove_Click();
+    void cmdNeverAdd_Click();
+    void cmdNeverRemove_Click();
     // Deletes a value, creating its key when missing; every result is ignored.
     void Delete_Value(platform::Root root, std::string_view path, std::string_view value);
 
   private:
+    // In the header: the lists' controls are made in a file of their own.
     template <class T, class... Args>
-    T& Add(Args&&... args);
+    T& Add(Args&&... args) {
+        auto control = std::make_unique<T>(std::forward<Args>(args)...);
+        T& added = *control;
+        all_.push_back(control.get());
+        owned_.push_back(std::move(control));
+        return added;
+    }
     void Tell(std::string_view message);
     void ShowRunAtStart();
     void ScheduleOn();
     void ScheduleOff();
+    void AddListControls();
+    void LoadCookieSites();
+    void ShowKeptSites();
+    void ShowPlaces();
+    void ShowNeverTouched();
+    void AddPlace(const cleaners::CustomPlace& place);
+    // The slots that hold a place, in slot order: the lines of lstPlaces.
+    std::vector<int> UsedSlots();
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;
@@ -116,6 +163,21 @@ class OptionsDialog {
     controls::Button* command4_ = nullptr;
     controls::Button* command3_ = nullptr;
     controls::Button* cmd_upgrade_ = nullptr;
+    controls::ListBox* lst_keep_ = nullptr;
+    controls::ComboBox* cbo_keep_site_ = nullptr;
+    controls::Button* cmd_keep_add_ = nullptr;
+    controls::Button* cmd_keep_remove_ = nullptr;
+    controls::ListBox* lst_places_ = nullptr;
+    controls::TextBox* txt_place_ = nullptr;
+    controls::TextBox* txt_pattern_ = nullptr;
+    controls::CheckBox* chk_subfolders_ = nullptr;
+    controls::Button* cmd_add_folder_ = nullptr;
+    controls::Button* cmd_add_file_ = nullptr;
+    controls::Button* cmd_place_remove_ = nullptr;
+    controls::ListBox* lst_never_ = nullptr;
+    controls::TextBox* txt_never_ = nullptr;
+    controls::Button* cmd_never_add_ = nullptr;
+    controls::Button* cmd_never_remove_ = nullptr;
 
     bool loaded_ = false;
     int busy_ = 0;

@@ -124,5 +124,41 @@ TEST(OptionsE2E, TogglesIntervalAndHomePageAreStoredAndShownAgainAtTheNextStart)
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s)) << "the close box closes";
 }
 
+// The Windows folder is refused with the reason, and nothing is stored; a folder of no
+// consequence takes the first slot.
+TEST(OptionsE2E, OwnPlacesRefuseTheWindowsFolderAndStoreAHarmlessOne) {
+    const CleanSettings clean;
+    const std::wstring harmless = L"C:\\qm-e2e-own-place";
+    CreateDirectoryW(harmless.c_str(), nullptr);
+    AppProcess app(Widen(std::getenv("QM_E2E_EXE")), L"Quillmoss v2.80");
+    HWND dialog = OpenOptions(app.window());
+    ASSERT_TRUE(dialog);
+    HWND path = GetWindow(FindControl(dialog, L"Static", L"Path"), GW_HWNDNEXT);
+    wchar_t windows[MAX_PATH] = {};
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(windows));
+    ASSERT_TRUE(Click(FindControl(dialog, L"Button", L"Add Folder")));
+    HWND box = nullptr;  // the dialog itself is a #32770 too: the box is found by its title
+    ASSERT_TRUE(
+        WaitUntil([&] { return !!(box = FindControl(nullptr, L"#32770", L"Quillmoss")); }, 5s));
+    const std::wstring said = Text(GetDlgItem(box, 0xFFFF));
+    EXPECT_EQ(said.rfind(L"Refused:", 0), 0u) << Narrow(said);
+    AnswerMessageBox({box, {}, {}}, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }, 5s));
+    const auto place = [] { return Setting(HKEY_LOCAL_MACHINE, kQm, L"custom1place"); };
+    EXPECT_EQ(place(), L"<absent>");
+
+    SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(harmless.c_str()));
+    ASSERT_TRUE(Click(FindControl(dialog, L"Button", L"Add Folder")));
+    EXPECT_TRUE(WaitUntil([&] { return place() == L"folder|" + harmless + L"|*.*|0"; }, 5s))
+        << Narrow(place());
+    EXPECT_EQ(Setting(HKEY_LOCAL_MACHINE, kQm, L"custom1"), L"uu");
+    EXPECT_EQ(ListLines(FindControl(dialog, L"ListBox", L"Places")),
+              std::vector<std::wstring>{harmless + L"\\*.*"});
+    PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }, 5s));
+    RemoveDirectoryW(harmless.c_str());
+}
+
 }  // namespace
 }  // namespace qm::e2e
