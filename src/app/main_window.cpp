@@ -51,6 +51,7 @@ MainWindow::MainWindow(platform::Platform& platform, settings::SettingsStore& se
     command6_->SetOnClick([this] { Command6_Click(); });
     command7_->SetOnClick([this] { Command7_Click(); });
     preview_button_->SetOnClick([this] { cmdPreview_Click(); });
+    options_.SetOnPlacesChanged([this] { errors::SilentStep([&] { RefreshCustomBoxes(); }); });
     check1_->SetOnChange([this] { Check1_Click(); });
     add_to_ie_->SetOnClick([this] { cmdAddtoIE_Click(); });
     command2_->SetOnClick([this] { Command2_Click(); });

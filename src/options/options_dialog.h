@@ -95,6 +95,9 @@ class OptionsDialog {
     void SetOnUnload(std::function<void()> unloaded) { on_unload_ = std::move(unloaded); }
     // The manual update check behind "Check for Upgrade"; nothing until the updater sets it.
     void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
+    // Told whenever the list of own places has been shown afresh (loaded, added to, removed
+    // from), so the main window's boxes can follow.
+    void SetOnPlacesChanged(std::function<void()> changed) { places_changed_ = std::move(changed); }
     // While a handler that waits is still running; the dialog must outlive it.
     bool busy() const { return busy_ > 0; }
 
@@ -183,6 +186,7 @@ class OptionsDialog {
     int busy_ = 0;
     std::function<void()> on_unload_ = [] {};
     std::function<void()> upgrade_check_ = [] {};
+    std::function<void()> places_changed_ = [] {};
 };
 
 }  // namespace qm::options

@@ -9,6 +9,7 @@ void OptionsHost::Open() {
         // The view let go of a closed dialog's controls when it was unloaded.
         dialog_ = std::make_unique<OptionsDialog>(platform_, settings_, reporter_, *schedule_);
         dialog_->SetUpgradeCheck(upgrade_check_);
+        dialog_->SetOnPlacesChanged(places_changed_);
         dialog_->Form_Load();
     }
     show_(*dialog_);

@@ -29,6 +29,7 @@ class OptionsHost {
     // Another scheduled cleaning for the dialogs to switch; the next dialog opened uses it.
     void SetScheduleControl(background::ScheduleControl& schedule) { schedule_ = &schedule; }
     void SetUpgradeCheck(std::function<void()> check) { upgrade_check_ = std::move(check); }
+    void SetOnPlacesChanged(std::function<void()> changed) { places_changed_ = std::move(changed); }
 
   private:
     platform::Platform& platform_;
@@ -37,6 +38,7 @@ class OptionsHost {
     background::ScheduleControl* schedule_;
     std::function<void(OptionsDialog&)> show_ = [](OptionsDialog&) {};
     std::function<void()> upgrade_check_ = [] {};
+    std::function<void()> places_changed_ = [] {};
     std::unique_ptr<OptionsDialog> dialog_;
     // Closed dialogs whose handler was still running when a new one opened: a handler that
     // waits keeps the windows answering, so the user may close and reopen meanwhile. Each

@@ -136,6 +136,7 @@ void OptionsDialog::ShowPlaces() {
                 ->Caption());
     }
     Fill(*lst_places_, captions);
+    places_changed_();
 }
 
 void OptionsDialog::AddPlace(const cleaners::CustomPlace& place) {

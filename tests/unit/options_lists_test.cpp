@@ -70,6 +70,9 @@ TEST_F(OptionsListsTest, OwnPlacesTakeTheFirstFreeSlotAndProtectedFoldersAreRefu
     dialog.cmdPlaceRemove().Click();
     EXPECT_EQ(Setting("custom1place") + Setting("custom1"), "<absent><absent>");
     EXPECT_EQ(dialog.lstPlaces().lines(), std::vector<std::string>{"C:\\Logs\\notes.txt"});
+    // The main window's boxes follow at once.
+    EXPECT_FALSE(window_.CustomBox(1).visible());
+    EXPECT_EQ(window_.CustomBox(2).caption(), "C:\\Logs\\notes.txt");
 
     for (int added = 0; added < 8; ++added) {  // slot 1 again, then 3..8, then none is free
         dialog.txtPlace().SetText("C:\\Logs");
