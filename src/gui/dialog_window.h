@@ -2,9 +2,18 @@
 // What the program's modeless dialogs share: an empty dialog template (their controls come
 // from the models, made by hand), the screen's DPI and message font, and a place in the middle
 // of the screen for a client area given in pixels at 96 DPI.
+#include "controls/controls.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::gui {
+
+// A control of a dialog's model and the window that shows it.
+struct DialogNative {
+    controls::Control* model;
+    HWND hwnd;
+    int id;
+    int subscription;
+};
 
 // A popup with a caption, a close box and a dialog frame, without controls.
 const DLGTEMPLATE* EmptyDialogTemplate();

@@ -5,6 +5,7 @@
 // Esc closes it as "Close" does.
 #include <vector>
 
+#include "gui/dialog_window.h"
 #include "options/options_dialog.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/windows_api.h"
@@ -26,12 +27,7 @@ class OptionsView {
     bool PreTranslate(MSG& message);
 
   private:
-    struct Native {
-        controls::Control* model;
-        HWND hwnd;
-        int id;
-        int subscription;
-    };
+    using Native = DialogNative;
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
     INT_PTR HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/preview_dialog.h"
+#include "gui/dialog_window.h"
 #include "platform/win32/windows_api.h"
 
 namespace qm::gui {
@@ -23,12 +24,7 @@ class PreviewView {
     bool PreTranslate(MSG& message);
 
   private:
-    struct Native {
-        controls::Control* model;
-        HWND hwnd;
-        int id;
-        int subscription;
-    };
+    using Native = DialogNative;
 
     // Esc while a run pumps the messages itself, where no dialog manager sees them.
     static LRESULT CALLBACK EscapeHook(int code, WPARAM wparam, LPARAM lparam);
