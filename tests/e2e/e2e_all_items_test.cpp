@@ -221,5 +221,35 @@ TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
     ExpectCleaned(traces);
 }
 
+// A site the user keeps keeps its cookies in the older stores too: its lines of cookies.txt
+// (rewritten whole), its Internet Explorer file, and Opera's cookie file, which cannot be
+// rewritten soundly and so stays whole while the item says so.
+TEST(AllItemsE2E, KeptSitesKeepTheirCookiesInTheOlderStores) {
+    ASSERT_TRUE(std::getenv("QM_E2E_EXE"));
+    const Traces t;
+    using namespace std::string_literals;
+    ASSERT_TRUE(
+        PlantFile(t.mozilla + L"\\registry.dat", "\x01junk\x00"s + Ansi(t.profile1) + "\x00"s));
+    ASSERT_TRUE(PlantFile(t.f.cookies + L"\\tester@example[1].txt", "go"));
+    const std::string kept = ".qmkeep.test\tTRUE\t/\tFALSE\t2000000000\tid\tkeep\n";
+    const std::string gone = ".badqmkeep.test\tTRUE\t/\tFALSE\t2000000000\tid\tgo\n";
+    ASSERT_TRUE(
+        PlantFile(t.profile1 + L"\\cookies.txt", "# Netscape HTTP Cookie File\n" + kept + gone));
+    ASSERT_TRUE(PlantFile(t.opera7 + L"\\cookies4.dat", "\x01\x02qmkeep\x03test\x04"));
+    ASSERT_TRUE(PlantFile(t.f.cookies + L"\\tester@qmkeep.test[1].txt", "keep"));
+    const wchar_t settings[] = L"Software\\Microsoft\\Qmoss";
+    ASSERT_TRUE(SetText(HKEY_LOCAL_MACHINE, settings, L"cookiekeep", L"QMKEEP.test"));
+    const std::wstring log = t.f.app_data + L"\\qm-kept-sites.log";
+    const int code = RunQuillmoss(L"/clean cookies operacoo netcoo /log \"" + log + L"\"");
+    SetText(HKEY_LOCAL_MACHINE, settings, L"cookiekeep", L"");
+    EXPECT_EQ(code, 1);  // Opera's file keeps other sites' cookies too: not all went
+    EXPECT_EQ(ReadWholeFile(t.profile1 + L"\\cookies.txt"), "# Netscape HTTP Cookie File\n" + kept);
+    EXPECT_TRUE(FileExists(t.opera7 + L"\\cookies4.dat"));
+    EXPECT_TRUE(FileExists(t.f.cookies + L"\\tester@qmkeep.test[1].txt"));
+    EXPECT_FALSE(FileExists(t.f.cookies + L"\\tester@example[1].txt"));
+    EXPECT_NE(ReadWholeFile(log).find("Opera cookies kept whole"), std::string::npos)
+        << ReadWholeFile(log);
+}
+
 }  // namespace
 }  // namespace qm::e2e
