@@ -17,6 +17,8 @@ class ExcludingUrlCache final : public platform::UrlCache {
 
     platform::Status FindFirst(std::uint32_t& size, platform::UrlCacheWalk& walk,
                                platform::UrlCacheEntry& entry) override {
+        // A new walk lists the cache as it is now; what an older one saw is forgotten.
+        if (size == 0) local_files_.clear();
         return Note(real_.FindFirst(size, walk, entry), entry);
     }
     platform::Status FindNext(platform::UrlCacheWalk walk, std::uint32_t& size,
