@@ -231,6 +231,7 @@ TEST(AllItemsE2E, KeptSitesKeepTheirCookiesInTheOlderStores) {
     ASSERT_TRUE(
         PlantFile(t.mozilla + L"\\registry.dat", "\x01junk\x00"s + Ansi(t.profile1) + "\x00"s));
     ASSERT_TRUE(PlantFile(t.f.cookies + L"\\tester@example[1].txt", "go"));
+    ASSERT_TRUE(PlantFolder(t.profile1 + L"\\cache"));  // the sign of a profile in use
     const std::string kept = ".qmkeep.test\tTRUE\t/\tFALSE\t2000000000\tid\tkeep\n";
     const std::string gone = ".badqmkeep.test\tTRUE\t/\tFALSE\t2000000000\tid\tgo\n";
     ASSERT_TRUE(
