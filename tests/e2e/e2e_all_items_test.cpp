@@ -195,7 +195,6 @@ TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
     AppProcess app(Widen(exe), L"Quillmoss v2.80");
     HWND main = app.window();
     HWND tabs = FindControlById(main, gui::kTabStrip1);
-    HWND list = FindControlById(main, gui::kList1);
     SelectTab(tabs, 1);  // a panel's controls are made when it first shows
     HWND items = FindControlById(main, gui::kTabStrip2);
     for (int tab = 0; tab < static_cast<int>(kBoxesByTab.size()); ++tab) {
@@ -207,17 +206,9 @@ TEST(AllItemsE2E, EveryTraceGoesAndEverythingElseStays) {
             ASSERT_TRUE(WaitUntil([&] { return IsChecked(box); }, 5s)) << Narrow(caption);
         }
     }
-    ASSERT_TRUE(Click(FindControl(main, L"Button", L"Clean All Selected Items")));
-    auto box = WaitForMessageBox(app.pid(), 10s);
-    ASSERT_TRUE(box);
-    AnswerMessageBox(*box, IDOK);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            auto lines = ListLines(list);
-            return !lines.empty() && lines.back() == L"All selected items has been cleaned.";
-        },
-        180s));
-    EXPECT_EQ(ListLines(list).size(), 4u + 24 * 3 + 2);
+    const auto lines = CleanSelected(main, app.pid(), 180s);
+    ASSERT_TRUE(lines);
+    EXPECT_EQ(lines->size(), 4u + 24 * 3 + 2);
     ExpectCleaned(traces);
 }
 

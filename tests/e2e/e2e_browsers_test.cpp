@@ -173,22 +173,12 @@ TEST(BrowsersE2E, EveryItemByCommandLineAndWindowLeavesNoTraceAndTouchesNothingE
         ASSERT_TRUE(Click(FindControl(main, L"Button", L"Select All")));
         ASSERT_TRUE(WaitUntil(
             [&] { return FindControl(main, L"Static", L"Firefox: 1 profile") != nullptr; }, 5s));
-        ASSERT_TRUE(Click(FindControl(main, L"Button", L"Clean All Selected Items")));
-        const auto box = WaitForMessageBox(app.pid(), 10s);
-        ASSERT_TRUE(box);
-        AnswerMessageBox(*box, IDOK);
-        HWND list = FindControlById(main, gui::kList1);
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const auto lines = ListLines(list);
-                return !lines.empty() && lines.back() == L"All selected items has been cleaned.";
-            },
-            60s));
-        const auto lines = ListLines(list);
+        const auto lines = CleanSelected(main, app.pid(), 60s);
+        ASSERT_TRUE(lines);
         for (const wchar_t* line :
              {L"Firefox history cleaned.", L"Firefox cache cleaned.", L"Firefox cookies cleaned.",
               L"Firefox sessions cleaned.", L"Firefox form entries cleaned."})
-            EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << Narrow(line);
+            EXPECT_NE(std::find(lines->begin(), lines->end(), line), lines->end()) << Narrow(line);
     }
     ExpectCleaned(before, L"");
 

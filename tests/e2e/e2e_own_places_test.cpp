@@ -95,19 +95,9 @@ TEST_F(OwnPlacesE2E, AnOwnPlaceIsTickedAndCleanedOnItsPanel) {
     if (const char* shots = std::getenv("QM_E2E_SHOTS"))
         Sleep(700), SaveScreenshot(main, Widen(shots) + L"own-places.bmp");
     ASSERT_TRUE(Click(box));
-    ASSERT_TRUE(Click(FindControl(main, L"Button", L"Clean All Selected Items")));
-    const auto question = WaitForMessageBox(app.pid(), 10s);
-    ASSERT_TRUE(question);
-    AnswerMessageBox(*question, IDOK);
-    HWND list = FindControlById(main, gui::kList1);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            const auto lines = ListLines(list);
-            return !lines.empty() && lines.back() == L"All selected items has been cleaned.";
-        },
-        30s));
-    const auto lines = ListLines(list);
-    EXPECT_NE(std::find(lines.begin(), lines.end(), file + L" cleaned."), lines.end());
+    const auto lines = CleanSelected(main, app.pid(), 30s);
+    ASSERT_TRUE(lines);
+    EXPECT_NE(std::find(lines->begin(), lines->end(), file + L" cleaned."), lines->end());
     EXPECT_FALSE(FileExists(file));
 }
 

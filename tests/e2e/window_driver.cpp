@@ -1,5 +1,7 @@
 #include "window_driver.h"
 
+#include "gui/control_ids.h"
+
 #include <commctrl.h>
 
 #include <cstdlib>
@@ -265,6 +267,21 @@ std::string ReadWholeFile(const std::wstring& path) {
         text.append(chunk, read);
     CloseHandle(file);
     return text;
+}
+
+std::optional<std::vector<std::wstring>> CleanSelected(HWND main, DWORD pid,
+                                                       std::chrono::milliseconds timeout) {
+    if (!Click(FindControl(main, L"Button", L"Clean All Selected Items"))) return std::nullopt;
+    const auto question = WaitForMessageBox(pid, std::chrono::seconds(10));
+    if (!question) return std::nullopt;
+    AnswerMessageBox(*question, IDOK);
+    HWND list = FindControlById(main, gui::kList1);
+    const auto ended = [&] {
+        const auto lines = ListLines(list);
+        return !lines.empty() && lines.back() == L"All selected items has been cleaned.";
+    };
+    if (!WaitUntil(ended, timeout)) return std::nullopt;
+    return ListLines(list);
 }
 
 }  // namespace qm::e2e

@@ -72,6 +72,11 @@ struct MessageBoxInfo {
 // Waits for a message box of process `pid`.
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, std::chrono::milliseconds timeout);
 void AnswerMessageBox(const MessageBoxInfo& box, int button_id);
+// Presses "Clean All Selected Items" of the main window, says OK to its question and waits
+// until the progress list ends with the run's last line; the list then, or nullopt when the
+// question or the last line did not come in time.
+std::optional<std::vector<std::wstring>> CleanSelected(HWND main, DWORD pid,
+                                                       std::chrono::milliseconds timeout);
 
 // How many times faster than real time the clock of this run goes: QM_E2E_FAST_CLOCK, or 1.
 // Polls and start-up waits stretch by it so they take the same real time on a fast clock.
