@@ -71,14 +71,29 @@ std::string UnixNameOf(std::string path) {
 }
 
 // Runs a unix program under Wine until `path` is (or, `link` false, is no longer) a folder
-// link: Wine gives no handle to wait on for a unix program.
+// link: Wine gives no handle to wait on for a unix program. Wine starts a unix program only
+// after resuming and closing a thread handle it never made, whatever value its stack held,
+// which can be any handle of the starting process (it was the cached HKEY_LOCAL_MACHINE on
+// one machine, and every later test of the machine key failed). So Wine's start program starts
+// it: whatever start loses that way ends with start.
 bool RunUntilLink(const std::string& command, const std::string& path, bool link) {
     const auto done = [&] {
         const DWORD attributes = ::GetFileAttributesW(win32::ToWidePath(path).c_str());
         return link == (attributes != INVALID_FILE_ATTRIBUTES &&
                         (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
     };
-    if (::WinExec(command.c_str(), SW_HIDE) <= 31) return false;
+    wchar_t system[MAX_PATH] = {};
+    ::GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring line =
+        L"\"" + std::wstring(system) + L"\\start.exe\" /unix " + win32::ToWide(command);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                          nullptr, &startup, &started))
+        return false;
+    ::CloseHandle(started.hThread);
+    ::CloseHandle(started.hProcess);
     for (int wait = 0; wait < 500 && !done(); ++wait) ::Sleep(10);
     return done();
 }
@@ -137,7 +152,7 @@ class Win32Backend final : public Backend {
   public:
     ~Win32Backend() override {
         for (const auto& [link, unix_link] : unix_links_)
-            RunUntilLink("Z:\\bin\\rm \"" + unix_link + "\"", link, false);
+            RunUntilLink("/bin/rm \"" + unix_link + "\"", link, false);
         for (const std::wstring& url : cache_urls_) ::DeleteUrlCacheEntryW(url.c_str());
         for (const std::string& shortcut : shortcuts_)
             ::DeleteFileW(win32::ToWidePath(shortcut).c_str());
@@ -197,8 +212,7 @@ class Win32Backend final : public Backend {
         const std::string unix_link = UnixNameOf(link), unix_target = UnixNameOf(target);
         if (unix_link.empty() || unix_target.empty()) return false;
         unix_links_.emplace_back(link, unix_link);
-        return RunUntilLink("Z:\\bin\\ln -s \"" + unix_target + "\" \"" + unix_link + "\"", link,
-                            true);
+        return RunUntilLink("/bin/ln -s \"" + unix_target + "\" \"" + unix_link + "\"", link, true);
     }
 
     platform::UrlCache* url_cache() override { return &url_cache_; }
