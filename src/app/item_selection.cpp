@@ -22,11 +22,13 @@ constexpr std::string_view kFirstReadText = "aa";
 // The order in which the restore ticks the boxes. It is not the run order, and it decides
 // which hint a panel shows afterwards: the last ticked item of the panel that has one.
 constexpr std::array<std::string_view, clean::kItemCount> kRestoreOrder = {
-    "wzip1",      "wzip2",    "wordpad",  "paint",      "media",       "docs",      "rmenu",
-    "temp",       "recycle",  "findfile", "autocom",    "ihistory",    "urllist",   "iecache",
-    "index",      "cookies",  "operach",  "operacoo",   "operaType",   "netch",     "netcoo",
-    "nettypeurl", "msoffice", "outlookd", "chromehist", "chromecache", "chromecoo", "chromesess",
-    "chromeform", "ffhist",   "ffcache",  "ffcoo",      "ffsess",      "ffform",
+    "wzip1",       "wzip2",       "wordpad",   "paint",      "media",      "docs",
+    "rmenu",       "temp",        "recycle",   "findfile",   "autocom",    "ihistory",
+    "urllist",     "iecache",     "index",     "cookies",    "operach",    "operacoo",
+    "operaType",   "netch",       "netcoo",    "nettypeurl", "msoffice",   "outlookd",
+    "chromehist",  "chromecache", "chromecoo", "chromesess", "chromeform", "ffhist",
+    "ffcache",     "ffcoo",       "ffsess",    "ffform",     "jumplists",  "thumbcache",
+    "explorermru", "clipboard",   "dnscache",  "winerrors",
 };
 
 constexpr bool NamesEveryItemOnce() {

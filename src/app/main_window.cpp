@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "cleaners/windows_traces.h"
 #include "links/web_links.h"
 
 namespace qm::app {
@@ -99,10 +100,16 @@ void MainWindow::BuildPrivacyPanel() {
         const auto slot = static_cast<std::size_t>(item_panel.tab - 1);
         Frame* frame = &Add<Frame>("frmPopularFolders", "", panel, item_panel.tab - 1);
         item_panels_[slot] = frame;
+        bool greyed = false;
         for (const clean::CleaningItem* item : clean::ItemsOfPanel(item_panel.tab)) {
             CheckBox& box =
                 Add<CheckBox>(std::string(item->check_box), std::string(item->caption), frame);
             box.SetOnChange([this, item] { OnItemBoxChanged(*item); });
+            // Greyed where this Windows keeps no such trace.
+            if (!cleaners::HasWindowsTrace(platform_, item->value_name)) {
+                box.SetEnabled(false);
+                greyed = true;
+            }
             item_boxes_[static_cast<std::size_t>(item->run_position - 1)] = &box;
         }
         if (item_panel.tab == clean::kCustomPanel) {
@@ -113,7 +120,9 @@ void MainWindow::BuildPrivacyPanel() {
                 custom_boxes_[static_cast<std::size_t>(custom - 1)] = &box;
             }
         }
-        hint_labels_[slot] = &Add<Label>(std::string(item_panel.hint_label), "", frame);
+        hint_labels_[slot] =
+            &Add<Label>(std::string(item_panel.hint_label),
+                        greyed ? "Greyed items: this Windows keeps no such trace." : "", frame);
         if (!item_panel.extra_label.empty()) {
             Add<Label>(std::string(item_panel.extra_label), std::string(item_panel.extra_text),
                        frame);

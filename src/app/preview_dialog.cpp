@@ -119,10 +119,13 @@ ListView::Row PreviewDialog::RowOf(const DryDeletion& d) {
             return {"at restart", d.path, ""};
         case Kind::Rows:
             return {"rows", d.path + " : " + d.value_name, size};
+        case Kind::SessionTrace:
+            return {"session", d.path, ""};
         case Kind::Kept:
             break;
     }
     if (d.value_name == dry_run::kKeptExcluded) return {"kept (in an excluded place)", d.path, ""};
+    if (d.value_name == dry_run::kKeptPinned) return {"kept (pinned entries)", d.path, ""};
     return {"kept (cookies of a site to keep)", d.path, ""};
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The 34 things Quillmoss can clean, as one constant table. The clean run, the selection
+// The 40 things Quillmoss can clean, as one constant table. The clean run, the selection
 // buttons, the restore at start-up, the hints and the panels are all driven from it, so an
 // item is described in exactly one place.
 #include <array>
@@ -17,26 +17,26 @@ namespace qm::clean {
 struct CleaningItem {
     std::string_view check_box;   // program name of the box on the main window
     std::string_view caption;     // text beside the box
-    int panel;                    // 1..7: the tab of the item strip the box sits on
+    int panel;                    // 1..9: the tab of the item strip the box sits on
     int panel_position;           // 1-based place in the panel's box order
     std::string_view value_name;  // settings value: "tt" cleaned, "uu" not ticked
     std::string_view hint;        // empty: ticking the box leaves the hint label alone
     std::string_view start_line;  // progress line before the steps
     std::string_view end_line;    // progress line after the steps
-    int run_position;             // 1..34
+    int run_position;             // 1..40
     std::span<const StepId> steps;
 };
 
 struct ItemPanel {
-    int tab;                       // 1..7
+    int tab;                       // 1..9
     std::string_view tab_caption;  // caption on the item strip
     std::string_view hint_label;   // program name of the panel's hint label
     std::string_view extra_label;  // program name of the fixed extra label, or empty
     std::string_view extra_text;
 };
 
-inline constexpr std::size_t kItemCount = 34;
-inline constexpr std::size_t kPanelCount = 8;
+inline constexpr std::size_t kItemCount = 40;
+inline constexpr std::size_t kPanelCount = 9;
 
 namespace steps {
 using enum StepId;
@@ -77,6 +77,12 @@ inline constexpr StepId kFirefoxCache[] = {CleanFirefoxCache};
 inline constexpr StepId kFirefoxCookies[] = {CleanFirefoxCookies};
 inline constexpr StepId kFirefoxSessions[] = {CleanFirefoxSessions};
 inline constexpr StepId kFirefoxForms[] = {CleanFirefoxForms};
+inline constexpr StepId kJumpLists[] = {CleanJumpLists};
+inline constexpr StepId kThumbnails[] = {CleanThumbnailCache};
+inline constexpr StepId kExplorerLists[] = {CleanExplorerLists};
+inline constexpr StepId kClipboard[] = {CleanClipboard};
+inline constexpr StepId kDnsCache[] = {FlushDnsCache};
+inline constexpr StepId kErrorReports[] = {CleanErrorReports};
 }  // namespace steps
 
 // In run order. The texts, typing slips included, are what users and the settings key have
@@ -164,6 +170,22 @@ inline constexpr std::array<CleaningItem, kItemCount> kCatalogue = {{
      "Firefox sessions cleaned.", 33, steps::kFirefoxSessions},
     {"chkFfForm", "Form Entries", 7, 5, "ffform", "", "Cleaning Firefox form entries...",
      "Firefox form entries cleaned.", 34, steps::kFirefoxForms},
+    // Windows' own traces since Vista; greyed where this Windows keeps none (HasWindowsTrace).
+    {"chkJumpLists", "Jump Lists", 9, 1, "jumplists",
+     "Clean recent and frequent entries of jump lists; pinned ones stay...",
+     "Cleaning jump lists...", "Jump lists cleaned.", 35, steps::kJumpLists},
+    {"chkThumbCache", "Thumbnail Cache", 9, 2, "thumbcache", "Clean Thumbnail Cache...",
+     "Cleaning thumbnail cache...", "Thumbnail cache cleaned.", 36, steps::kThumbnails},
+    {"chkExplorerMru", "Explorer Recent Lists", 9, 3, "explorermru",
+     "Clean Explorer's typed paths, searches and Open and Save lists...",
+     "Cleaning Explorer's recent lists...", "Explorer's recent lists cleaned.", 37,
+     steps::kExplorerLists},
+    {"chkClipboard", "Clipboard", 9, 4, "clipboard", "Empty the clipboard and its history...",
+     "Emptying the clipboard...", "Clipboard emptied.", 38, steps::kClipboard},
+    {"chkDnsCache", "DNS Cache", 9, 5, "dnscache", "Empty the cache of visited host names...",
+     "Emptying the DNS cache...", "DNS cache emptied.", 39, steps::kDnsCache},
+    {"chkWinErrors", "Error Reports", 9, 6, "winerrors", "Clean your error reports...",
+     "Cleaning error reports...", "Error reports cleaned.", 40, steps::kErrorReports},
 }};
 
 // In the order of the item strip's tabs.
@@ -180,6 +202,8 @@ inline constexpr std::array<ItemPanel, kPanelCount> kItemPanels = {{
     // No catalogue item: the boxes of the user's own places (see custom_items.h).
     {8, "Your Own Places", "Label39", "Label40",
      "Add your own places in Option > Advance Settings"},
+    {9, "Windows", "Label41", "Label42",
+     "Jump lists from Windows 7 on, thumbnails and error reports from Vista on"},
 }};
 
 // The browser family whose profiles an item cleans, for the hint that says what was found;

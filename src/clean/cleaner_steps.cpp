@@ -10,9 +10,9 @@ CatalogueSteps::CatalogueSteps(platform::Platform& machine, settings::SettingsSt
                                errors::ErrorReporter& reporter, std::vector<std::string>& lst_cache)
     : excluding_(machine.files),
       excluding_cache_(machine.url_cache, excluding_),
-      platform_{machine.registry, excluding_,   machine.shell,     machine.system,
-                machine.dialogs,  machine.loop, machine.process,   excluding_cache_,
-                machine.desktop,  machine.http, machine.signatures},
+      platform_{machine.registry, excluding_,   machine.shell,      machine.system,
+                machine.dialogs,  machine.loop, machine.process,    excluding_cache_,
+                machine.desktop,  machine.http, machine.signatures, machine.traces},
       settings_(settings),
       file_tools_(excluding_, machine.shell, reporter),
       guard_(platform_),
@@ -25,7 +25,8 @@ CatalogueSteps::CatalogueSteps(platform::Platform& machine, settings::SettingsSt
       netscape_(platform_, settings, file_tools_, reporter),
       browsers_(
           platform_, [&settings] { return cleaners::KeptSites::Parse(settings.Get("cookiekeep")); },
-          [this](std::string_view path) { return excluding_.KeepsPlace(path); }) {}
+          [this](std::string_view path) { return excluding_.KeepsPlace(path); }),
+      windows_(platform_, file_tools_, guard_) {}
 
 void CatalogueSteps::Run(StepId step) {
     excluding_.Use(cleaners::ExcludedPaths::Parse(settings_.Get(cleaners::kExcludeValue)));
@@ -133,6 +134,18 @@ void CatalogueSteps::Run(StepId step) {
             return browsers_.CleanFirefoxSessions();
         case StepId::CleanFirefoxForms:
             return browsers_.CleanFirefoxForms();
+        case StepId::CleanJumpLists:
+            return windows_.CleanJumpLists();
+        case StepId::CleanThumbnailCache:
+            return windows_.CleanThumbnailCache();
+        case StepId::CleanExplorerLists:
+            return windows_.CleanExplorerLists();
+        case StepId::CleanClipboard:
+            return windows_.CleanClipboard();
+        case StepId::FlushDnsCache:
+            return windows_.FlushDnsCache();
+        case StepId::CleanErrorReports:
+            return windows_.CleanErrorReports();
     }
 }
 
@@ -144,6 +157,7 @@ std::optional<cleaners::PlaceRefusal> CatalogueSteps::CleanPlace(
 
 std::optional<std::string> CatalogueSteps::TakeEndLine() {
     if (auto browsers = browsers_.TakeEndLine()) return browsers;
+    if (auto windows = windows_.TakeEndLine()) return windows;
     return std::exchange(end_line_, std::nullopt);
 }
 

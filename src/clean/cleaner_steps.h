@@ -18,6 +18,7 @@
 #include "cleaners/netscape_cleaners.h"
 #include "cleaners/opera_cleaners.h"
 #include "cleaners/recent_lists.h"
+#include "cleaners/windows_traces.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -65,6 +66,12 @@ enum class StepId : std::uint8_t {
     CleanFirefoxCookies,
     CleanFirefoxSessions,
     CleanFirefoxForms,
+    CleanJumpLists,
+    CleanThumbnailCache,
+    CleanExplorerLists,
+    CleanClipboard,
+    FlushDnsCache,
+    CleanErrorReports,
 };
 
 class CleanerSteps {
@@ -111,6 +118,7 @@ class CatalogueSteps : public CleanerSteps {
     cleaners::OperaCleaners opera_;
     cleaners::NetscapeCleaners netscape_;
     browsers::BrowserCleaners browsers_;
+    cleaners::WindowsTraceCleaners windows_;
 };
 
 }  // namespace qm::clean

@@ -78,6 +78,10 @@ class ExcludingFiles final : public platform::FileSystem {
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override {
         return real_.GetFinalPath(path, final_path);
     }
+    platform::Status ReadCompoundStream(std::string_view path, std::string_view stream,
+                                        std::string& contents) override {
+        return real_.ReadCompoundStream(path, stream, contents);
+    }
 
   private:
     // True, after telling the machine the place is kept, when an exclusion covers `path`.

@@ -47,9 +47,12 @@ std::string Line(const DryDeletion& d) {
             return "restart   " + d.path + " (deleted at the next restart)";
         case Kind::Kept:
             return "kept      " + d.path +
-                   (d.value_name == dry_run::kKeptExcluded
-                        ? " (a place never touched)"
+                   (d.value_name == dry_run::kKeptExcluded ? " (a place never touched)"
+                    : d.value_name == dry_run::kKeptPinned
+                        ? " (it holds pinned entries, or pins that cannot be told)"
                         : " (it holds cookies of a site to keep)");
+        case Kind::SessionTrace:
+            return "session   " + d.path;
         case Kind::Rows:
             return "rows      " + d.path + " : " + d.value_name + " (" + std::to_string(d.size) +
                    " rows)";

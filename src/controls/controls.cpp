@@ -25,6 +25,12 @@ void Control::SetVisible(bool visible) {
     Notify(Change::Visibility);
 }
 
+void Control::SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    Notify(Change::Enabled);
+}
+
 void Control::BringToFront() {
     z_order_ = ++next_z_order;
     Notify(Change::ZOrder);

@@ -21,6 +21,7 @@ enum class Change {
     Lines,       // list lines added or removed
     Selection,   // selected list line or selected tab
     Text,        // the text of an edit field
+    Enabled,     // greyed or not
 };
 
 class Control {
@@ -46,6 +47,10 @@ class Control {
     bool visible() const { return visible_; }
     void SetVisible(bool visible);
 
+    // A greyed control shows but takes no clicks.
+    bool enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
     // Larger is nearer the front among siblings; BringToFront makes it the largest so far.
     std::uint64_t z_order() const { return z_order_; }
     void BringToFront();
@@ -63,6 +68,7 @@ class Control {
     Control* parent_;
     int index_;
     bool visible_ = true;
+    bool enabled_ = true;
     std::uint64_t z_order_ = 0;
     struct Subscription {
         int id;
@@ -104,8 +110,10 @@ class CheckBox : public Control {
     int value() const { return value_; }
     // Runs the change handler only when the state really changes, whoever set it.
     void SetValue(int value);
-    // The user's click: flips the state.
-    void Click() { SetValue(value_ == 1 ? 0 : 1); }
+    // The user's click: flips the state; a greyed box takes none.
+    void Click() {
+        if (enabled()) SetValue(value_ == 1 ? 0 : 1);
+    }
     void SetOnChange(std::function<void()> handler) { on_change_ = std::move(handler); }
 
   private:

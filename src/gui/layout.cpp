@@ -41,6 +41,8 @@ constexpr std::array kPlaces = {
     Place{"Label39", {30, 280, 540, 18}},
     Place{"Label40", {30, 298, 540, 18}},
     Place{"Label38", {320, 78, 250, 36}},
+    Place{"Label41", {30, 280, 540, 18}},
+    Place{"Label42", {320, 78, 250, 36}},
     Place{"Check1", {16, 318, 260, 22}},
     Place{"Command5", {16, 354, 120, 30}},
     Place{"Command6", {146, 354, 120, 30}},

@@ -146,6 +146,7 @@ void MainView::MakeNative(Native& native) {
     Mirror(native, controls::Change::Lines);
     Mirror(native, controls::Change::Selection);
     Mirror(native, controls::Change::Value);
+    Mirror(native, controls::Change::Enabled);
 }
 
 HWND MainView::CreateNative(controls::Control& control, int id) {
@@ -247,6 +248,9 @@ void MainView::Mirror(Native& native, controls::Change change) {
             }
             break;
         case controls::Change::Text:  // the main window has no edit fields
+            break;
+        case controls::Change::Enabled:
+            EnableWindow(native.hwnd, control.enabled() ? TRUE : FALSE);
             break;
     }
 }

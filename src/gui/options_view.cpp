@@ -138,6 +138,7 @@ void OptionsView::CreateControls() {
         Mirror(natives_[i], controls::Change::Lines);
         Mirror(natives_[i], controls::Change::Value);
         Mirror(natives_[i], controls::Change::Text);
+        Mirror(natives_[i], controls::Change::Enabled);
     }
 }
 
@@ -150,6 +151,8 @@ void OptionsView::Mirror(const Native& native, controls::Change change) {
             SendMessageW(native.hwnd, BM_SETCHECK, box->value() == 1 ? BST_CHECKED : BST_UNCHECKED,
                          0);
         }
+    } else if (change == controls::Change::Enabled) {
+        EnableWindow(native.hwnd, control.enabled() ? TRUE : FALSE);
     } else if (change == controls::Change::Lines) {
         MirrorLines(native);
     } else if (change == controls::Change::Selection) {

@@ -140,9 +140,10 @@ class FileSystem {
     }
 
     // Told when a cleaner leaves a file in place because the user keeps it: it holds the
-    // cookies of a site to keep, or it is (or lies in) a place never touched. The dry run
-    // lists it, so the preview shows what stays and why.
-    enum class KeptFor : std::uint8_t { Cookies, Exclusion };
+    // cookies of a site to keep or pinned entries, or it is (or lies in) a place never touched. The
+    // dry run lists it, so the preview shows what stays and why. Pins: it holds entries the user
+    // pinned, or what it holds cannot be told.
+    enum class KeptFor : std::uint8_t { Cookies, Exclusion, Pins };
     virtual void RecordKept(std::string_view path, KeptFor why = KeptFor::Cookies) {
         (void)path, (void)why;
     }
@@ -153,6 +154,14 @@ class FileSystem {
     // GetFinalPathNameByHandle gives it. Windows before Vista cannot tell:
     // kErrorCallNotImplemented there.
     virtual Status GetFinalPath(std::string_view path, std::string& final_path) = 0;
+
+    // --- compound files -------------------------------------------------------------------
+    // One stream of a compound file (structured storage), read whole through the system's own
+    // calls, the file opened read-only and closed again. A file that is no compound file, or
+    // a damaged one, answers kErrorInvalidData; a missing stream kErrorFileNotFound; a file
+    // another program is writing kErrorSharingViolation.
+    virtual Status ReadCompoundStream(std::string_view path, std::string_view stream,
+                                      std::string& contents) = 0;
 };
 
 }  // namespace qm::platform

@@ -7,6 +7,7 @@
 #include "platform/message_loop.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "platform/session_traces.h"
 #include "platform/shell.h"
 #include "platform/signatures.h"
 #include "platform/system_info.h"
@@ -26,6 +27,7 @@ struct Platform {
     Desktop& desktop;
     Http& http;
     Signatures& signatures;
+    SessionTraces& traces;
 };
 
 }  // namespace qm::platform

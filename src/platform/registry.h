@@ -1,9 +1,11 @@
 #pragma once
 // The registry as Quillmoss needs it: the eight operations of the settings store on the two
-// roots. Texts (key paths, value names) are UTF-8; value data is raw bytes exactly as the
-// wide-character registry API stores them, so a REG_SZ value holds UTF-16LE code units.
+// roots, and the listing of a key. Texts (key paths, value names) are UTF-8; value data is raw
+// bytes exactly as the wide-character registry API stores them, so a REG_SZ value holds UTF-16LE
+// code units.
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -49,6 +51,10 @@ class Registry {
     // RegDeleteKey: removes a key; a key that still has subkeys is refused.
     virtual Status DeleteKey(Root root, std::string_view path) = 0;
     virtual void CloseKey(RegKey key) = 0;
+    // RegEnumKeyEx and RegEnumValue to the end: the names of the key's subkeys and values, as
+    // the registry spells them.
+    virtual Status ListKey(RegKey key, std::vector<std::string>& subkeys,
+                           std::vector<std::string>& values) = 0;
 };
 
 // Closes a key when it goes out of scope.

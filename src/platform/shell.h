@@ -15,6 +15,7 @@ namespace qm::platform {
 namespace csidl {
 inline constexpr int kPersonal = 5;  // My Documents
 inline constexpr int kFavorites = 6;
+inline constexpr int kRecent = 8;
 inline constexpr int kStartMenu = 11;
 inline constexpr int kDesktopDirectory = 16;
 inline constexpr int kAppData = 26;

@@ -12,6 +12,7 @@ inline constexpr Status kErrorFileNotFound = 2;
 inline constexpr Status kErrorPathNotFound = 3;
 inline constexpr Status kErrorAccessDenied = 5;
 inline constexpr Status kErrorInvalidHandle = 6;
+inline constexpr Status kErrorInvalidData = 13;
 inline constexpr Status kErrorNoMoreFiles = 18;
 inline constexpr Status kErrorSharingViolation = 32;
 inline constexpr Status kErrorFileExists = 80;

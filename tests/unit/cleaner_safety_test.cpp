@@ -39,6 +39,7 @@ bool Allowed(const sim::Deletion& d, const Config& c) {
     if (!c.mail.empty()) places.push_back(Join(c.mail, "Deleted Items.dbx"));
     if (c.app_data_is_text) places.push_back(kNetscapeProfile + "\\*");
     places.insert(places.end(), c.browser_places.begin(), c.browser_places.end());
+    places.insert(places.end(), c.windows_places.begin(), c.windows_places.end());
     if (!c.own_place.empty() && InPlace(d.path, c.own_place + "\\*") &&
         Lower(d.path).ends_with(".txt") && d.kind == Kind::File)
         return true;

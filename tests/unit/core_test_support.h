@@ -109,14 +109,17 @@ struct ForwardingFiles : platform::FileSystem {
     S GetIdentity(V p, Id& i) override { return Seen(p), real.GetIdentity(p, i); }
     S ListDriveRoots(std::vector<std::string>& r) override { return real.ListDriveRoots(r); }
     S GetFinalPath(V p, std::string& f) override { return Seen(p), real.GetFinalPath(p, f); }
+    S ReadCompoundStream(V p, V s, std::string& c) override {
+        return Seen(p), real.ReadCompoundStream(p, s, c);
+    }
     // clang-format on
 };
 
 // The machine's platform with another drive in place of its own.
 inline platform::Platform WithFiles(sim::Machine& machine, platform::FileSystem& files) {
     const platform::Platform& own = machine.platform();
-    return {own.registry, files,         own.shell,   own.system, own.dialogs,   own.loop,
-            own.process,  own.url_cache, own.desktop, own.http,   own.signatures};
+    return {own.registry, files,         own.shell,   own.system, own.dialogs,    own.loop,
+            own.process,  own.url_cache, own.desktop, own.http,   own.signatures, own.traces};
 }
 
 }  // namespace qm::testing

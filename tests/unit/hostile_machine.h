@@ -8,6 +8,7 @@
 
 #include "browser_machine.h"
 #include "core_test_support.h"
+#include "platform/sim/sim_compound.h"
 
 namespace qm::testing {
 
@@ -56,6 +57,7 @@ struct Config {
     std::string mail;       // the default identity's REG_SZ mail folder, else empty
     bool app_data_is_text;  // "AppData" of Shell Folders is REG_SZ, not expandable or absent
     std::vector<std::string> browser_places;  // the browsers' profile and cache folders
+    std::vector<std::string> windows_places;  // Windows' own traces since Vista
     std::string own_place;                    // a folder whose .txt files below it may go
     std::vector<std::string> excluded;        // places never touched
 };
@@ -81,6 +83,58 @@ inline void PopulateBrowsers(sim::Machine& m, std::mt19937& rng, Config& c) {
                   "[Profile2]\r\nIsRelative=1\r\nPath=../../../../../WINDOWS\r\n");
     if (rng() % 4 == 0) m.Lock(user_data + "\\Profile 1\\History");
     if (rng() % 4 == 0) m.AddFile(kAppData + firefox + "\\cookies.sqlite", "not a database");
+}
+
+// A DestList stream's header: format version, entries, pinned entries.
+inline std::string DestList(std::uint32_t version, std::uint32_t entries, std::uint32_t pinned) {
+    std::string header(32, '\0');
+    for (int i = 0; i < 4; ++i) {
+        header[i] = static_cast<char>(version >> (8 * i));
+        header[4 + i] = static_cast<char>(entries >> (8 * i));
+        header[8 + i] = static_cast<char>(pinned >> (8 * i));
+    }
+    return header;
+}
+
+// Windows' own traces since Vista, each beside what must stay: pinned and unreadable jump lists,
+// the icon cache, the machine's error reports, the rest of Explorer's key.
+inline void PopulateWindowsTraces(sim::Machine& m, std::mt19937& rng, Config& c) {
+    const std::string jump = kProfile + "\\Recent\\AutomaticDestinations\\";
+    m.AddFile(jump + "1b4dd67f29cb1962.automaticDestinations-ms",
+              sim::EncodeCompound({{"DestList", DestList(4, 3, 0)}, {"1", "lnk"}}));
+    m.AddFile(jump + "f01b4d95cf55d32a.automaticDestinations-ms",
+              sim::EncodeCompound({{"DestList", DestList(4, 5, 2)}, {"1", "lnk"}}));
+    m.AddFile(jump + "9b9cdc69c1c24e2b.automaticDestinations-ms", "not a compound file");
+    m.AddFile(jump + "5f7b5f1e01b83767.automaticDestinations-ms",
+              sim::EncodeCompound({{"DestList", DestList(9, 1, 0)}}));
+    m.AddFile(kProfile + "\\Recent\\CustomDestinations\\5f7b5f1e01b83767.customDestinations-ms",
+              "lists");
+    const std::string local = kProfile + "\\Local Settings\\Application Data\\Microsoft\\Windows";
+    for (const char* name : {"thumbcache_32.db", "thumbcache_idx.db", "iconcache_32.db"})
+        m.AddFile(local + "\\Explorer\\" + name, "data");
+    if (rng() % 2) m.Lock(local + "\\Explorer\\thumbcache_idx.db");
+    m.AddFile(local + "\\WER\\ReportArchive\\AppCrash_x\\Report.wer", "data");
+    m.AddFile(local + "\\WER\\ReportQueue\\AppHang_y\\Report.wer", "data");
+    m.AddFile(
+        "C:\\Documents and Settings\\All Users\\Application Data\\Microsoft\\Windows\\WER\\"
+        "ReportArchive\\Machine_z\\Report.wer",
+        "data");
+    c.windows_places.push_back(local + "\\Explorer\\thumbcache_32.db");
+    c.windows_places.push_back(local + "\\Explorer\\thumbcache_idx.db");
+    c.windows_places.push_back(local + "\\WER\\ReportArchive\\*");
+    c.windows_places.push_back(local + "\\WER\\ReportQueue\\*");
+    const auto set = [&](const std::string& key, const std::string& name, RegType type,
+                         std::vector<std::uint8_t> data) {
+        WriteRaw(m.registry(), Root::CurrentUser, kExplorer + "\\" + key, name, type, data);
+    };
+    set("TypedPaths", "url1", RegType::Sz, Utf16Bytes("C:\\Secret"));
+    set("WordWheelQuery", "MRUListEx", RegType::Binary, {7, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF});
+    set("WordWheelQuery", "0", RegType::Dword, std::vector<std::uint8_t>(70000, 0x41));
+    set("ComDlg32\\OpenSavePidlMRU\\txt", "0", RegType::Binary, {1, 2, 3});
+    set("ComDlg32\\CIDSizeMRU", "0", RegType::Binary, {1});
+    set("Map Network Drive MRU", "a", RegType::Sz, Utf16Bytes("\\\\server\\share"));
+    m.session_traces().clipboard = "a secret";
+    m.session_traces().dns_cache = {"site0"};
 }
 
 inline Config Populate(sim::Machine& m, unsigned seed) {
@@ -157,6 +211,7 @@ inline Config Populate(sim::Machine& m, unsigned seed) {
                                                "\\..\\..\\..\\..\\WINDOWS\\evil.slt" + "\0\0\0"s +
                                                Lower(kNetscapeProfile) + "\\..\\..\\..\\..\\x.slt");
     PopulateBrowsers(m, rng, c);
+    PopulateWindowsTraces(m, rng, c);
     // What the user keeps and adds: a kept site, places never touched (one the temp item and
     // one the cache item would reach), own places (one harmless, two that must be refused).
     const std::string kSettings = "Software\\Microsoft\\Qmoss";

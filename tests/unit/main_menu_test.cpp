@@ -126,6 +126,10 @@ class MachineKeyRefused final : public platform::Registry {
     platform::Status DeleteValue(platform::RegKey key, std::string_view name) override {
         return real_.DeleteValue(key, name);
     }
+    platform::Status ListKey(platform::RegKey key, std::vector<std::string>& subkeys,
+                             std::vector<std::string>& values) override {
+        return real_.ListKey(key, subkeys, values);
+    }
     platform::Status DeleteKey(Root root, std::string_view path) override {
         return real_.DeleteKey(root, path);
     }

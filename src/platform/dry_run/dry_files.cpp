@@ -291,6 +291,11 @@ Status DryFiles::GetIdentity(std::string_view path, platform::FileIdentity& iden
     return Visible(path, [&] { return real_.GetIdentity(path, identity); });
 }
 
+Status DryFiles::ReadCompoundStream(std::string_view path, std::string_view stream,
+                                    std::string& contents) {
+    return Visible(path, [&] { return real_.ReadCompoundStream(path, stream, contents); });
+}
+
 Status DryFiles::GetFinalPath(std::string_view path, std::string& final_path) {
     return Visible(path, [&] { return real_.GetFinalPath(path, final_path); });
 }

@@ -48,8 +48,10 @@ class DryFiles final : public platform::FileSystem {
     }
     platform::Status MoveFileReplacing(std::string_view source, std::string_view target) override;
     void RecordKept(std::string_view path, KeptFor why = KeptFor::Cookies) override {
-        record_.push_back({DryDeletion::Kind::Kept, std::string(path),
-                           why == KeptFor::Exclusion ? std::string(kKeptExcluded) : "", 0});
+        const std::string_view reason = why == KeptFor::Exclusion ? kKeptExcluded
+                                        : why == KeptFor::Pins    ? kKeptPinned
+                                                                  : std::string_view();
+        record_.push_back({DryDeletion::Kind::Kept, std::string(path), std::string(reason), 0});
     }
     void RecordRowsRemoved(std::string_view path, std::string_view table,
                            std::uint64_t rows) override {
@@ -60,6 +62,8 @@ class DryFiles final : public platform::FileSystem {
     platform::Status GetTempPath(std::string& path) override { return real_.GetTempPath(path); }
     platform::Status GetIdentity(std::string_view path, platform::FileIdentity& identity) override;
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+    platform::Status ReadCompoundStream(std::string_view path, std::string_view stream,
+                                        std::string& contents) override;
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override {
         return real_.ListDriveRoots(roots);
     }

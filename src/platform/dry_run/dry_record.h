@@ -12,6 +12,8 @@ namespace qm::dry_run {
 // What a Kept entry's value_name says when the place is never touched (rather than holding
 // cookies of a site to keep).
 inline constexpr std::string_view kKeptExcluded = "excluded";
+// ... and when it holds pinned entries, or entries whose pins cannot be told.
+inline constexpr std::string_view kKeptPinned = "pinned";
 
 struct DryDeletion {
     enum class Kind {
@@ -26,6 +28,7 @@ struct DryDeletion {
         AtRestart,        // a file or folder scheduled for deletion at the next restart
         Rows,             // rows of a database's table (value_name); size: how many
         Kept,             // a file left in place for what the user keeps; nothing goes
+        SessionTrace,     // what the session holds (path: "the clipboard", ...), emptied
     };
     Kind kind;
     std::string path;        // files and folders: as asked; registry: "HKCU\path"; cache: URL

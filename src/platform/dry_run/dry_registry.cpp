@@ -106,4 +106,23 @@ void DryRegistry::CloseKey(RegKey key) {
     opened_.erase(opened);
 }
 
+Status DryRegistry::ListKey(RegKey key, std::vector<std::string>& subkeys,
+                            std::vector<std::string>& values) {
+    subkeys.clear();
+    values.clear();
+    const auto opened = opened_.find(key);
+    if (opened == opened_.end()) return platform::kErrorInvalidHandle;
+    if (opened->second.real == 0) return platform::kOk;  // made by this dry run: empty
+    if (const Status status = real_.ListKey(opened->second.real, subkeys, values);
+        status != platform::kOk) {
+        return status;
+    }
+    const std::string& name = opened->second.name;
+    std::erase_if(subkeys,
+                  [&](const std::string& sub) { return hidden_.Contains(name + "\\" + sub); });
+    std::erase_if(
+        values, [&](const std::string& value) { return hidden_.Contains(ValueName(name, value)); });
+    return platform::kOk;
+}
+
 }  // namespace qm::dry_run

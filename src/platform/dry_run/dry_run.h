@@ -9,6 +9,7 @@
 #include "platform/dry_run/dry_files.h"
 #include "platform/dry_run/dry_record.h"
 #include "platform/dry_run/dry_registry.h"
+#include "platform/dry_run/dry_session_traces.h"
 #include "platform/dry_run/dry_shell.h"
 #include "platform/dry_run/dry_url_cache.h"
 #include "platform/platform.h"
@@ -22,8 +23,10 @@ class DryRun {
           files_(real.files, record_),
           shell_(real.shell, record_),
           url_cache_(real.url_cache, record_),
-          platform_{registry_,    files_,     shell_,       real.system, real.dialogs,   real.loop,
-                    real.process, url_cache_, real.desktop, real.http,   real.signatures} {}
+          traces_(real.traces, record_),
+          platform_{registry_,    files_,     shell_,       real.system, real.dialogs,    real.loop,
+                    real.process, url_cache_, real.desktop, real.http,   real.signatures, traces_} {
+    }
     DryRun(const DryRun&) = delete;
     DryRun& operator=(const DryRun&) = delete;
 
@@ -41,6 +44,7 @@ class DryRun {
     DryFiles files_;
     DryShell shell_;
     DryUrlCache url_cache_;
+    DrySessionTraces traces_;
     platform::Platform platform_;
 };
 

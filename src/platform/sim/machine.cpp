@@ -214,6 +214,9 @@ void Machine::SetProcessor(const platform::ProcessorInfo& info) {
 void Machine::SetMemory(const platform::MemoryInfo& info) {
     impl_->system.memory = info;
 }
+SessionTraceState& Machine::session_traces() {
+    return impl_->traces.state;
+}
 void Machine::SetShlwapiVersion(const platform::DllVersion& version) {
     impl_->system.shlwapi = version;
 }

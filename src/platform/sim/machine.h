@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_session_traces.h"
 
 namespace qm::sim {
 
@@ -275,6 +276,9 @@ class Machine {
     void SetProcessor(const platform::ProcessorInfo& info);
     void SetMemory(const platform::MemoryInfo& info);
     void SetShlwapiVersion(const platform::DllVersion& version);
+    // The clipboard, its history and the resolver's cache, to fill and to look at. By default
+    // all empty, with a resolver call and without the history's.
+    SessionTraceState& session_traces();
     void SetProgram(const std::string& folder, const std::string& name);
 
     // --- virtual time -----------------------------------------------------------------------

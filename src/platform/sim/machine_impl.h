@@ -10,6 +10,7 @@
 #include "platform/sim/sim_message_loop.h"
 #include "platform/sim/sim_registry.h"
 #include "platform/sim/sim_session.h"
+#include "platform/sim/sim_session_traces.h"
 #include "platform/sim/sim_shell.h"
 #include "platform/sim/sim_signatures.h"
 #include "platform/sim/sim_system.h"
@@ -32,8 +33,9 @@ struct Machine::Impl {
     SimDesktop desktop{history, session, system.version, loop};
     SimHttp http{files, loop};
     SimSignatures signatures;
-    platform::Platform platform{registry, files,     shell,   system, dialogs,   loop,
-                                process,  url_cache, desktop, http,   signatures};
+    SimSessionTraces traces;
+    platform::Platform platform{registry, files,     shell,   system, dialogs,    loop,
+                                process,  url_cache, desktop, http,   signatures, traces};
 
     // What a freshly installed Windows XP with Quillmoss on it has that the program relies on.
     void MakeDefaultMachine();

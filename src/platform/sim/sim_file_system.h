@@ -86,6 +86,8 @@ class SimFileSystem final : public platform::FileSystem {
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+    platform::Status ReadCompoundStream(std::string_view path, std::string_view stream,
+                                        std::string& contents) override;
     void RecordRowsRemoved(std::string_view path, std::string_view table,
                            std::uint64_t rows) override {
         if (rows > 0)

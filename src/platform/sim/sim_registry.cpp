@@ -195,4 +195,19 @@ void SimRegistry::CloseKey(RegKey handle) {
     handles_.erase(handle);
 }
 
+Status SimRegistry::ListKey(RegKey handle, std::vector<std::string>& subkeys,
+                            std::vector<std::string>& values) {
+    subkeys.clear();
+    values.clear();
+    Key* key = nullptr;
+    if (const Status status = Resolve(handle, key); status != platform::kOk) return status;
+    for (const auto& [folded, subkey] : key->subkeys) {
+        if (subkey->deleted) continue;
+        const std::string& path = subkey->full_path;
+        subkeys.push_back(path.substr(path.find_last_of('\\') + 1));
+    }
+    for (const auto& [folded, value] : key->values) values.push_back(value.name);
+    return platform::kOk;
+}
+
 }  // namespace qm::sim

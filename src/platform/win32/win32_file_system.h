@@ -34,6 +34,8 @@ class Win32FileSystem final : public platform::FileSystem {
     platform::Status ListDriveRoots(std::vector<std::string>& roots) override;
 
     platform::Status GetFinalPath(std::string_view path, std::string& final_path) override;
+    platform::Status ReadCompoundStream(std::string_view path, std::string_view stream,
+                                        std::string& contents) override;
 
   private:
     platform::Status Write(std::string_view path, std::string_view contents, bool through);

@@ -7,6 +7,7 @@
 #include "platform/win32/win32_message_loop.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_session_traces.h"
 #include "platform/win32/win32_shell.h"
 #include "platform/win32/win32_signatures.h"
 #include "platform/win32/win32_system_info.h"
@@ -26,8 +27,9 @@ struct Win32Platform::Impl {
     Win32Desktop desktop;
     Win32Http http{&loop};
     Win32Signatures signatures;
-    platform::Platform view{registry, files,     shell,   system, dialogs,   loop,
-                            process,  url_cache, desktop, http,   signatures};
+    Win32SessionTraces traces;
+    platform::Platform view{registry, files,     shell,   system, dialogs,    loop,
+                            process,  url_cache, desktop, http,   signatures, traces};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

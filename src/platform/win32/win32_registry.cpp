@@ -119,4 +119,29 @@ void Win32Registry::CloseKey(RegKey key) {
     if (key != 0) ::RegCloseKey(ToHandle(key));
 }
 
+Status Win32Registry::ListKey(RegKey key, std::vector<std::string>& subkeys,
+                              std::vector<std::string>& values) {
+    subkeys.clear();
+    values.clear();
+    // Key names are at most 255 characters, value names at most 16,383.
+    std::wstring name(16384, L'\0');
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        const LONG status = ::RegEnumKeyExW(ToHandle(key), index, name.data(), &length, nullptr,
+                                            nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) return status;
+        subkeys.push_back(ToUtf8(name.substr(0, length)));
+    }
+    for (DWORD index = 0;; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        const LONG status = ::RegEnumValueW(ToHandle(key), index, name.data(), &length, nullptr,
+                                            nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status != ERROR_SUCCESS) return status;
+        values.push_back(ToUtf8(name.substr(0, length)));
+    }
+    return platform::kOk;
+}
+
 }  // namespace qm::win32

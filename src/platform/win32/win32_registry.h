@@ -19,6 +19,8 @@ class Win32Registry final : public platform::Registry {
     platform::Status DeleteValue(platform::RegKey key, std::string_view name) override;
     platform::Status DeleteKey(platform::Root root, std::string_view path) override;
     void CloseKey(platform::RegKey key) override;
+    platform::Status ListKey(platform::RegKey key, std::vector<std::string>& subkeys,
+                             std::vector<std::string>& values) override;
 };
 
 }  // namespace qm::win32
