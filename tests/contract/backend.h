@@ -2,6 +2,7 @@
 // The machine a contract suite runs against: the simulated one on Linux, the real Windows API
 // under Wine. Each test gets a fresh backend with its own scratch folder and scratch keys, so
 // suites never touch anything else on the machine.
+#include <map>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,10 @@ class Backend {
     // Makes `link` (not there yet) a folder link to the existing folder `target`, removed
     // with the scratch folder. False when this machine cannot make one.
     virtual bool MakeFolderLink(const std::string& link, const std::string& target) = 0;
+    // Makes `path` a compound file holding these streams, through the system's structured
+    // storage (Windows: StgCreateDocfile, CreateStream, Write, Commit). False when refused.
+    virtual bool MakeCompoundFile(const std::string& path,
+                                  const std::map<std::string, std::string>& streams) = 0;
 
     // --- for the cleaning suites ----------------------------------------------------------
 

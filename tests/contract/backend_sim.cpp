@@ -3,6 +3,7 @@
 
 #include "backend.h"
 #include "platform/sim/machine.h"
+#include "platform/sim/sim_compound.h"
 
 namespace qm::contract {
 namespace {
@@ -56,6 +57,12 @@ class SimBackend final : public Backend {
     std::string OtherNameOf(const std::string& folder) override { return "Z" + folder.substr(1); }
     bool MakeFolderLink(const std::string& link, const std::string& target) override {
         machine_.AddFolderLink(link, target);
+        return true;
+    }
+
+    bool MakeCompoundFile(const std::string& path,
+                          const std::map<std::string, std::string>& streams) override {
+        machine_.AddFile(path, sim::EncodeCompound(streams));
         return true;
     }
 

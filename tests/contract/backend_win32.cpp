@@ -18,6 +18,7 @@
 
 #include "backend.h"
 #include "platform/win32/com_apartment.h"
+#include "platform/win32/com_ref.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
@@ -213,6 +214,24 @@ class Win32Backend final : public Backend {
         if (unix_link.empty() || unix_target.empty()) return false;
         unix_links_.emplace_back(link, unix_link);
         return RunUntilLink("/bin/ln -s \"" + unix_target + "\" \"" + unix_link + "\"", link, true);
+    }
+
+    bool MakeCompoundFile(const std::string& path,
+                          const std::map<std::string, std::string>& streams) override {
+        win32::ComRef<IStorage> storage;
+        constexpr DWORD kCreate = STGM_CREATE | STGM_READWRITE | STGM_SHARE_EXCLUSIVE;
+        if (FAILED(::StgCreateDocfile(win32::ToWide(path).c_str(), kCreate, 0, storage.receive())))
+            return false;
+        for (const auto& [name, data] : streams) {
+            win32::ComRef<IStream> stream;
+            ULONG written = 0;
+            if (FAILED(storage->CreateStream(win32::ToWide(name).c_str(), kCreate, 0, 0,
+                                             stream.receive())) ||
+                FAILED(stream->Write(data.data(), static_cast<ULONG>(data.size()), &written)) ||
+                written != data.size())
+                return false;
+        }
+        return SUCCEEDED(storage->Commit(STGC_DEFAULT));
     }
 
     platform::UrlCache* url_cache() override { return &url_cache_; }

@@ -299,5 +299,29 @@ TEST_F(FileSystemContract, NamesEndingInADotOrABlankAreDeletedByTheirListedName)
     EXPECT_EQ(Listed("*"), (Names{".", ".."}));
 }
 
+// A compound file's streams read back byte for byte; what is no compound file, a stream it does
+// not hold and a file another program writes are each told apart.
+TEST_F(FileSystemContract, CompoundStreamsReadBackAndWhatIsNoCompoundFileIsToldApart) {
+    const std::string list = In("1b4dd67f29cb1962.automaticDestinations-ms");
+    const std::string header("\x04\0\0\0\x02\0\0\0\x01\0\0\0", 12);
+    ASSERT_TRUE(backend_->MakeCompoundFile(list, {{"DestList", header}, {"1", "link"}}));
+    std::string contents;
+    EXPECT_EQ(files_.ReadCompoundStream(list, "DestList", contents), kOk);
+    EXPECT_EQ(contents, header);
+    EXPECT_EQ(files_.ReadCompoundStream(list, "1", contents), kOk);
+    EXPECT_EQ(contents, "link");
+    EXPECT_EQ(files_.ReadCompoundStream(list, "2", contents), kErrorFileNotFound);
+    EXPECT_EQ(files_.ReadCompoundStream(In("missing"), "DestList", contents), kErrorFileNotFound);
+    Write("plain.automaticDestinations-ms", std::string(4096, 'x'));
+    EXPECT_EQ(files_.ReadCompoundStream(In("plain.automaticDestinations-ms"), "DestList", contents),
+              platform::kErrorInvalidData);
+    {
+        const auto hold = backend_->Hold(list, HoldMode::Exclusive);
+        ASSERT_TRUE(hold);
+        EXPECT_EQ(files_.ReadCompoundStream(list, "DestList", contents), kErrorSharingViolation);
+    }
+    EXPECT_EQ(files_.DeleteFile(list), kOk) << "the reads left the file closed";
+}
+
 }  // namespace
 }  // namespace qm::contract

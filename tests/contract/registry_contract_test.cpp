@@ -1,6 +1,8 @@
 // The registry as the settings store and the cleaners use it, on both roots.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -103,6 +105,22 @@ TEST_P(RegistryContract, CreateMakesEveryLevelAndDeleteRefusesKeysWithSubkeys) {
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent\\child"), kOk);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent"), kOk);
     EXPECT_EQ(registry_.DeleteKey(root_, scratch_ + "\\parent"), platform::kErrorFileNotFound);
+}
+
+TEST_P(RegistryContract, AListingNamesEverySubkeyAndValueAsSpelledAndNothingDeleted) {
+    const RegKey key = Create(scratch_);
+    registry_.CloseKey(Create(scratch_ + "\\Sub One"));
+    registry_.CloseKey(Create(scratch_ + "\\gone"));
+    ASSERT_EQ(registry_.DeleteKey(root_, scratch_ + "\\gone"), kOk);
+    const std::string long_name(300, 'v');  // longer than any key name may be
+    for (const std::string& name : {std::string("MRUListEx"), std::string(""), long_name})
+        ASSERT_EQ(registry_.SetValue(key, name, RegType::Binary, Bytes{1}), kOk);
+    std::vector<std::string> subkeys, values;
+    ASSERT_EQ(registry_.ListKey(key, subkeys, values), kOk);
+    EXPECT_EQ(subkeys, std::vector<std::string>{"Sub One"});
+    std::sort(values.begin(), values.end());
+    EXPECT_EQ(values, (std::vector<std::string>{"", "MRUListEx", long_name}));
+    registry_.CloseKey(key);
 }
 
 TEST_P(RegistryContract, AnOpenKeyCanBeDeletedAndItsHandleThenSaysSo) {
