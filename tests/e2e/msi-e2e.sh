@@ -133,8 +133,12 @@ check "the newer program stays" cmp -s "$newer_exe" "$unix_folder/Quillmoss.exe"
 check "the newer list entry stays alone" test "$(entries)" == "$listed"
 check "the event source stays" test "$(reg_sections "$event_key")" == "$source_values"
 
-# A file the program's own update leaves beside it goes with the package.
+# What the package did not write itself still goes with it: the copy the program's own update
+# leaves beside it, and any other value in Quillmoss's event source (one an earlier version or
+# an administrator's tool added).
 cp "$newer_exe" "$unix_folder/qms.exe"
+wine reg add 'HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Quillmoss' \
+  /v CategoryCount /t REG_DWORD /d 0 /f >/dev/null
 check "a silent removal succeeds" msiexec /x "$(winepath_of "$newer")"
 after=$(snapshot)
 check "removal leaves Program Files, the Start Menus, the list and the event sources as they were" \
