@@ -131,7 +131,9 @@ FunctionEnd
 !macroend
 
 ; The event log service reads the registry view of 64-bit programs on 64-bit Windows, whatever
-; the program: Quillmoss's event source goes there. A 64-bit setup runs on nothing else.
+; the program: Quillmoss's event source is written there. (Windows keeps HKLM\SYSTEM as one key
+; for both views today, so this only says where the source belongs.) A 64-bit setup runs on
+; nothing but 64-bit Windows.
 !macro QM_EVENT_LOG_VIEW
   !if ${NSIS_PTR_SIZE} > 4
     SetRegView 64
