@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows Installer package under Wine's msiexec, in a prefix of its own made anew each run:
-#   msi-e2e.sh PACKAGE.msi QUILLMOSS.exe QUILLMOSS.ico BUILD-MSI.py SOURCE-DIR
+#   msi-e2e.sh PACKAGE.msi QUILLMOSS.exe QUILLMOSS.ico BUILD-MSI.py SOURCE-DIR x64|x86
 # A silent install (files, shortcut, list entry, event source); a newer package built here from
 # the same source takes its place (one list entry, the new program, the settings kept); the
 # older package over the newer one is refused and leaves it alone; a silent removal leaves
@@ -8,7 +8,7 @@
 # and the settings key as the program left it.
 set -euo pipefail
 msi=$(readlink -f "$1") exe=$(readlink -f "$2") icon=$(readlink -f "$3")
-build_msi=$(readlink -f "$4") source=$(readlink -f "$5")
+build_msi=$(readlink -f "$4") source=$(readlink -f "$5") arch=$6
 here=$(cd "$(dirname "$0")" && pwd)
 prefix="${QM_WINEPREFIX:?QM_WINEPREFIX must name the test prefix}"
 export WINEPREFIX="$prefix"
@@ -34,9 +34,11 @@ msiexec() {  # msiexec ARGS...: silent, and its exit code once everything it sta
 winepath_of() { echo "Z:${1//\//\\}"; }
 
 drive="$prefix/drive_c"
-unix_folder="$drive/Program Files/Quillmoss"
-folder='C:\Program Files\Quillmoss'
-reg_folder='C:\\Program Files\\Quillmoss'  # as Wine's registry files spell it
+program_files='Program Files'
+[ "$arch" = x64 ] || program_files='Program Files (x86)'
+unix_folder="$drive/$program_files/Quillmoss"
+folder="C:\\$program_files\\Quillmoss"
+reg_folder="C:\\\\$program_files\\\\Quillmoss"  # as Wine's registry files spell it
 uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 event_key='System\\CurrentControlSet\\Services\\Eventlog\\Application\\Quillmoss'
 
@@ -64,7 +66,7 @@ reg_sections() {  # reg_sections KEY... (as the files spell them, any case)
 start_menus() { find "$drive/ProgramData/Microsoft/Windows/Start Menu" "$drive"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu "$@"; }
 snapshot() {
   settle
-  (cd "$drive" && find "Program Files" | sort)
+  (cd "$drive" && find "$program_files" | sort)
   start_menus | sed "s|^$drive/||" | sort
   reg_sections "$uninstall_key" "$event_key"
 }
@@ -112,8 +114,8 @@ kept=$(settings)
 # A newer version from the same source, with a program of its own (a few bytes longer).
 newer_exe="$work/Quillmoss.exe"
 { cat "$exe"; printf 'newer'; } >"$newer_exe"
-newer="$work/Quillmoss-2.81-x64.msi"
-python3 "$build_msi" --arch x64 --version 2.81 --exe "$newer_exe" --icon "$icon" \
+newer="$work/Quillmoss-2.81-$arch.msi"
+python3 "$build_msi" --arch "$arch" --version 2.81 --exe "$newer_exe" --icon "$icon" \
   --source "$source" --out "$newer" >/dev/null
 check "the newer package installs over the older one" msiexec /i "$(winepath_of "$newer")"
 check "the newer program is in place" cmp -s "$newer_exe" "$unix_folder/Quillmoss.exe"
