@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows Installer package under Wine's msiexec, in a prefix of its own made anew each run:
 #   msi-e2e.sh PACKAGE.msi QUILLMOSS.exe QUILLMOSS.ico BUILD-MSI.py SOURCE-DIR x64|x86
-# A silent install (files, shortcut, list entry, event source); a newer package built here from
-# the same source takes its place (one list entry, the new program, the settings kept); the
+# A silent install into a folder of its own with a blank and a non-ASCII letter (files, shortcut,
+# list entry, event source); a newer package built here from the same source takes its place,
+# in the same folder untold (one list entry, the new program, the settings kept); the
 # older package over the newer one is refused and leaves it alone; a silent removal leaves
 # Program Files, the Start Menus, the list and the event log's sources as they were before,
 # and the settings key as the program left it.
@@ -36,9 +37,9 @@ winepath_of() { echo "Z:${1//\//\\}"; }
 drive="$prefix/drive_c"
 program_files='Program Files'
 [ "$arch" = x64 ] || program_files='Program Files (x86)'
-unix_folder="$drive/$program_files/Quillmoss"
-folder="C:\\$program_files\\Quillmoss"
-reg_folder="C:\\\\$program_files\\\\Quillmoss"  # as Wine's registry files spell it
+unix_folder="$drive/$program_files/Quillmoss Grün"
+folder="C:\\$program_files\\Quillmoss Grün"
+reg_folder="C:\\\\$program_files\\\\Quillmoss Gr\\xfcn"  # as Wine's registry files spell it
 uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 event_key='System\\CurrentControlSet\\Services\\Eventlog\\Application\\Quillmoss'
 
@@ -88,7 +89,7 @@ shortcuts() { start_menus -name Quillmoss.lnk; }
 wine cmd /c exit  # makes the prefix
 before=$(snapshot)
 
-check "a silent install succeeds" msiexec /i "$(winepath_of "$msi")"
+check "a silent install succeeds" msiexec /i "$(winepath_of "$msi")" "INSTALLDIR=$folder"
 check "the program is installed" cmp -s "$exe" "$unix_folder/Quillmoss.exe"
 check "iconwipe.ico is the program's icon" cmp -s "$icon" "$unix_folder/iconwipe.ico"
 check "there is one Start Menu shortcut" test "$(shortcuts | wc -l)" -eq 1
@@ -119,6 +120,7 @@ python3 "$build_msi" --arch "$arch" --version 2.81 --exe "$newer_exe" --icon "$i
   --source "$source" --out "$newer" >/dev/null
 check "the newer package installs over the older one" msiexec /i "$(winepath_of "$newer")"
 check "the newer program is in place" cmp -s "$newer_exe" "$unix_folder/Quillmoss.exe"
+check "the upgrade stays in the installed copy's folder" test ! -e "$drive/$program_files/Quillmoss"
 listed=$(entries)
 check "one list entry is left" test "$(grep -c '"DisplayName"=' <<<"$listed")" -eq 1
 check "the list entry is the newer version" has_line "$listed" 'system.reg "DisplayVersion"="2.81"'
