@@ -41,6 +41,8 @@ unix_folder="$drive/$program_files/Quillmoss Grün"
 folder="C:\\$program_files\\Quillmoss Grün"
 reg_folder="C:\\\\$program_files\\\\Quillmoss Gr\\xfcn"  # as Wine's registry files spell it
 uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
+# A 32-bit package's list entry is in the 32-bit programs' view of the 64-bit prefix.
+[ "$arch" = x64 ] || uninstall_key='Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 event_key='System\\CurrentControlSet\\Services\\Eventlog\\Application\\Quillmoss'
 
 # The sections of the prefix's registry files under the given key paths, without their times.
