@@ -114,11 +114,7 @@ void MainWindow::BuildPrivacyPanel() {
         }
         if (item_panel.tab == clean::kCustomPanel) {
             for (int custom = 1; custom <= cleaners::kCustomSlots; ++custom) {
-                // Built by appending: GCC 12's i686 build takes the "literal" + string form for an
-                // overlapping copy (-Wrestrict) that is not there.
-                std::string name = "chkCustom";
-                name += std::to_string(custom);
-                CheckBox& box = Add<CheckBox>(name, "", frame);
+                CheckBox& box = Add<CheckBox>(cleaners::CustomBoxName(custom), "", frame);
                 box.SetVisible(false);
                 box.SetOnChange([this, custom] { OnCustomBoxChanged(custom); });
                 custom_boxes_[static_cast<std::size_t>(custom - 1)] = &box;

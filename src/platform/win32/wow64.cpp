@@ -8,6 +8,7 @@ namespace {
 
 using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
 using RegDeleteKeyExWFn = LONG(WINAPI*)(HKEY, LPCWSTR, REGSAM, DWORD);
+using GetNativeSystemInfoFn = void(WINAPI*)(LPSYSTEM_INFO);
 
 template <class Function>
 Function Lookup(const wchar_t* module, const char* name) {
@@ -85,6 +86,16 @@ std::wstring NativeProgramFiles() {
     ::RegCloseKey(key);
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return {};
     return std::wstring(folder);
+}
+
+void GetMachineSystemInfo(SYSTEM_INFO& info) {
+    static const auto native =
+        Lookup<GetNativeSystemInfoFn>(L"kernel32.dll", "GetNativeSystemInfo");
+    if (native != nullptr) {
+        native(&info);
+    } else {
+        ::GetSystemInfo(&info);
+    }
 }
 
 }  // namespace qm::win32

@@ -32,4 +32,9 @@ std::wstring NativeSystemPath(std::wstring path);
 // or not found.
 std::wstring NativeProgramFiles();
 
+// The machine's processors as GetNativeSystemInfo tells them (XP and later, looked up when
+// first asked), so a 32-bit process on 64-bit Windows reports the 64-bit processor the 64-bit
+// program does; GetSystemInfo where it is missing.
+void GetMachineSystemInfo(SYSTEM_INFO& info);
+
 }  // namespace qm::win32
