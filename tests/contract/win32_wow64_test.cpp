@@ -24,6 +24,12 @@ TEST(Win32Wow64, RegistrySystemFolderAndProgramFilesAreTheMachinesOwn) {
     win32::Win32Platform machine;
     platform::Platform& p = machine.platform();
     const wchar_t* probe = L"Software\\QuillmossWow64Probe";
+    HKEY software = nullptr;  // what an earlier run may have left in the 32-bit view
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY,
+                        &software) == 0) {
+        ::RegDeleteKeyW(software, L"QuillmossWow64Probe");
+        ::RegCloseKey(software);
+    }
     platform::RegKey key = 0;
     ASSERT_EQ(
         p.registry.CreateKey(platform::Root::LocalMachine, "Software\\QuillmossWow64Probe", key),
