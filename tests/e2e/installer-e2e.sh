@@ -203,6 +203,13 @@ check "setup over the 64-bit-only layout puts the 64-bit program there" \
   cmp -s "$exe" "$drive/Program Files/Quillmoss Alt/Quillmoss.exe"
 check "setup over the 64-bit-only layout keeps the settings" test "$(settings)" == "$kept"
 
+# With no installed copy listed, the 64-bit Program Files, not Program Files (x86).
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmoss' /f >/dev/null
+wine "$setup" /S
+settle
+check "setup on 64-bit Windows installs into the 64-bit Program Files" \
+  cmp -s "$exe" "$drive/Program Files/Quillmoss/Quillmoss.exe"
+
 # 32-bit Windows: the same setup installs the 32-bit program into its Program Files.
 QM_WINEPREFIX="$prefix-win32" QM_WINEARCH=win32 "$here/../wine/wine-run.sh" "$setup" /S
 WINEPREFIX="$prefix-win32" timeout 120 /usr/lib/wine/wineserver -w || true
