@@ -6,15 +6,19 @@
 # nothing of them under Wow6432Node.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# 64-bit reg.exe: the machine's own view.
+reg() { "$here/../wine/wine-run.sh" reg "$@" >/dev/null 2>&1; }
+# The prefix is kept between runs: each run answers for what it writes itself.
+reg delete 'HKLM\Software\Wow6432Node\Microsoft\Qmoss' /f || true
+# Its Wine session ends before the display's begins: programs of the next one must not join it.
+WINEPREFIX="$QM_WINEPREFIX" /usr/lib/wine/wineserver -w 2>/dev/null || true
 status=0
 "$here/run-e2e.sh" "$@" || status=$?
-# 64-bit reg.exe: the machine's own view.
-reg() { "$here/../wine/wine-run.sh" reg query "$@" >/dev/null 2>&1; }
-if ! reg 'HKLM\Software\Microsoft\Qmoss' /v ver; then
+if ! reg query 'HKLM\Software\Microsoft\Qmoss' /v ver; then
   echo "FAILED: no settings (ver) in the 64-bit view of HKLM\\Software\\Microsoft\\Qmoss"
   status=1
 fi
-if reg 'HKLM\Software\Wow6432Node\Microsoft\Qmoss'; then
+if reg query 'HKLM\Software\Wow6432Node\Microsoft\Qmoss'; then
   echo "FAILED: settings under HKLM\\Software\\Wow6432Node\\Microsoft\\Qmoss"
   status=1
 fi
