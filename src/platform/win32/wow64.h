@@ -14,7 +14,7 @@ namespace qm::win32 {
 // Windows 2000 and XP before SP2 have none, and neither comes in 64 bits.
 bool RunsUnderWow64();
 
-// KEY_WOW64_64KEY under WOW64, else nothing (Windows 2000 refuses keys opened with it).
+// KEY_WOW64_64KEY under WOW64, else nothing (Windows 2000 does not know the flag).
 REGSAM NativeRegistryView();
 
 // Deletes a key of the machine's own view: RegDeleteKeyExW with KEY_WOW64_64KEY under WOW64,
