@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
-"""Gathers a Quillmoss release: the setup, the Windows Installer packages, a portable zip and a
-SHA-256 list of them all.
+"""Gathers a Quillmoss release: the setup, the Windows Installer packages, a portable zip per
+architecture, each architecture's program in a folder of its own (x64/Quillmoss.exe,
+x86/Quillmoss.exe) and a SHA-256 list of them all. The program is Quillmoss.exe everywhere;
+only the folder, package and zip names tell the architectures apart.
 
 The zip is the same, byte for byte, for the same inputs: its entries are sorted, and each
 carries the date of the commit (SOURCE_DATE_EPOCH when set), fixed attributes and a fixed
@@ -49,10 +51,13 @@ def crlf_text(source, target):
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("version", "source", "exe", "icon", "setup", "readme", "out"):
+    for option in ("version", "source", "icon", "setup", "readme", "out"):
         parser.add_argument("--" + option, required=True)
     parser.add_argument("--msi", nargs="*", default=[])
+    parser.add_argument("--exe", action="append", required=True, metavar="ARCH=PATH",
+                        help="an architecture's Quillmoss.exe (x64=..., x86=...)")
     args = parser.parse_args()
+    programs = dict(exe.split("=", 1) for exe in args.exe)
 
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
@@ -65,18 +70,26 @@ def main():
     # Notepad of the oldest supported Windows shows only CRLF line ends.
     readme = os.path.join(args.out, "README.txt")
     crlf_text(args.readme, readme)
-    portable = os.path.join(args.out, "Quillmoss-%s-portable.zip" % args.version)
-    write_zip(portable, {"Quillmoss.exe": args.exe, "iconwipe.ico": args.icon,
-                         "README.txt": readme}, source_date(args.source))
+    listed = [setup] + packages
+    for arch, exe in sorted(programs.items()):
+        os.makedirs(os.path.join(args.out, arch))
+        program = os.path.join(args.out, arch, "Quillmoss.exe")
+        shutil.copyfile(exe, program)
+        portable = os.path.join(args.out, "Quillmoss-%s-portable-%s.zip" % (args.version, arch))
+        write_zip(portable, {"Quillmoss.exe": exe, "iconwipe.ico": args.icon,
+                             "README.txt": readme}, source_date(args.source))
+        listed += [program, portable]
     os.remove(readme)
 
     with open(os.path.join(args.out, "SHA256SUMS"), "w", newline="\n") as sums:
-        for path in [setup] + packages + [portable]:
+        for path in listed:
             with open(path, "rb") as data:
                 digest = hashlib.sha256(data.read()).hexdigest()
-            sums.write("%s  %s\n" % (digest, os.path.basename(path)))
-    for name in sorted(os.listdir(args.out)):
-        print(os.path.join(args.out, name))
+            name = os.path.relpath(path, args.out).replace(os.sep, "/")
+            sums.write("%s  %s\n" % (digest, name))
+    for root, _, names in sorted(os.walk(args.out)):
+        for name in sorted(names):
+            print(os.path.join(root, name))
 
 
 if __name__ == "__main__":

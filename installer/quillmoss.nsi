@@ -1,19 +1,22 @@
 ; Quillmoss setup and uninstaller (NSIS 3, built on Linux with makensis).
-;   makensis -DQM_EXE=<Quillmoss.exe> -DQM_ICON=<quillmoss.ico> -DQM_OUTFILE=<setup.exe>
-;            -DQM_VERSION=2.80 quillmoss.nsi
+;   makensis -DQM_EXE64=<64-bit Quillmoss.exe> -DQM_EXE32=<32-bit Quillmoss.exe>
+;            -DQM_ICON=<quillmoss.ico> -DQM_OUTFILE=<setup.exe> -DQM_VERSION=2.80 quillmoss.nsi
 ;
 ; One copy per machine, in Program Files. The program keeps its settings in the registry
 ; (HKLM\Software\Microsoft\Qmoss, or the same path under HKCU for a user who may not write
 ; HKLM); setup never touches them, so a newer setup over an installed copy keeps every
 ; setting and remembered item.
 ;
-; Quillmoss.exe is a 64-bit program, so the setup is one too: it sees the same Program Files
-; and the same registry view as the program, with no redirection between them.
+; One setup for every machine: a 32-bit program, so it starts on 32-bit Windows too. On 64-bit
+; Windows it installs the 64-bit Quillmoss.exe into the 64-bit Program Files and writes the
+; 64-bit registry view (SetRegView 64), where the program and the setups before this one, which
+; were 64-bit programs, keep their keys; elsewhere the 32-bit Quillmoss.exe into Program Files.
+; Either way the installed program is Quillmoss.exe.
 
 ; "setup" in the file name is what users look for, whatever the shims make of it.
 !pragma warning disable 9000
 Unicode true
-Target amd64-unicode
+Target x86-unicode
 ManifestSupportedOS all
 RequestExecutionLevel admin
 SetCompressor /SOLID lzma
@@ -44,7 +47,7 @@ SetDateSave off
 
 Name "${QM_NAME} ${QM_VERSION}"
 OutFile "${QM_OUTFILE}"
-InstallDir "$PROGRAMFILES64\${QM_NAME}"
+InstallDir "$PROGRAMFILES\${QM_NAME}"
 BrandingText "${QM_NAME} ${QM_VERSION}"
 ShowInstDetails show
 ShowUninstDetails show
@@ -130,22 +133,20 @@ FunctionEnd
   ${EndIf}
 !macroend
 
-; The event log service reads the registry view of 64-bit programs on 64-bit Windows, whatever
-; the program: Quillmoss's event source is written there. (Windows keeps HKLM\SYSTEM as one key
-; for both views today, so this only says where the source belongs.) A 64-bit setup runs on
-; nothing but 64-bit Windows.
-!macro QM_EVENT_LOG_VIEW
-  !if ${NSIS_PTR_SIZE} > 4
+; The machine's own registry view and Program Files: the 64-bit ones on 64-bit Windows.
+!macro QM_NATIVE_VIEW
+  ${If} ${RunningX64}
     SetRegView 64
-  !else
-    ${If} ${RunningX64}
-      SetRegView 64
-    ${EndIf}
-  !endif
+  ${EndIf}
 !macroend
 
 Function .onInit
   !insertmacro QM_REQUIRE_ADMIN "Installing"
+  !insertmacro QM_NATIVE_VIEW
+  ${If} ${RunningX64}
+  ${AndIf} $INSTDIR == "$PROGRAMFILES\${QM_NAME}"
+    StrCpy $INSTDIR "$PROGRAMFILES64\${QM_NAME}"
+  ${EndIf}
   ; Over an installed copy, the same folder unless the user names another (/D= or the page).
   ${If} $INSTDIR == "$PROGRAMFILES64\${QM_NAME}"
     ReadRegStr $0 HKLM "${QM_UNINST_KEY}" "InstallLocation"
@@ -157,6 +158,7 @@ FunctionEnd
 
 Function un.onInit
   !insertmacro QM_REQUIRE_ADMIN "Removing"
+  !insertmacro QM_NATIVE_VIEW
 FunctionEnd
 
 Section "Quillmoss" SecMain
@@ -164,7 +166,11 @@ Section "Quillmoss" SecMain
   Call CloseRunningCopy
   SetOutPath "$INSTDIR"
   SetOverwrite on
-  File "/oname=Quillmoss.exe" "${QM_EXE}"
+  ${If} ${RunningX64}
+    File "/oname=Quillmoss.exe" "${QM_EXE64}"
+  ${Else}
+    File "/oname=Quillmoss.exe" "${QM_EXE32}"
+  ${EndIf}
   ; The Internet Explorer toolbar button takes its picture from this file beside the program.
   File "/oname=iconwipe.ico" "${QM_ICON}"
   WriteUninstaller "$INSTDIR\${QM_UNINSTALLER}"
@@ -185,11 +191,10 @@ Section "Quillmoss" SecMain
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${QM_UNINST_KEY}" "EstimatedSize" $0
 
-  ; Windows' event log finds the program's message table through this source.
-  !insertmacro QM_EVENT_LOG_VIEW
+  ; Windows' event log finds the program's message table through this source (in the native
+  ; view, which .onInit chose).
   WriteRegExpandStr HKLM "${QM_EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\Quillmoss.exe"
   WriteRegDWORD HKLM "${QM_EVENT_SOURCE_KEY}" "TypesSupported" 7
-  SetRegView lastused
 SectionEnd
 
 ; A value the program wrote is removed only when it names this installed copy: a copy
@@ -249,9 +254,7 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\${QM_UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey HKLM "${QM_UNINST_KEY}"
-  !insertmacro QM_EVENT_LOG_VIEW
   DeleteRegKey HKLM "${QM_EVENT_SOURCE_KEY}"
-  SetRegView lastused
   ${If} ${RebootFlag}
     MessageBox MB_OK|MB_ICONINFORMATION "Some files of Quillmoss were in use. They will be removed when Windows restarts." /SD IDOK
   ${EndIf}

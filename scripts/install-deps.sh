@@ -4,8 +4,13 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format nsis
           mingw-w64 wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
-          python3 openssl libssl-dev faketime curl nlohmann-json3-dev
+          python3 openssl libssl-dev faketime curl nlohmann-json3-dev wine32:i386
           msitools wixl)
+# The 32-bit build runs under Wine's 32-bit loader (wine32), a package of Debian's i386
+# architecture, which a fresh amd64 machine does not list yet.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native suites (unit and contract tests against
 # the simulated machine, with AddressSanitizer and UndefinedBehaviorSanitizer), then the
-# Windows build under Wine (contract tests against the real API, end-to-end tests of
-# Quillmoss.exe on a virtual display).
+# Windows builds under Wine (contract tests against the real API, end-to-end tests of
+# Quillmoss.exe on a virtual display): the 64-bit one, then the 32-bit one's own suites.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -17,3 +17,8 @@ echo "== Windows build, tests under Wine =="
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j2
 ctest --preset windows
+
+echo "== 32-bit Windows build, its tests under Wine (WOW64 and 32-bit prefixes) =="
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 -j2
+ctest --preset windows-x86

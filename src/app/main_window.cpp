@@ -114,7 +114,7 @@ void MainWindow::BuildPrivacyPanel() {
         }
         if (item_panel.tab == clean::kCustomPanel) {
             for (int custom = 1; custom <= cleaners::kCustomSlots; ++custom) {
-                CheckBox& box = Add<CheckBox>("chkCustom" + std::to_string(custom), "", frame);
+                CheckBox& box = Add<CheckBox>(cleaners::CustomBoxName(custom), "", frame);
                 box.SetVisible(false);
                 box.SetOnChange([this, custom] { OnCustomBoxChanged(custom); });
                 custom_boxes_[static_cast<std::size_t>(custom - 1)] = &box;

@@ -23,7 +23,7 @@ std::vector<CustomItem> DefinedCustomItems(settings::SettingsStore& settings) {
             cleaners::CustomPlace::Parse(settings.Get(cleaners::CustomPlaceValue(slot)));
         if (!place) continue;
         items.push_back(
-            {slot, *place, cleaners::CustomTickValue(slot), "chkCustom" + std::to_string(slot)});
+            {slot, *place, cleaners::CustomTickValue(slot), cleaners::CustomBoxName(slot)});
     }
     return items;
 }

@@ -101,6 +101,14 @@ std::string CustomTickValue(int slot) {
     return "custom" + std::to_string(slot);
 }
 
+std::string CustomBoxName(int slot) {
+    // Appended rather than "chkCustom" + text: GCC 12's i686 build warns of an overlapping
+    // copy in that form (-Wrestrict) where there is none.
+    std::string name = "chkCustom";
+    name += std::to_string(slot);
+    return name;
+}
+
 std::string CustomPlaceValue(int slot) {
     return CustomTickValue(slot) + "place";
 }

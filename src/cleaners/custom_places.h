@@ -32,6 +32,8 @@ struct CustomPlace {
 
 // The settings value names of slot 1..kCustomSlots.
 std::string CustomTickValue(int slot);
+// The name of the slot's box on the Custom panel, "chkCustom1" to "chkCustom6".
+std::string CustomBoxName(int slot);
 std::string CustomPlaceValue(int slot);
 
 // Why a place may not be cleaned, or nullopt when it may. Asked when the user adds one and

@@ -1,23 +1,27 @@
 #!/usr/bin/env bash
 # The setup and the uninstaller in a Wine prefix of their own, made anew for each run:
-#   installer-e2e.sh SETUP.exe QUILLMOSS.exe QUILLMOSS.ico
+#   installer-e2e.sh SETUP.exe QUILLMOSS-64.exe QUILLMOSS-32.exe QUILLMOSS.ico
 # A silent install into a folder with a blank and a non-ASCII letter, its shortcut and its
 # entry in the installed-programs list; the installed program starts; setup over it, over a
 # running copy and over a copy whose exe is gone keeps the settings; a silent uninstall while
 # the program runs closes it and leaves the prefix's Program Files, Start Menu and the
 # registry keys Quillmoss and its setup write as they were before, but for the settings key.
+# The prefix is 64-bit Windows: the 64-bit program is installed, and the registry is written in
+# the 64-bit view. Setup over the folder and keys the 64-bit-only setups before it left keeps
+# that folder and the settings. In a 32-bit prefix of its own the 32-bit program is installed.
 set -euo pipefail
-setup=$(readlink -f "$1") exe=$(readlink -f "$2") icon=$(readlink -f "$3")
+setup=$(readlink -f "$1") exe=$(readlink -f "$2") exe32=$(readlink -f "$3") icon=$(readlink -f "$4")
 here=$(cd "$(dirname "$0")" && pwd)
 prefix="${QM_WINEPREFIX:?QM_WINEPREFIX must name the test prefix}"
 export WINEPREFIX="$prefix"
-rm -rf "$prefix" "$prefix-home"
+rm -rf "$prefix" "$prefix-home" "$prefix-win32" "$prefix-win32-home"
 
 fdfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" >/dev/null 2>&1 &
 xvfb=$!
 cleanup() {
   /usr/lib/wine/wineserver -k 2>/dev/null || true
+  WINEPREFIX="$prefix-win32" /usr/lib/wine/wineserver -k 2>/dev/null || true
   kill "$xvfb" 2>/dev/null || true
   rm -f "$fdfile"
 }
@@ -104,7 +108,7 @@ before=$(snapshot)
 # /D= takes the rest of the command line as it stands, blanks and all.
 wine "$setup" /S '/D=C:\Program' 'Files\Quillmoss' 'Grün'
 settle
-check "the program and its toolbar icon are installed" \
+check "the 64-bit program and its toolbar icon are installed" \
   cmp -s "$exe" "$unix_folder/Quillmoss.exe"
 check "iconwipe.ico is the program's icon" cmp -s "$icon" "$unix_folder/iconwipe.ico"
 check "the uninstaller is installed" test -f "$unix_folder/Uninstall.exe"
@@ -123,6 +127,8 @@ check "the event source names the installed program (REG_EXPAND_SZ)" has_line "$
   "system.reg \"EventMessageFile\"=str(2):\"$reg_folder\\\\Quillmoss.exe\""
 check "the event source takes errors, warnings and information" has_line "$source_values" \
   'system.reg "TypesSupported"=dword:00000007'
+check "the list entry is in the 64-bit view only" \
+  test -z "$(reg_sections 'Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillmoss')"
 
 check "the installed program starts and shows its window" start_program
 # What a user's use of the program leaves in its settings (remembered items, options).
@@ -186,6 +192,35 @@ check "uninstall leaves the home page alone" \
   <(reg_sections 'Software\\Microsoft\\Internet Explorer\\Main')
 check "nothing waits for a restart but the uninstaller's own temporary copy" \
   bash -c "! grep -a 'PendingFileRenameOperations' '$prefix/system.reg' | grep -aqi quillmoss"
+
+# The folder and list entry a 64-bit-only setup left (its keys in the 64-bit view, where the
+# 64-bit reg.exe writes): the new setup goes into that folder and keeps the settings.
+old_folder='C:\Program Files\Quillmoss Alt'
+mkdir -p "$drive/Program Files/Quillmoss Alt"
+cp "$exe" "$drive/Program Files/Quillmoss Alt/Quillmoss.exe"
+wine reg add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmoss' \
+  /v InstallLocation /d "$old_folder" /f >/dev/null
+kept=$(settings)
+wine "$setup" /S
+settle
+check "setup over the 64-bit-only layout stays in its folder" \
+  test ! -e "$drive/Program Files/Quillmoss" -a ! -e "$drive/Program Files (x86)/Quillmoss"
+check "setup over the 64-bit-only layout puts the 64-bit program there" \
+  cmp -s "$exe" "$drive/Program Files/Quillmoss Alt/Quillmoss.exe"
+check "setup over the 64-bit-only layout keeps the settings" test "$(settings)" == "$kept"
+
+# With no installed copy listed, the 64-bit Program Files, not Program Files (x86).
+wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Quillmoss' /f >/dev/null
+wine "$setup" /S
+settle
+check "setup on 64-bit Windows installs into the 64-bit Program Files" \
+  cmp -s "$exe" "$drive/Program Files/Quillmoss/Quillmoss.exe"
+
+# 32-bit Windows: the same setup installs the 32-bit program into its Program Files.
+QM_WINEPREFIX="$prefix-win32" QM_WINEARCH=win32 "$here/../wine/wine-run.sh" "$setup" /S
+WINEPREFIX="$prefix-win32" timeout 120 /usr/lib/wine/wineserver -w || true
+check "32-bit Windows gets the 32-bit program" \
+  cmp -s "$exe32" "$prefix-win32/drive_c/Program Files/Quillmoss/Quillmoss.exe"
 
 echo "installer e2e: $failures failed"
 [ "$failures" -eq 0 ]

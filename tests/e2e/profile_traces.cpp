@@ -50,7 +50,8 @@ bool PlantFile(const std::wstring& path, const std::string& contents, DWORD attr
 bool SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
              DWORD type) {
     HKEY handle = nullptr;
-    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr))
+    if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE | kMachineView, nullptr,
+                        &handle, nullptr))
         return false;
     LSTATUS status =
         RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
@@ -78,7 +79,8 @@ bool FolderExists(const std::wstring& path) {
 
 bool KeyExists(HKEY root, const std::wstring& key) {
     HKEY handle = nullptr;
-    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    if (RegOpenKeyExW(root, key.c_str(), 0, KEY_READ | kMachineView, &handle) != ERROR_SUCCESS)
+        return false;
     RegCloseKey(handle);
     return true;
 }

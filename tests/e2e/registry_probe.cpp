@@ -14,7 +14,8 @@ std::wstring RawValue::text() const {
 
 std::optional<RawValue> ReadValue(HKEY root, const std::wstring& path, const std::wstring& name) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | kMachineView, &key) != ERROR_SUCCESS)
+        return std::nullopt;
     RawValue value;
     value.bytes.resize(65536);  // far more than any value the tests look at
     DWORD size = 65536;

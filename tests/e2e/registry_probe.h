@@ -9,6 +9,10 @@
 
 namespace qm::e2e {
 
+// Keys are read and planted in the machine's own view, where a 64-bit program has them: a
+// 32-bit driver (of the 32-bit build, in a 64-bit prefix) must not see Wow6432Node instead.
+inline constexpr REGSAM kMachineView = KEY_WOW64_64KEY;
+
 struct RawValue {
     DWORD type = 0;
     std::vector<std::uint8_t> bytes;

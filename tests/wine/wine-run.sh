@@ -3,14 +3,21 @@
 # prefix on first use. Used by CTest as the cross-compiling emulator and by the run script.
 #   QM_WINEPREFIX  the prefix folder (default: <this build>/wineprefix, set by CMake)
 #   QM_WINVER      Windows version the prefix reports (winxp, win2k, win98, win7; default winxp)
+#   QM_WINEARCH    win64 (default: 64-bit Windows, where 32-bit programs run under WOW64) or
+#                  win32 (32-bit Windows, started through Wine's 32-bit loader)
 set -euo pipefail
 prefix="${QM_WINEPREFIX:?QM_WINEPREFIX must name the test prefix}"
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+if [ "${QM_WINEARCH:-win64}" = win32 ]; then
+  wine=/usr/lib/wine/wine
+  export WINEARCH=win32
+else
+  wine=/usr/lib/wine/wine64
+  [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+  export WINEARCH=win64
+fi
 # One code page whatever locales this machine has: the tests write ANSI files in Windows-1252.
 export LC_ALL=C.UTF-8
 export WINEPREFIX="$prefix" WINEDEBUG="${WINEDEBUG:--all}" WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEARCH=win64
 # Wine links a prefix's Documents, Desktop, Pictures and the like to folders of $HOME, and keeps
 # its Recycle Bin in $XDG_DATA_HOME: a clean under test would empty the real ones. Every prefix
 # gets a home folder of its own beside it, inside the build.

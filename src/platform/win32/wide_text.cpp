@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/wow64.h"
+
 namespace qm::win32 {
 
 std::wstring ToWide(std::string_view text) {
@@ -79,7 +81,9 @@ std::wstring ConvertPath(std::string_view path) {
     std::wstring wide = ToWide(path);
     std::replace(wide.begin(), wide.end(), L'/', L'\\');
     const std::wstring_view view = wide;
-    if (IsDriveAbsolute(view)) return ResolveNames(L"\\\\?\\" + wide.substr(0, 3), view.substr(3));
+    // Under WOW64 the system folder is the machine's own, as the 64-bit program sees it.
+    if (IsDriveAbsolute(view))
+        return NativeSystemPath(ResolveNames(L"\\\\?\\" + wide.substr(0, 3), view.substr(3)));
     if (const std::size_t root = UncRootLength(view); root != 0) {
         std::wstring prefix = L"\\\\?\\UNC\\" + wide.substr(2, root - 2);
         if (!prefix.ends_with(L'\\')) prefix += L'\\';

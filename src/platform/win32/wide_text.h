@@ -14,6 +14,8 @@ std::string ToUtf8(std::wstring_view text);
 // which lifts the MAX_PATH limit and keeps names exactly as given, trailing dots and blanks
 // included; only ".", ".." and doubled separators are resolved. Anything else (relative,
 // drive-relative, already prefixed) only has its slashes turned.
+// A 32-bit process on 64-bit Windows gets the machine's own System32 (through Sysnative) for
+// a drive path below it, not the 32-bit SysWOW64 the file system would give (wow64.h).
 std::wstring ToWidePath(std::string_view path);
 
 // True for a path that names the same place wherever the program stands: "C:\..." or

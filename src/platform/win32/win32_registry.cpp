@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win32/wide_text.h"
+#include "platform/win32/wow64.h"
 
 namespace qm::win32 {
 
@@ -17,6 +18,13 @@ namespace {
 
 // KEY_READ | KEY_WRITE: what RegCreateKey asks for.
 constexpr REGSAM kReadWrite = 0x2001F;
+
+// Every key is opened in the machine's own view: a 32-bit Quillmoss on 64-bit Windows reads
+// and cleans the keys the 64-bit one does, and keeps its settings where that one reads them,
+// never under Wow6432Node. Keys opened from such a key stay in its view.
+REGSAM Access(REGSAM access) {
+    return access | NativeRegistryView();
+}
 
 HKEY RootHandle(Root root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
@@ -36,10 +44,10 @@ Status Win32Registry::OpenKey(Root root, std::string_view path, RegKey& key) {
     key = 0;
     const std::wstring wide = ToWide(path);
     HKEY opened = nullptr;
-    LONG status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, kReadWrite, &opened);
+    LONG status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, Access(kReadWrite), &opened);
     // A user without administrator rights may still read what he cannot change.
     if (status == ERROR_ACCESS_DENIED)
-        status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, KEY_READ, &opened);
+        status = ::RegOpenKeyExW(RootHandle(root), wide.c_str(), 0, Access(KEY_READ), &opened);
     if (status == ERROR_SUCCESS) key = FromHandle(opened);
     return status;
 }
@@ -50,7 +58,7 @@ Status Win32Registry::CreateKey(Root root, std::string_view path, RegKey& key) {
     HKEY created = nullptr;
     const LONG status =
         ::RegCreateKeyExW(RootHandle(root), wide.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          kReadWrite, nullptr, &created, nullptr);
+                          Access(kReadWrite), nullptr, &created, nullptr);
     if (status == ERROR_SUCCESS) key = FromHandle(created);
     return status;
 }
@@ -112,7 +120,7 @@ Status Win32Registry::DeleteValue(RegKey key, std::string_view name) {
 
 Status Win32Registry::DeleteKey(Root root, std::string_view path) {
     const std::wstring wide = ToWide(path);
-    return ::RegDeleteKeyW(RootHandle(root), wide.c_str());
+    return DeleteNativeKey(RootHandle(root), wide.c_str());
 }
 
 void Win32Registry::CloseKey(RegKey key) {

@@ -10,6 +10,7 @@
 #include "platform/win32/hresult_status.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/wow64.h"
 
 // Exported by shell32 since Windows 2000 without a declaration in its headers.
 extern "C" __declspec(dllimport) HRESULT WINAPI SHUpdateRecycleBinIcon();
@@ -27,6 +28,14 @@ std::string TextBeforeNul(const wchar_t* buffer) {
 }  // namespace
 
 Status Win32Shell::GetFolderPath(int csidl, std::string& path) {
+    // Under WOW64 the shell names "Program Files (x86)" for both Program Files folders; the
+    // machine's own is the one the 64-bit program is given.
+    if ((csidl & ~CSIDL_FLAG_MASK) == CSIDL_PROGRAM_FILES) {
+        if (const std::wstring native = NativeProgramFiles(); !native.empty()) {
+            path = ToUtf8(native);
+            return platform::kOk;
+        }
+    }
     wchar_t buffer[MAX_PATH + 1] = {};
     const HRESULT result = ::SHGetFolderPathW(nullptr, csidl, nullptr, 0, buffer);
     if (result != S_OK) return FromHresult(result);

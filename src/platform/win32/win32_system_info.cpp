@@ -6,6 +6,7 @@
 
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
+#include "platform/win32/wow64.h"
 
 namespace qm::win32 {
 
@@ -34,7 +35,7 @@ std::uint32_t Win32SystemInfo::GetTickCount() {
 
 platform::ProcessorInfo Win32SystemInfo::GetProcessor() {
     SYSTEM_INFO info{};
-    ::GetSystemInfo(&info);
+    GetMachineSystemInfo(info);
     return {info.dwNumberOfProcessors, info.dwProcessorType};
 }
 
