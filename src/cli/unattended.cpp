@@ -313,8 +313,9 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
         errors::ReportingStep(reporter_, clean::kRunErrorLabel,
                               [&] { refusal = steps.CleanPlace(custom.place); });
         settings_.Save(custom.value_name, "tt");
-        refused = refused || refusal.has_value();
-        tell(custom.value_name, refusal.has_value() || reporter_.reports() != item_reports);
+        const bool place_refused = refusal.has_value();
+        refused = refused || place_refused;
+        tell(custom.value_name, place_refused || reporter_.reports() != item_reports);
         report.append(refusal ? custom.RefusedLine(*refusal) : custom.EndLine()).append(kEol);
     }
     report.append("Total: ").append(total.Text()).append(FailedText(total_failed)).append(" in ");
