@@ -7,6 +7,7 @@
 
 #include "app/main_window.h"
 #include "browsers/browser_profiles.h"
+#include "clean/policy_items.h"
 #include "errors/labels.h"
 
 namespace qm::app {
@@ -18,6 +19,7 @@ namespace label = errors::label;
 
 constexpr std::string_view kRemember = "remember";
 constexpr std::string_view kFirstReadText = "aa";
+constexpr std::string_view kPolicyItemsHint = "Your organisation set the greyed items.";
 
 // The order in which the restore ticks the boxes. It is not the run order, and it decides
 // which hint a panel shows afterwards: the last ticked item of the panel that has one.
@@ -92,6 +94,8 @@ void MainWindow::RefreshCustomBoxes() {
         }
         box.SetCaption(caption);
         box.SetVisible(item != nullptr);
+        // A place added while the organisation sets the items is not ticked by the user.
+        if (items_by_policy_) box.SetEnabled(false);
     }
 }
 
@@ -109,12 +113,15 @@ void MainWindow::SetSelectedPanelBoxes(std::string_view error_label, int value) 
         items = clean::ItemsOfPanel(TrimSpaces(tab_strip2_->selected_caption()));
     });
     // Box by box in panel order, so the hint left is that of the last box that changed.
+    // A greyed box is not the user's to change.
     for (const clean::CleaningItem* item : items) {
-        ReportingStep(reporter_, error_label, [&] { ItemBox(*item).SetValue(value); });
+        ReportingStep(reporter_, error_label, [&] {
+            if (ItemBox(*item).enabled()) ItemBox(*item).SetValue(value);
+        });
     }
     if (tab_strip2_->selected_index() + 1 != static_cast<std::size_t>(clean::kCustomPanel)) return;
     for (CheckBox* box : custom_boxes_) {
-        if (box->visible()) box->SetValue(value);
+        if (box->visible() && box->enabled()) box->SetValue(value);
     }
 }
 
@@ -162,6 +169,39 @@ void MainWindow::RestoreCheckedItems() {
         }
     });
     ReportingStep(reporter_, label::kForm1Load, [&] { rearm_schedule_(); });
+}
+
+void MainWindow::ApplyPolicies() {
+    std::optional<clean::PolicyItems> policy;
+    ReportingStep(reporter_, label::kForm1Load, [&] { policy = clean::ItemsByPolicy(settings_); });
+    if (policy) {
+        ReportingStep(reporter_, label::kForm1Load, [&] {
+            for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+                CheckBox& box = ItemBox(item);
+                const bool listed = std::find(policy->items.begin(), policy->items.end(), &item) !=
+                                    policy->items.end();
+                // An item this Windows has no trace of stays unticked, as its box is greyed.
+                if (box.enabled()) box.SetValue(listed ? 1 : 0);
+                box.SetEnabled(false);
+            }
+            for (int slot = 1; slot <= cleaners::kCustomSlots; ++slot) {
+                const bool listed =
+                    std::any_of(policy->customs.begin(), policy->customs.end(),
+                                [slot](const clean::CustomItem& c) { return c.slot == slot; });
+                CustomBox(slot).SetValue(listed ? 1 : 0);
+                CustomBox(slot).SetEnabled(false);
+            }
+            items_by_policy_ = true;
+            // Remembering ticks means nothing while the organisation sets them.
+            check1_->SetEnabled(false);
+            for (Label* hint : hint_labels_) hint->SetCaption(std::string(kPolicyItemsHint));
+        });
+    }
+    // A schedule the organisation sets runs whether or not the user's ticks are remembered.
+    ReportingStep(reporter_, label::kForm1Load, [&] {
+        const bool remembered = check1_->value() == 1;
+        if (!remembered && settings_.policies().Governs("schedclean")) rearm_schedule_();
+    });
 }
 
 }  // namespace qm::app

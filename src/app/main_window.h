@@ -214,6 +214,9 @@ class MainWindow : private clean::RunWindow {
     void OnCustomBoxChanged(int slot);
     void SetSelectedPanelBoxes(std::string_view error_label, int value);
     void RearmScheduleFromSettings();
+    // The organisation's items: ticked and greyed, the panels' hints saying so; and its
+    // schedule armed even where the user's ticks are not remembered.
+    void ApplyPolicies();
     void ConfirmExit(std::string_view error_label);
     // While an upgrade hands over between its programs, start-up waits for the other copy to
     // end instead of going back to it.
@@ -246,6 +249,7 @@ class MainWindow : private clean::RunWindow {
     std::array<Frame*, 4> top_panels_{};
     std::array<Frame*, clean::kPanelCount> item_panels_{};
     std::array<Label*, clean::kPanelCount> hint_labels_{};
+    bool items_by_policy_ = false;  // the organisation's "Items" policy set the boxes
     std::array<CheckBox*, clean::kItemCount> item_boxes_{};  // in run order
     std::array<CheckBox*, cleaners::kCustomSlots> custom_boxes_{};
     ListBox* list1_ = nullptr;

@@ -62,6 +62,7 @@ bool MainWindow::Form_Load() {
     });
     step([&] { AddTrayIcon(); });
     RestoreCheckedItems();
+    ApplyPolicies();
     return true;
 }
 

@@ -23,17 +23,6 @@ constexpr NamedInterval kSearchOrder[] = {
 
 }  // namespace
 
-std::optional<std::string_view> FindScheduleOption(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return std::nullopt;
-    const std::string wanted =
-        paths::UpperAscii(text.substr(first, text.find_last_not_of(" \t") - first + 1));
-    for (const ScheduleOption& option : kScheduleOptions) {
-        if (paths::UpperAscii(option.text) == wanted) return option.text;
-    }
-    return std::nullopt;
-}
-
 int MinutesNamedIn(std::string_view text) {
     for (const NamedInterval& interval : kSearchOrder) {
         if (text.find(interval.number) != std::string_view::npos) return interval.minutes;

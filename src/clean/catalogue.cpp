@@ -1,6 +1,9 @@
 #include "clean/catalogue.h"
 
 #include <algorithm>
+#include <string>
+
+#include "paths/ascii_case.h"
 
 namespace qm::clean {
 
@@ -44,6 +47,14 @@ const CleaningItem* FindByCheckBox(std::string_view check_box) {
 const CleaningItem* FindByValueName(std::string_view value_name) {
     for (const auto& item : kCatalogue) {
         if (item.value_name == value_name) return &item;
+    }
+    return nullptr;
+}
+
+const CleaningItem* FindByValueNameAnyCase(std::string_view value_name) {
+    const std::string wanted = paths::UpperAscii(value_name);
+    for (const auto& item : kCatalogue) {
+        if (paths::UpperAscii(item.value_name) == wanted) return &item;
     }
     return nullptr;
 }

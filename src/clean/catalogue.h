@@ -223,6 +223,8 @@ std::vector<const CleaningItem*> ItemsOfPanel(std::string_view tab_caption);
 std::vector<const CleaningItem*> ItemsOfPanel(int tab);
 const CleaningItem* FindByCheckBox(std::string_view check_box);
 const CleaningItem* FindByValueName(std::string_view value_name);
+// The same in any letter case, as the command line and the policies name items.
+const CleaningItem* FindByValueNameAnyCase(std::string_view value_name);
 const ItemPanel* FindPanel(std::string_view tab_caption);
 std::span<const ItemPanel> PanelsInTabOrder();
 

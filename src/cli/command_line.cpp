@@ -28,14 +28,6 @@ bool IsSwitch(std::string_view arg) {
     return arg.size() > 1 && (arg.front() == '/' || arg.front() == '-');
 }
 
-const clean::CleaningItem* ItemNamed(std::string_view name) {
-    const std::string wanted = Lower(name);
-    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
-        if (Lower(item.value_name) == wanted) return &item;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 std::string_view UsageText() {
@@ -55,7 +47,8 @@ std::string_view UsageText() {
            "ITEM is a name from /list, for example: temp cookies custom1 (custom1 to custom8 are "
            "your own places).\r\nWithout items, /preview and "
            "/clean take\r\n"
-           "the items ticked at the last clean run. Switches may also start with -.\r\n"
+           "the items ticked at the last clean run, or those your organisation's policy sets.\r\n"
+           "Switches may also start with -.\r\n"
            "Exit code: 0 done, 1 a step failed or another clean run was in progress, 2 wrong "
            "command line.\r\n";
 }
@@ -68,7 +61,7 @@ Parsed ParseCommandLine(std::span<const std::string> args) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (!IsSwitch(arg)) {
-            const clean::CleaningItem* item = ItemNamed(arg);
+            const clean::CleaningItem* item = clean::FindByValueNameAnyCase(arg);
             if (const int slot = clean::CustomSlotOf(arg); item == nullptr && slot > 0) {
                 if (std::find(command.custom_slots.begin(), command.custom_slots.end(), slot) ==
                     command.custom_slots.end())

@@ -4,6 +4,7 @@
 
 #include "clean/clean_run.h"
 #include "clean/cleaner_steps.h"
+#include "clean/policy_items.h"
 #include "clean/run_event.h"
 #include "cli/command_line.h"
 #include "cli/json_report.h"
@@ -137,12 +138,22 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
         }
         customs.push_back(std::move(*custom));
     }
+    // An ignored policy value is said first, so whoever reads the report knows what ran.
+    std::vector<std::string> policy_lines = settings_.policies().Problems();
     if (items.empty() && customs.empty()) {
-        items = Remembered();
-        customs = RememberedCustom();
+        if (std::optional<clean::PolicyItems> policy = clean::ItemsByPolicy(settings_)) {
+            items = std::move(policy->items);
+            customs = std::move(policy->customs);
+            policy_lines.insert(policy_lines.end(), policy->problems.begin(),
+                                policy->problems.end());
+        } else {
+            items = Remembered();
+            customs = RememberedCustom();
+        }
     }
 
     std::string report;
+    for (const std::string& line : policy_lines) report.append(line).append(kEol);
     int code = kExitDone;
     clean::RunOutcome outcome{platform_.system.UtcSeconds(), 0, AllItems({}, {}, settings_)};
     if (command.action == Action::List) {

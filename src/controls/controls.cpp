@@ -53,7 +53,8 @@ void Control::Notify(Change change) {
 }
 
 void Clickable::Click() {
-    if (on_click_) on_click_();
+    // A greyed control takes no click, as Windows sends it none.
+    if (enabled() && on_click_) on_click_();
 }
 
 void CheckBox::SetValue(int value) {

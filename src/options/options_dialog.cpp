@@ -1,5 +1,6 @@
 #include "options/options_dialog.h"
 
+#include <initializer_list>
 #include <optional>
 #include <utility>
 
@@ -17,6 +18,7 @@ namespace label = errors::label;
 // harmless to the registry).
 constexpr std::string_view kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\";
 constexpr std::string_view kBlankPage = "about:blank";
+constexpr std::string_view kPolicyHint = "Your organisation set the greyed settings.";
 
 std::string_view TrimBlanks(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -51,6 +53,7 @@ OptionsDialog::OptionsDialog(platform::Platform& platform, settings::SettingsSto
     command4_ = &Add<controls::Button>("Command4", "Close");
     command3_ = &Add<controls::Button>("Command3", std::string(caption::kRunAtStartOn));
     cmd_upgrade_ = &Add<controls::Button>("cmdUpgrade", "Check for Upgrade");
+    lbl_policy_ = &Add<controls::Label>("lblPolicy", "");
     AddListControls();
 
     command6_->SetOnClick([this] { Command6_Click(); });
@@ -100,6 +103,23 @@ void OptionsDialog::Form_Load() {
     step([&] { ShowPlaces(); });
     step([&] { ShowNeverTouched(); });
     step([&] { LoadCookieSites(); });
+    step([&] { ShowPolicies(); });
+}
+
+void OptionsDialog::ShowPolicies() {
+    settings::Policies& policies = settings_.policies();
+    bool any = false;
+    const auto grey_when = [&any](bool governed, std::initializer_list<controls::Control*> set) {
+        for (controls::Control* control : set) control->SetEnabled(!governed);
+        any = any || governed;
+    };
+    grey_when(policies.Governs("cleansd"), {command5_});
+    grey_when(policies.Governs("schedclean"), {combo1_, command6_});
+    grey_when(policies.Governs("closebrow"), {check1_});
+    grey_when(policies.Governs(kKeepValue),
+              {lst_keep_, cbo_keep_site_, cmd_keep_add_, cmd_keep_remove_});
+    grey_when(policies.Switch(settings::kUpdateCheckPolicy) == false, {cmd_upgrade_});
+    lbl_policy_->SetCaption(any ? std::string(kPolicyHint) : "");
 }
 
 void OptionsDialog::Unload() {

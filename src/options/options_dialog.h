@@ -24,6 +24,8 @@ inline constexpr std::string_view kUrlMissing = "Please mention the URL";
 inline constexpr std::string_view kTimeMissing = "Please Select a time...";
 inline constexpr std::string_view kStartPagePath = "Software\\Microsoft\\Internet Explorer\\Main";
 inline constexpr std::string_view kStartPageValue = "Start Page";
+// The settings value of the sites whose cookies stay.
+inline constexpr std::string_view kKeepValue = "cookiekeep";
 inline constexpr std::string_view kNotASite =
     "That is no site name. Type a name such as example.com, without http:// or a path.";
 inline constexpr std::string_view kPlacesFull =
@@ -139,6 +141,8 @@ class OptionsDialog {
     void AddListControls();
     void LoadCookieSites();
     void ShowKeptSites();
+    // Greys what the organisation's policies decide, and says so under the first column.
+    void ShowPolicies();
     void ShowPlaces();
     void ShowNeverTouched();
     void AddPlace(const cleaners::CustomPlace& place);
@@ -166,6 +170,7 @@ class OptionsDialog {
     controls::Button* command4_ = nullptr;
     controls::Button* command3_ = nullptr;
     controls::Button* cmd_upgrade_ = nullptr;
+    controls::Label* lbl_policy_ = nullptr;
     controls::ListBox* lst_keep_ = nullptr;
     controls::ComboBox* cbo_keep_site_ = nullptr;
     controls::Button* cmd_keep_add_ = nullptr;

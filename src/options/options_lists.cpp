@@ -14,7 +14,6 @@ namespace {
 
 using errors::SilentStep;
 
-constexpr std::string_view kKeepValue = "cookiekeep";
 constexpr std::string_view kDefaultPattern = "*.*";
 
 std::string Trimmed(std::string_view text) {

@@ -52,6 +52,12 @@ std::string SettingsStore::GetSettingString(Root root, std::string_view path, st
                                             std::string_view default_text) {
     std::string result(default_text);
     errors::ReportingStep(reporter_, label::kGetSettingString, [&] {
+        if (IsOwnKey(root, path)) {
+            if (std::optional<std::string> dictated = policies_.SettingText(name)) {
+                result = std::move(*dictated);
+                return;
+            }
+        }
         RegKey key = 0;
         if (registry_.OpenKey(Place(root, path), path, key) != platform::kOk) return;
         RegKeyGuard guard(registry_, key);

@@ -10,6 +10,7 @@
 #include "errors/error_reporter.h"
 #include "platform/process.h"
 #include "platform/registry.h"
+#include "settings/policy.h"
 
 namespace qm::settings {
 
@@ -29,7 +30,8 @@ class SettingsStore {
                   errors::ErrorReporter& reporter);
 
     // A REG_SZ value cut at its first NUL; the default when the key or value is missing or
-    // the value has another type.
+    // the value has another type. A value of the program's own key that a policy decides
+    // reads as the policy has it.
     std::string GetSettingString(Root root, std::string_view path, std::string_view name,
                                  std::string_view default_text);
     // Creates key and value (holding the default) when missing and then returns empty text;
@@ -60,6 +62,9 @@ class SettingsStore {
         SaveSettingString(kSettingsRoot, kSettingsPath, name, text);
     }
 
+    // The organisation's policies, read afresh at every call.
+    Policies& policies() { return policies_; }
+
   private:
     Root Place(Root root, std::string_view path);
     platform::Status CreateKey(Root root, std::string_view path, platform::RegKey& key);
@@ -69,6 +74,7 @@ class SettingsStore {
     platform::Registry& registry_;
     platform::Process& process_;
     errors::ErrorReporter& reporter_;
+    Policies policies_{registry_};
 };
 
 // Case-insensitive test for a letter in a settings text ("contains e", "contains t").

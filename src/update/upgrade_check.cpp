@@ -17,6 +17,8 @@ UpgradeCheck::UpgradeCheck(platform::Platform& platform, settings::SettingsStore
 void UpgradeCheck::cmdUpgrade_Click() {
     // A second check inside the first one's waits would share the transfer and the splash.
     if (running_) return;
+    // A fleet whose organisation updates it through its own tools never checks here.
+    if (settings_.policies().Switch(settings::kUpdateCheckPolicy) == false) return;
     running_ = true;
     Check();
     running_ = false;
