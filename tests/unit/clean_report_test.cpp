@@ -54,8 +54,20 @@ TEST_F(CleanReportTest, TextReportListsWhatTheRunRemovedAndWhatItCouldNot) {
     settings_.SaveSettingString(platform::Root::CurrentUser, cleaners::ie_keys::kTypedUrls, "url1",
                                 "http://a.example/");
     testing::PlaceBrowserFixtures(machine_);
+    // Refused at first for being read-only, then deleted once told so: no failure of its own.
+    const std::string read_only =
+        "C:\\Documents and Settings\\Tester\\Local Settings\\Application "
+        "Data\\Chromium\\User Data\\Default\\Cache\\qm-read-only";
+    machine_.AddFile(read_only, "1234567", platform::attr::kReadOnly);
+    // An own place's folder that keeps a held file is no failure of its own: the file is.
+    settings_.Save("custom1place", "folder|C:\\Own|*.*|1");
+    machine_.AddFile("C:\\Own\\sub\\held.log", "1");
+    machine_.Lock("C:\\Own\\sub\\held.log");
     // The temporary folder's cleaner has always let a held file go unreported: the exit code stays.
-    EXPECT_EQ(Run({"/clean", "temp", "urllist", "chromehist"}), cli::kExitDone);
+    EXPECT_EQ(Run({"/clean", "temp", "urllist", "chromehist", "chromecache", "custom1"}),
+              cli::kExitDone);
+    EXPECT_NE(report_.find("  failed    C:\\Own\\sub\\held.log" + kHeldText), npos) << report_;
+    EXPECT_NE(report_.find("  file      " + read_only + " (7 bytes)\r\n"), npos) << report_;
 
     const std::string typed = "HKCU\\" + std::string(cleaners::ie_keys::kTypedUrls);
     for (const std::string& line :
@@ -66,7 +78,7 @@ TEST_F(CleanReportTest, TextReportListsWhatTheRunRemovedAndWhatItCouldNot) {
               kTemp + "\\done\\c.tmp (1 bytes)\r\n" + "  folder    " + kTemp + "\\done\r\n",
           "  failed    " + kTemp + "\\sub\\held.tmp" + kHeldText + "\r\n" +
               "  = 4 entries, 3 files, 9 bytes, 1 failed\r\nTemporary files Cleaned.\r\n",
-          " rows, 1 failed in 3 items.\r\n" + std::string(clean::kFinalLine) + "\r\n"}) {
+          " rows, 2 failed in 5 items.\r\n" + std::string(clean::kFinalLine) + "\r\n"}) {
         EXPECT_NE(report_.find(line), npos) << line << "\n" << report_;
     }
     // The history's rows are counted; the work copies the clean made and removed itself are not
@@ -84,7 +96,9 @@ TEST_F(CleanReportTest, JsonDocumentHoldsEveryItemWithItsOutcomeAndCounts) {
     machine_.AddFile(kCookies + "\\me@site.txt", "cookie");
     // A name Windows handed over as no valid UTF-8 does not break the document.
     static_cast<sim::SimSystemInfo&>(machine_.system()).computer_name = "PC-\xFF\xFE";
-    const int code = Run({"/clean", "temp", "cookies", "/json", "C:\\run.json"});
+    // A call this Windows lacks (the resolver's flush) removes nothing and fails at nothing.
+    machine_.session_traces().has_dns_call = false;
+    const int code = Run({"/clean", "temp", "cookies", "dnscache", "/json", "C:\\run.json"});
     std::string text;
     ASSERT_EQ(machine_.files().ReadFile("C:\\run.json", text), platform::kOk);
     const nlohmann::ordered_json document = nlohmann::ordered_json::parse(text);
@@ -106,6 +120,7 @@ TEST_F(CleanReportTest, JsonDocumentHoldsEveryItemWithItsOutcomeAndCounts) {
     EXPECT_EQ(Item(document, "cookies")["outcome"], "cleaned");
     EXPECT_EQ(Item(document, "cookies")["bytes"], 6);
     EXPECT_EQ(Item(document, "ihistory")["outcome"], "skipped");
+    EXPECT_EQ(Item(document, "dnscache")["outcome"], "cleaned");
 
     // The preview's document, on the console: what would go, and no failure.
     machine_.Unlock(kTemp + "\\sub\\held.tmp");
