@@ -230,7 +230,8 @@ int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
     const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items, customs);
     outcome.items = AllItems(items, customs, settings_);
     for (std::size_t i = 0, item = 0; i < outcome.items.size(); ++i) {
-        if (outcome.items[i].selected) outcome.items[i].removals.removed = records[item++];
+        if (outcome.items[i].selected && item < records.size())
+            outcome.items[i].removals.removed = records[item++];
     }
     report.append("Preview: what cleaning would remove. Nothing has been deleted.").append(kEol);
     PreviewTally total;
