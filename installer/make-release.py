@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Gathers a Quillmoss release: the setup, a portable zip and a SHA-256 list of both.
+"""Gathers a Quillmoss release: the setup, the Windows Installer packages, a portable zip and a
+SHA-256 list of them all.
 
 The zip is the same, byte for byte, for the same inputs: its entries are sorted, and each
 carries the date of the commit (SOURCE_DATE_EPOCH when set), fixed attributes and a fixed
@@ -50,12 +51,17 @@ def main():
     parser = argparse.ArgumentParser()
     for option in ("version", "source", "exe", "icon", "setup", "readme", "out"):
         parser.add_argument("--" + option, required=True)
+    parser.add_argument("--msi", nargs="*", default=[])
     args = parser.parse_args()
 
     shutil.rmtree(args.out, ignore_errors=True)
     os.makedirs(args.out)
     setup = os.path.join(args.out, os.path.basename(args.setup))
     shutil.copyfile(args.setup, setup)
+    packages = []
+    for msi in args.msi:
+        packages.append(os.path.join(args.out, os.path.basename(msi)))
+        shutil.copyfile(msi, packages[-1])
     # Notepad of the oldest supported Windows shows only CRLF line ends.
     readme = os.path.join(args.out, "README.txt")
     crlf_text(args.readme, readme)
@@ -65,7 +71,7 @@ def main():
     os.remove(readme)
 
     with open(os.path.join(args.out, "SHA256SUMS"), "w", newline="\n") as sums:
-        for path in (setup, portable):
+        for path in [setup] + packages + [portable]:
             with open(path, "rb") as data:
                 digest = hashlib.sha256(data.read()).hexdigest()
             sums.write("%s  %s\n" % (digest, os.path.basename(path)))

@@ -34,11 +34,13 @@ SetDateSave off
 !define QM_EXTENSIONS_KEY "Software\Microsoft\Internet Explorer\Extensions"
 !define QM_TOOLBAR_KEY "${QM_EXTENSIONS_KEY}\{ECC5778A-6E88-BFCE-13CE-81F134789E7B}"
 !define QM_UNINSTALLER "Uninstall.exe"
+!define QM_EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Quillmoss"
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
 !include "FileFunc.nsh"
 !include "WinMessages.nsh"
+!include "x64.nsh"
 
 Name "${QM_NAME} ${QM_VERSION}"
 OutFile "${QM_OUTFILE}"
@@ -128,6 +130,20 @@ FunctionEnd
   ${EndIf}
 !macroend
 
+; The event log service reads the registry view of 64-bit programs on 64-bit Windows, whatever
+; the program: Quillmoss's event source is written there. (Windows keeps HKLM\SYSTEM as one key
+; for both views today, so this only says where the source belongs.) A 64-bit setup runs on
+; nothing but 64-bit Windows.
+!macro QM_EVENT_LOG_VIEW
+  !if ${NSIS_PTR_SIZE} > 4
+    SetRegView 64
+  !else
+    ${If} ${RunningX64}
+      SetRegView 64
+    ${EndIf}
+  !endif
+!macroend
+
 Function .onInit
   !insertmacro QM_REQUIRE_ADMIN "Installing"
   ; Over an installed copy, the same folder unless the user names another (/D= or the page).
@@ -168,6 +184,12 @@ Section "Quillmoss" SecMain
   WriteRegDWORD HKLM "${QM_UNINST_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${QM_UNINST_KEY}" "EstimatedSize" $0
+
+  ; Windows' event log finds the program's message table through this source.
+  !insertmacro QM_EVENT_LOG_VIEW
+  WriteRegExpandStr HKLM "${QM_EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\Quillmoss.exe"
+  WriteRegDWORD HKLM "${QM_EVENT_SOURCE_KEY}" "TypesSupported" 7
+  SetRegView lastused
 SectionEnd
 
 ; A value the program wrote is removed only when it names this installed copy: a copy
@@ -227,6 +249,9 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\${QM_UNINSTALLER}"
   RMDir /REBOOTOK "$INSTDIR"
   DeleteRegKey HKLM "${QM_UNINST_KEY}"
+  !insertmacro QM_EVENT_LOG_VIEW
+  DeleteRegKey HKLM "${QM_EVENT_SOURCE_KEY}"
+  SetRegView lastused
   ${If} ${RebootFlag}
     MessageBox MB_OK|MB_ICONINFORMATION "Some files of Quillmoss were in use. They will be removed when Windows restarts." /SD IDOK
   ${EndIf}

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ libgtest-dev libgmock-dev libbenchmark-dev clang-format nsis
           mingw-w64 wine64 xvfb xauth x11-utils imagemagick clang libclang-rt-14-dev
-          python3 openssl libssl-dev faketime curl nlohmann-json3-dev)
+          python3 openssl libssl-dev faketime curl nlohmann-json3-dev
+          msitools wixl)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

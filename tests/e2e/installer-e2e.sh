@@ -44,6 +44,7 @@ reg_folder='C:\\Program Files\\Quillmoss Gr\xfcn'  # as Wine's registry files sp
 shortcut="$drive/ProgramData/Microsoft/Windows/Start Menu/Programs/Quillmoss.lnk"
 caption='Quillmoss v2.80'
 uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Quillmoss'
+event_key='System\\CurrentControlSet\\Services\\Eventlog\\Application\\Quillmoss'
 
 # The sections of the prefix's registry files under the given key paths, without their times.
 reg_sections() {  # reg_sections KEY... (as the files spell them, any case)
@@ -70,7 +71,7 @@ snapshot() {
   (cd "$drive" && find "Program Files" "ProgramData/Microsoft/Windows/Start Menu" | sort)
   reg_sections 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' \
     'Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall' \
-    'Software\\Microsoft\\Internet Explorer\\Extensions'
+    'Software\\Microsoft\\Internet Explorer\\Extensions' "$event_key"
 }
 # Read while programs run (the files are written only when the prefix's server ends).
 settings() {
@@ -117,6 +118,11 @@ for line in '"DisplayName"="Quillmoss 2.80"' '"DisplayVersion"="2.80"' '"Publish
   check "list entry $line" has_line "$listed" "system.reg $line"
 done
 check "list entry has an estimated size" grep -q '"EstimatedSize"=dword:0000' <<<"$listed"
+source_values=$(reg_sections "$event_key")
+check "the event source names the installed program (REG_EXPAND_SZ)" has_line "$source_values" \
+  "system.reg \"EventMessageFile\"=str(2):\"$reg_folder\\\\Quillmoss.exe\""
+check "the event source takes errors, warnings and information" has_line "$source_values" \
+  'system.reg "TypesSupported"=dword:00000007'
 
 check "the installed program starts and shows its window" start_program
 # What a user's use of the program leaves in its settings (remembered items, options).
@@ -160,7 +166,7 @@ wine reg add 'HKCU\Software\Microsoft\Internet Explorer\Main' /v 'Start Page' /d
 during=$(snapshot)
 check "the comparison sees the installed files, the list entry and the program's values" \
   test "$(grep -c -e 'Quillmoss Grün/Quillmoss.exe' -e '\[Software.*Uninstall.*Quillmoss\]' \
-    -e '"QMS"=' -e 'ECC5778A' <<<"$during")" -eq 6
+    -e '"QMS"=' -e 'ECC5778A' -e 'Eventlog.*Quillmoss\]' <<<"$during")" -eq 7
 
 # Uninstall while the program runs: it is asked to close, and then everything goes.
 check "the program runs again" start_program
