@@ -284,14 +284,17 @@ class MainWindow : private clean::RunWindow {
     ietoolbar::ToolbarButton toolbar_button_;
     reboot::CleanAndReboot reboot_{platform_, clean_run_};
     background::BossKeys boss_keys_{platform_.desktop};
-    // A scheduled run is the button's run, with the browsers closed once the user said OK.
+    // A scheduled run is the button's run, with the browsers closed once the user said OK, and
+    // an entry in the event log.
     background::Scheduler scheduler_{
         platform_.loop,
         platform_.desktop,
         platform_.system,
         settings_,
         reporter_,
-        [this](const std::function<void()>& once_confirmed) { clean_run_.Run(once_confirmed); },
+        [this](const std::function<void()>& once_confirmed) {
+            clean_run_.Run(once_confirmed, clean::RunStart::Schedule);
+        },
         [this] { return browsers::ProfileFinder(platform_).AnyInUse(); }};
     options::OptionsHost options_{platform_, settings_, reporter_, scheduler_};
     PreviewHost preview_{platform_, settings_,

@@ -89,7 +89,7 @@ void MainWindow::Form_QueryUnload(int unload_mode) {
         // Run declines to start a second one and the unload simply goes on.
         if (unload_mode == kUnloadSessionEnding &&
             settings::ContainsLetter(settings_.Get("cleansd"), 'e')) {
-            clean_run_.Run();
+            clean_run_.Run({}, clean::RunStart::SessionEnd);
         }
     });
     ReportingStep(reporter_, label::kForm1QueryUnload, [&] { DeleteTrayIcon(); });

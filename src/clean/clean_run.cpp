@@ -1,5 +1,7 @@
 #include "clean/clean_run.h"
 
+#include <optional>
+
 #include "clean/wait_seconds.h"
 
 namespace qm::clean {
@@ -17,7 +19,7 @@ void CleanRun::UseSteps(CleanerSteps* steps) {
     steps_ = steps != nullptr ? steps : &shipped_steps_;
 }
 
-bool CleanRun::Run(const std::function<void()>& once_confirmed) {
+bool CleanRun::Run(const std::function<void()>& once_confirmed, RunStart start) {
     // A click on "Clean All Selected Items" or a scheduler tick handled during a pause would
     // otherwise start a second run inside this one, cleaning items twice and interleaving
     // their lines in the list. Such a start is refused: one run at a time.
@@ -46,14 +48,35 @@ bool CleanRun::Run(const std::function<void()>& once_confirmed) {
 
     window_.SendLeftArrowToTopTabs();
 
+    // Only the shipped steps can be recorded; steps a test put in their place run as given.
+    std::optional<RecordedSteps> recorded;
+    CleanerSteps* const own_steps = steps_;
+    if (start != RunStart::Window && steps_ == &shipped_steps_) {
+        recorded.emplace(platform_, reporter_, lst_cache_);
+        steps_ = &recorded->steps();
+    }
+    struct StepsReset {
+        CleanerSteps*& steps;
+        CleanerSteps* own;
+        ~StepsReset() { steps = own; }
+    } steps_reset{steps_, own_steps};
+    RunOutcome outcome{platform_.system.UtcSeconds(), 0, {}};
+    const auto note = [&](std::string_view name, bool selected, bool failed) {
+        ItemOutcome item{std::string(name), selected, failed, {}};
+        if (recorded) item.removals = recorded->Take();
+        item.failed = item.failed || !item.removals.failed.empty();
+        outcome.items.push_back(std::move(item));
+    };
+
     // Each box is read when the run reaches it, so a tick changed during an earlier item's
     // pause counts.
     for (const CleaningItem& item : ItemsInRunOrder()) {
         if (window_.BoxValue(item) == 1) {
-            CleanItem(item);
+            note(item.value_name, true, CleanItem(item));
         } else {
             settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath,
                                         item.value_name, "uu");
+            note(item.value_name, false, false);
         }
     }
 
@@ -61,11 +84,15 @@ bool CleanRun::Run(const std::function<void()>& once_confirmed) {
     // at this moment.
     for (const CustomItem& item : DefinedCustomItems(settings_)) {
         if (window_.CustomBoxValue(item.slot) == 1) {
-            CleanCustomItem(item);
+            note(item.value_name, true, CleanCustomItem(item));
         } else {
             settings_.Save(item.value_name, "uu");
+            note(item.value_name, false, false);
         }
     }
+    outcome.end = platform_.system.UtcSeconds();
+    if (items_cleaned_ && start != RunStart::Window)
+        ReportToEventLog(platform_.events, start, outcome);
 
     if (!items_cleaned_) {
         platform_.dialogs.MessageBox(kNothingSelectedText, kProgramTitle, platform::mb::kOk);
@@ -77,7 +104,8 @@ bool CleanRun::Run(const std::function<void()>& once_confirmed) {
     return true;
 }
 
-void CleanRun::CleanItem(const CleaningItem& item) {
+bool CleanRun::CleanItem(const CleaningItem& item) {
+    const int reports_before = reporter_.reports();
     window_.AppendProgress("");
     window_.AppendProgress(item.start_line);
     // A failing step is reported and the item still gets its remaining steps, its "tt" and
@@ -92,9 +120,11 @@ void CleanRun::CleanItem(const CleaningItem& item) {
     window_.SelectLastProgressLine();
     items_cleaned_ = true;
     WaitSeconds(platform_.system, platform_.loop, 1);
+    return refused.has_value() || reporter_.reports() != reports_before;
 }
 
-void CleanRun::CleanCustomItem(const CustomItem& item) {
+bool CleanRun::CleanCustomItem(const CustomItem& item) {
+    const int reports_before = reporter_.reports();
     window_.AppendProgress("");
     window_.AppendProgress(item.StartLine());
     std::optional<cleaners::PlaceRefusal> refusal;
@@ -105,6 +135,7 @@ void CleanRun::CleanCustomItem(const CustomItem& item) {
     window_.SelectLastProgressLine();
     items_cleaned_ = true;
     WaitSeconds(platform_.system, platform_.loop, 1);
+    return refusal.has_value() || reporter_.reports() != reports_before;
 }
 
 }  // namespace qm::clean

@@ -10,6 +10,7 @@
 #include "clean/catalogue.h"
 #include "clean/cleaner_steps.h"
 #include "clean/custom_items.h"
+#include "clean/run_event.h"
 #include "errors/error_reporter.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
@@ -39,6 +40,7 @@ inline constexpr std::string_view kNothingSelectedText =
     "No option is selected\r\nPlease select one or more options";
 inline constexpr std::string_view kFinalLine = "All selected items has been cleaned.";
 inline constexpr std::string_view kProgramTitle = "Quillmoss";
+inline constexpr std::string_view kProgramVersion = "2.80";
 
 class CleanRun {
   public:
@@ -55,16 +57,19 @@ class CleanRun {
     // when a run is already in progress (a start from inside one of its pauses, or, once
     // confirmed, an unattended clean of another copy), so that a caller acting on the result
     // (ItemsCleaned, a restart) knows there is none of its own.
-    // `once_confirmed` runs after the user said OK, before the first item.
-    bool Run(const std::function<void()>& once_confirmed = {});
+    // `once_confirmed` runs after the user said OK, before the first item. A run the scheduler
+    // or the session's end started keeps a record of what went and ends with one entry in
+    // the Application event log.
+    bool Run(const std::function<void()>& once_confirmed = {}, RunStart start = RunStart::Window);
 
     bool ItemsCleaned() const { return items_cleaned_; }
     bool in_progress() const { return in_progress_; }
     std::vector<std::string>& lst_cache() { return lst_cache_; }
 
   private:
-    void CleanItem(const CleaningItem& item);
-    void CleanCustomItem(const CustomItem& item);
+    // Each answers whether the item failed: a step raised an error or the item was refused.
+    bool CleanItem(const CleaningItem& item);
+    bool CleanCustomItem(const CustomItem& item);
 
     RunWindow& window_;
     platform::Platform& platform_;

@@ -41,6 +41,8 @@ std::string_view UsageText() {
            "asking\r\n"
            "  /log FILE                     with /list, /preview or /clean: also writes the "
            "report to FILE (UTF-8)\r\n"
+           "  /json FILE                    with /preview or /clean: writes the run as JSON to "
+           "FILE (- for the console)\r\n"
            "  Quillmoss /?                  shows this text\r\n"
            "ITEM is a name from /list, for example: temp cookies custom1 (custom1 to custom8 are "
            "your own places).\r\nWithout items, /preview and "
@@ -88,6 +90,12 @@ Parsed ParseCommandLine(std::span<const std::string> args) {
                 return {{}, "/log needs the name of the file to write."};
             command.log = true;
             command.log_file = args[++i];
+        } else if (name == "json") {
+            if (command.json) return {{}, "Give /json only once."};
+            if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1].front() == '/')
+                return {{}, "/json needs the name of the file to write, or - for the console."};
+            command.json = true;
+            command.json_file = args[++i];
         } else {
             return {{}, "Unknown switch " + Quoted(arg) + "."};
         }
@@ -96,6 +104,8 @@ Parsed ParseCommandLine(std::span<const std::string> args) {
     if (!chosen) return {{}, "Say what to do: /list, /preview or /clean."};
     if (command.action == Action::List && (!command.items.empty() || !command.custom_slots.empty()))
         return {{}, "/list takes no items."};
+    if (command.action == Action::List && command.json)
+        return {{}, "/json goes with /preview or /clean."};
     std::sort(command.items.begin(), command.items.end(),
               [](const clean::CleaningItem* a, const clean::CleaningItem* b) {
                   return a->run_position < b->run_position;

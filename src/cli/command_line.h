@@ -26,6 +26,10 @@ struct Command {
     std::vector<int> custom_slots;
     bool log = false;
     std::string log_file;
+    // /json FILE with /preview and /clean: the run as one JSON document; "-" is the console.
+    bool json = false;
+    std::string json_file;
+    bool json_to_console() const { return json && json_file == "-"; }
 };
 
 struct Parsed {

@@ -12,26 +12,13 @@
 #include "clean/custom_items.h"
 #include "errors/error_reporter.h"
 #include "platform/dry_run/dry_run.h"
+#include "platform/dry_run/dry_tally.h"
 #include "platform/platform.h"
 #include "settings/settings_store.h"
 
 namespace qm::cli {
 
-struct PreviewTally {
-    std::size_t entries = 0;
-    std::size_t files = 0;
-    std::uint64_t bytes = 0;
-    std::uint64_t rows = 0;
-    std::size_t kept = 0;
-    std::size_t folders = 0;
-    std::size_t registry_entries = 0;
-    std::size_t cache_entries = 0;
-    void Add(const dry_run::DryDeletion& deletion);
-    // "3 entries, 1 files, 5 bytes", then rows and kept when there are any: the report's line.
-    std::string Text() const;
-    // " (2 folders, 1 registry entries)": the kinds the report's line leaves out, if any.
-    std::string KindsText() const;
-};
+using PreviewTally = dry_run::Tally;
 
 class PreviewSession {
   public:

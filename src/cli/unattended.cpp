@@ -5,7 +5,9 @@
 #include "clean/clean_run.h"
 #include "clean/cleaner_steps.h"
 #include "clean/policy_items.h"
+#include "clean/run_event.h"
 #include "cli/command_line.h"
+#include "cli/json_report.h"
 #include "cli/preview_session.h"
 
 namespace qm::cli {
@@ -61,6 +63,36 @@ std::string Line(const DryDeletion& d) {
     return {};
 }
 
+std::string FailureLine(const recording::FailedRemoval& failure, platform::SystemInfo& system) {
+    std::string line = "failed    " + failure.path;
+    if (failure.kind == DryDeletion::Kind::RegistryValue) line += " : " + failure.value_name;
+    const std::string words = system.ErrorText(failure.error);
+    line += words.empty() ? " (error " : ": " + words + " (error ";
+    return line + std::to_string(failure.error) + ")";
+}
+
+// " (2 failed)" after a tally, when something failed.
+std::string FailedText(std::size_t failed) {
+    return failed == 0 ? std::string() : ", " + std::to_string(failed) + " failed";
+}
+
+// Every item of the catalogue and every own place defined, those given as selected.
+std::vector<clean::ItemOutcome> AllItems(std::span<const clean::CleaningItem* const> items,
+                                         std::span<const clean::CustomItem> customs,
+                                         settings::SettingsStore& settings) {
+    std::vector<clean::ItemOutcome> all;
+    for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
+        const bool given = std::find(items.begin(), items.end(), &item) != items.end();
+        all.push_back({std::string(item.value_name), given, false, {}});
+    }
+    for (const clean::CustomItem& custom : clean::DefinedCustomItems(settings)) {
+        const bool given = std::any_of(customs.begin(), customs.end(),
+                                       [&](const auto& c) { return c.slot == custom.slot; });
+        all.push_back({custom.value_name, given, false, {}});
+    }
+    return all;
+}
+
 // Ends the session's clean run however the clean returns.
 struct CleanRunClaim {
     platform::Process& process;
@@ -86,6 +118,12 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
     if (command.log && platform_.files.WriteFile(command.log_file, "") != platform::kOk) {
         out("Quillmoss: cannot write the log file \"" + command.log_file + "\"; nothing was done." +
             std::string(kEol));
+        return kExitUsage;
+    }
+    if (command.json && !command.json_to_console() &&
+        platform_.files.WriteFile(command.json_file, "") != platform::kOk) {
+        out("Quillmoss: cannot write the JSON file \"" + command.json_file +
+            "\"; nothing was done." + std::string(kEol));
         return kExitUsage;
     }
     std::vector<const clean::CleaningItem*> items = command.items;
@@ -117,17 +155,25 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
     std::string report;
     for (const std::string& line : policy_lines) report.append(line).append(kEol);
     int code = kExitDone;
+    clean::RunOutcome outcome{platform_.system.UtcSeconds(), 0, AllItems({}, {}, settings_)};
     if (command.action == Action::List) {
         code = List(report);
     } else if (items.empty() && customs.empty()) {
         report.append(clean::kNothingSelectedText).append(kEol);
     } else if (command.action == Action::Preview) {
-        code = Preview(items, customs, report);
+        code = Preview(items, customs, report, outcome);
     } else {
-        code = Clean(items, customs, report);
+        code = Clean(items, customs, report, outcome);
     }
+    outcome.end = platform_.system.UtcSeconds();
     if (command.log) platform_.files.WriteFile(command.log_file, report);
-    out(report);
+    std::string json;
+    if (command.json) {
+        json = JsonReport(outcome, {platform_.system.ComputerName(), platform_.system.UserName(),
+                                    code, command.action == Action::Preview});
+        if (!command.json_to_console()) platform_.files.WriteFile(command.json_file, json);
+    }
+    out(command.json_to_console() ? json : report);
     return code;
 }
 
@@ -179,8 +225,14 @@ std::vector<std::vector<DryDeletion>> Unattended::PreviewRecords(
 }
 
 int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
-                        std::span<const clean::CustomItem> customs, std::string& report) {
+                        std::span<const clean::CustomItem> customs, std::string& report,
+                        clean::RunOutcome& outcome) {
     const std::vector<std::vector<DryDeletion>> records = PreviewRecords(items, customs);
+    outcome.items = AllItems(items, customs, settings_);
+    for (std::size_t i = 0, item = 0; i < outcome.items.size(); ++i) {
+        if (outcome.items[i].selected && item < records.size())
+            outcome.items[i].removals.removed = records[item++];
+    }
     report.append("Preview: what cleaning would remove. Nothing has been deleted.").append(kEol);
     PreviewTally total;
     for (std::size_t i = 0; i < records.size(); ++i) {
@@ -204,7 +256,8 @@ int Unattended::Preview(std::span<const clean::CleaningItem* const> items,
 }
 
 int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
-                      std::span<const clean::CustomItem> customs, std::string& report) {
+                      std::span<const clean::CustomItem> customs, std::string& report,
+                      clean::RunOutcome& outcome) {
     if (!platform_.process.BeginCleanRun()) {
         report.append(kBusyText).append(kEol);
         return kExitStepFailed;
@@ -213,16 +266,41 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
     const int reports_before = reporter_.reports();
     bool refused = false;
     std::vector<std::string> lst_cache;
-    clean::CatalogueSteps steps(platform_, settings_, reporter_, lst_cache);
+    // The record comes from the run itself: what the machine really removed, and refused.
+    clean::RecordedSteps recorded(platform_, reporter_, lst_cache);
+    clean::CatalogueSteps& steps = recorded.steps();
+    outcome.items.clear();
+    PreviewTally total;
+    std::size_t total_failed = 0, cleaned = 0;
+    // Between an item's two progress lines: what went, what could not, and its tally.
+    const auto tell = [&](std::string_view name, bool failed) {
+        clean::ItemOutcome item{std::string(name), true, failed, recorded.Take()};
+        PreviewTally tally;
+        for (const DryDeletion& removal : item.removals.removed) {
+            report.append("  ").append(Line(removal)).append(kEol);
+            tally.Add(removal);
+            total.Add(removal);
+        }
+        for (const recording::FailedRemoval& failure : item.removals.failed)
+            report.append("  ").append(FailureLine(failure, platform_.system)).append(kEol);
+        report.append("  = ").append(tally.Text()).append(FailedText(item.removals.failed.size()));
+        report.append(kEol);
+        total_failed += item.removals.failed.size();
+        item.failed = item.failed || !item.removals.failed.empty();
+        ++cleaned;
+        outcome.items.push_back(std::move(item));
+    };
     // As the window's run does: every item in run order, "tt" for the cleaned, "uu" for the
     // others, and the same progress lines, without the pauses kept for the window's sake.
     for (const clean::CleaningItem& item : clean::ItemsInRunOrder()) {
         if (std::find(items.begin(), items.end(), &item) == items.end()) {
             settings_.SaveSettingString(settings::kSettingsRoot, settings::kSettingsPath,
                                         item.value_name, "uu");
+            outcome.items.push_back({std::string(item.value_name), false, false, {}});
             continue;
         }
         report.append(item.start_line).append(kEol);
+        const int item_reports = reporter_.reports();
         for (const clean::StepId id : item.steps) {
             errors::ReportingStep(reporter_, clean::kRunErrorLabel, [&] { steps.Run(id); });
         }
@@ -230,6 +308,7 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
                                     item.value_name, "tt");
         const std::optional<std::string> refusal = steps.TakeEndLine();
         refused = refused || refusal.has_value();
+        tell(item.value_name, refusal.has_value() || reporter_.reports() != item_reports);
         report.append(refusal ? std::string_view(*refusal) : item.end_line).append(kEol);
     }
     for (const clean::CustomItem& custom : clean::DefinedCustomItems(settings_)) {
@@ -237,17 +316,25 @@ int Unattended::Clean(std::span<const clean::CleaningItem* const> items,
                                         [&](const auto& c) { return c.slot == custom.slot; });
         if (named == customs.end()) {
             settings_.Save(custom.value_name, "uu");
+            outcome.items.push_back({custom.value_name, false, false, {}});
             continue;
         }
         report.append(custom.StartLine()).append(kEol);
+        const int item_reports = reporter_.reports();
         std::optional<cleaners::PlaceRefusal> refusal;
         errors::ReportingStep(reporter_, clean::kRunErrorLabel,
                               [&] { refusal = steps.CleanPlace(custom.place); });
         settings_.Save(custom.value_name, "tt");
-        refused = refused || refusal.has_value();
+        const bool place_refused = refusal.has_value();
+        refused = refused || place_refused;
+        tell(custom.value_name, place_refused || reporter_.reports() != item_reports);
         report.append(refusal ? custom.RefusedLine(*refusal) : custom.EndLine()).append(kEol);
     }
+    report.append("Total: ").append(total.Text()).append(FailedText(total_failed)).append(" in ");
+    report.append(std::to_string(cleaned)).append(" items.").append(kEol);
     report.append(clean::kFinalLine).append(kEol);
+    outcome.end = platform_.system.UtcSeconds();
+    clean::ReportToEventLog(platform_.events, clean::RunStart::CommandLine, outcome);
     const int failures = reporter_.reports() - reports_before;
     if (failures == 0 && !refused) return kExitDone;
     report.append(std::to_string(failures) + " errors met; some traces may remain.").append(kEol);

@@ -1,7 +1,8 @@
 #pragma once
 // What Quillmoss does when started with arguments: the list of items, the preview and the
-// unattended clean, each ending in a report (printed, and written to the /log file) and an
-// exit code. Nothing here asks the user anything.
+// unattended clean, each ending in a report (printed, and written to the /log file), a JSON
+// document when asked for (/json) and an exit code; the clean also leaves one entry in the
+// Application event log. Nothing here asks the user anything.
 #include <functional>
 #include <span>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "clean/catalogue.h"
 #include "clean/custom_items.h"
+#include "clean/run_outcome.h"
 #include "cleaners/file_tools.h"
 #include "errors/error_reporter.h"
 #include "platform/dry_run/dry_record.h"
@@ -41,10 +43,13 @@ class Unattended {
     std::vector<const clean::CleaningItem*> Remembered();
     std::vector<clean::CustomItem> RememberedCustom();
     int List(std::string& report);
+    // Each fills `outcome` with every item, for the JSON report.
     int Preview(std::span<const clean::CleaningItem* const> items,
-                std::span<const clean::CustomItem> customs, std::string& report);
+                std::span<const clean::CustomItem> customs, std::string& report,
+                clean::RunOutcome& outcome);
     int Clean(std::span<const clean::CleaningItem* const> items,
-              std::span<const clean::CustomItem> customs, std::string& report);
+              std::span<const clean::CustomItem> customs, std::string& report,
+              clean::RunOutcome& outcome);
 
     platform::Platform& platform_;
     settings::SettingsStore& settings_;

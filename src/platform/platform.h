@@ -2,6 +2,7 @@
 // Everything the core reaches the machine through. Both backends hand out one of these.
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/event_log.h"
 #include "platform/file_system.h"
 #include "platform/http.h"
 #include "platform/message_loop.h"
@@ -28,6 +29,7 @@ struct Platform {
     Http& http;
     Signatures& signatures;
     SessionTraces& traces;
+    EventLog& events;
 };
 
 }  // namespace qm::platform

@@ -1,6 +1,6 @@
 #pragma once
-// Version record, tick count, processor and memory figures, Internet Explorer version, and
-// the machine's ANSI code page.
+// Version record, tick count, processor and memory figures, Internet Explorer version, the
+// machine's ANSI code page, and the names and clock a report of a run carries.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -52,6 +52,16 @@ class SystemInfo {
     virtual bool ToAnsiCodePage(std::string_view utf8, std::string& ansi) = 0;
     // False for bytes that are no character of the code page.
     virtual bool FromAnsiCodePage(std::string_view ansi, std::string& utf8) = 0;
+
+    // GetComputerName and GetUserName: the machine's NetBIOS name and the user's logon name.
+    // Empty when Windows cannot tell.
+    virtual std::string ComputerName() = 0;
+    virtual std::string UserName() = 0;
+    // GetSystemTimeAsFileTime: seconds since 1970-01-01 00:00 UTC.
+    virtual std::int64_t UtcSeconds() = 0;
+    // FormatMessage of a Windows error number in the system's words, without the line end
+    // ("Access is denied."); empty when the system has no text for it.
+    virtual std::string ErrorText(std::int32_t error) = 0;
 };
 
 }  // namespace qm::platform

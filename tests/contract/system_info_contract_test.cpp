@@ -109,5 +109,26 @@ TEST_F(SystemInfoContract, AnsiCodePageIsWindows1252WithoutLookAlikes) {
     }
 }
 
+// What a run's report carries: both names, a UTC clock within a minute of the host's, and the
+// system's words for an error, one line without its line end; none for a number that is none.
+TEST_F(SystemInfoContract, NamesClockAndErrorWordsOfTheReports) {
+    EXPECT_FALSE(system_.ComputerName().empty());
+    EXPECT_FALSE(system_.UserName().empty());
+    const std::int64_t host = std::chrono::duration_cast<std::chrono::seconds>(
+                                  std::chrono::system_clock::now().time_since_epoch())
+                                  .count();
+    if (backend_->IsReal()) {
+        EXPECT_NEAR(static_cast<double>(system_.UtcSeconds()), static_cast<double>(host), 60.0);
+    }
+    EXPECT_GT(system_.UtcSeconds(), 1767225600);  // 2026
+    for (const platform::Status error :
+         {platform::kErrorAccessDenied, platform::kErrorSharingViolation}) {
+        const std::string words = system_.ErrorText(error);
+        EXPECT_FALSE(words.empty()) << error;
+        EXPECT_EQ(words.find_first_of("\r\n"), std::string::npos) << words;
+    }
+    EXPECT_EQ(system_.ErrorText(0x20001234), "");
+}
+
 }  // namespace
 }  // namespace qm::contract

@@ -54,10 +54,16 @@ TEST(CommandLineE2E, ListPreviewCleanAndBadInputByExitCodesAndLogs) {
 
     EXPECT_EQ(RunQuillmoss(L"/CLEAN cookies temp" + quoted_log), 0);
     EXPECT_FALSE(FileExists(a) || FileExists(b) || FileExists(cookie));
+    // What the preview listed is what the clean reports gone, between the same progress lines.
     EXPECT_EQ(ReadWholeFile(log),
-              "Cleaning Internet Cookies...\r\nInternet Cookies Cleaned.\r\n"
-              "Cleaning temporary files...\r\nTemporary files Cleaned.\r\n"
-              "All selected items has been cleaned.\r\n");
+              "Cleaning Internet Cookies...\r\n  file      " + Narrow(cookie) +
+                  " (6 bytes)\r\n  = 1 entries, 1 files, 6 bytes\r\nInternet Cookies Cleaned.\r\n"
+                  "Cleaning temporary files...\r\n  file      " +
+                  Narrow(a) + " (5 bytes)\r\n  file      " + Narrow(b) +
+                  " (2 bytes)\r\n  folder    " + temp + "\\sub\r\n  folder    " + temp +
+                  "\r\n  = 4 entries, 2 files, 7 bytes\r\nTemporary files Cleaned.\r\n"
+                  "Total: 5 entries, 3 files, 13 bytes in 2 items.\r\n"
+                  "All selected items has been cleaned.\r\n");
 }
 
 }  // namespace

@@ -118,8 +118,9 @@ struct ForwardingFiles : platform::FileSystem {
 // The machine's platform with another drive in place of its own.
 inline platform::Platform WithFiles(sim::Machine& machine, platform::FileSystem& files) {
     const platform::Platform& own = machine.platform();
-    return {own.registry, files,         own.shell,   own.system, own.dialogs,    own.loop,
-            own.process,  own.url_cache, own.desktop, own.http,   own.signatures, own.traces};
+    return {own.registry,   files,       own.shell,     own.system,  own.dialogs,
+            own.loop,       own.process, own.url_cache, own.desktop, own.http,
+            own.signatures, own.traces,  own.events};
 }
 
 }  // namespace qm::testing

@@ -60,10 +60,14 @@ TEST_F(UnattendedTest, CleanTakesNamedItemsOnceInRunOrderAndLogsTheSameReport) {
     machine_.AddFolder("C:\\Journal \xC3\xBC");
     const std::string log = "C:\\Journal \xC3\xBC\\run.log";
     EXPECT_EQ(Run({"/clean", "TEMP", "cookies", "temp", "/Log", log}), cli::kExitDone);
-    EXPECT_EQ(report_,
-              "Cleaning Internet Cookies...\r\nInternet Cookies Cleaned.\r\n"
-              "Cleaning temporary files...\r\nTemporary files Cleaned.\r\n"
-              "All selected items has been cleaned.\r\n");
+    EXPECT_EQ(report_, "Cleaning Internet Cookies...\r\n  file      " + kCookies +
+                           "\\me@site.txt (4 bytes)\r\n  = 1 entries, 1 files, 4 bytes\r\n"
+                           "Internet Cookies Cleaned.\r\nCleaning temporary files...\r\n"
+                           "  file      " +
+                           kTemp + "\\a.tmp (4 bytes)\r\n  folder    " + kTemp +
+                           "\r\n  = 2 entries, 1 files, 4 bytes\r\nTemporary files Cleaned.\r\n"
+                           "Total: 3 entries, 2 files, 8 bytes in 2 items.\r\n"
+                           "All selected items has been cleaned.\r\n");
     std::string logged;
     EXPECT_EQ(machine_.files().ReadFile(log, logged), platform::kOk);
     EXPECT_EQ(logged, report_);

@@ -24,9 +24,9 @@ class DryRun {
           shell_(real.shell, record_),
           url_cache_(real.url_cache, record_),
           traces_(real.traces, record_),
-          platform_{registry_,    files_,     shell_,       real.system, real.dialogs,    real.loop,
-                    real.process, url_cache_, real.desktop, real.http,   real.signatures, traces_} {
-    }
+          platform_{registry_,       files_,       shell_,     real.system,  real.dialogs,
+                    real.loop,       real.process, url_cache_, real.desktop, real.http,
+                    real.signatures, traces_,      real.events} {}
     DryRun(const DryRun&) = delete;
     DryRun& operator=(const DryRun&) = delete;
 

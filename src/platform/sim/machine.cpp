@@ -214,6 +214,10 @@ void Machine::SetProcessor(const platform::ProcessorInfo& info) {
 void Machine::SetMemory(const platform::MemoryInfo& info) {
     impl_->system.memory = info;
 }
+SimEventLog& Machine::event_log() {
+    return impl_->events;
+}
+
 SessionTraceState& Machine::session_traces() {
     return impl_->traces.state;
 }

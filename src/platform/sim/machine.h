@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/sim/sim_event_log.h"
 #include "platform/sim/sim_session_traces.h"
 
 namespace qm::sim {
@@ -279,6 +280,8 @@ class Machine {
     // The clipboard, its history and the resolver's cache, to fill and to look at. By default
     // all empty, with a resolver call and without the history's.
     SessionTraceState& session_traces();
+    // The Application event log's entries, and its refusal (kOk: it takes them).
+    SimEventLog& event_log();
     void SetProgram(const std::string& folder, const std::string& name);
 
     // --- virtual time -----------------------------------------------------------------------

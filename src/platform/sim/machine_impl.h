@@ -4,6 +4,7 @@
 
 #include "platform/sim/machine.h"
 #include "platform/sim/sim_dialogs.h"
+#include "platform/sim/sim_event_log.h"
 #include "platform/sim/sim_file_system.h"
 #include "platform/sim/sim_history.h"
 #include "platform/sim/sim_http.h"
@@ -34,8 +35,9 @@ struct Machine::Impl {
     SimHttp http{files, loop};
     SimSignatures signatures;
     SimSessionTraces traces;
-    platform::Platform platform{registry, files,     shell,   system, dialogs,    loop,
-                                process,  url_cache, desktop, http,   signatures, traces};
+    SimEventLog events;
+    platform::Platform platform{registry,  files,   shell, system,     dialogs, loop,  process,
+                                url_cache, desktop, http,  signatures, traces,  events};
 
     // What a freshly installed Windows XP with Quillmoss on it has that the program relies on.
     void MakeDefaultMachine();

@@ -2,6 +2,7 @@
 
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_dialogs.h"
+#include "platform/win32/win32_event_log.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_http.h"
 #include "platform/win32/win32_message_loop.h"
@@ -28,8 +29,9 @@ struct Win32Platform::Impl {
     Win32Http http{&loop};
     Win32Signatures signatures;
     Win32SessionTraces traces;
-    platform::Platform view{registry, files,     shell,   system, dialogs,    loop,
-                            process,  url_cache, desktop, http,   signatures, traces};
+    Win32EventLog events;
+    platform::Platform view{registry,  files,   shell, system,     dialogs, loop,  process,
+                            url_cache, desktop, http,  signatures, traces,  events};
 };
 
 Win32Platform::Win32Platform() : impl_(std::make_unique<Impl>()) {}

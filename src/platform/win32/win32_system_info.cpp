@@ -113,4 +113,38 @@ bool Win32SystemInfo::FromAnsiCodePage(std::string_view ansi, std::string& utf8)
     return true;
 }
 
+std::string Win32SystemInfo::ComputerName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    return ::GetComputerNameW(name, &size) ? ToUtf8(std::wstring_view(name, size)) : std::string();
+}
+
+std::string Win32SystemInfo::UserName() {
+    wchar_t name[257] = {};  // UNLEN + 1
+    DWORD size = 257;
+    // The size counts the terminating NUL.
+    return ::GetUserNameW(name, &size) && size > 0 ? ToUtf8(std::wstring_view(name, size - 1))
+                                                   : std::string();
+}
+
+std::int64_t Win32SystemInfo::UtcSeconds() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    const std::uint64_t ticks = (std::uint64_t{now.dwHighDateTime} << 32) | now.dwLowDateTime;
+    constexpr std::uint64_t kTicksTo1970 = 116444736000000000ull;  // 100 ns steps from 1601
+    return static_cast<std::int64_t>((ticks - kTicksTo1970) / 10000000ull);
+}
+
+std::string Win32SystemInfo::ErrorText(std::int32_t error) {
+    wchar_t text[512] = {};
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(error), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, 512, nullptr);
+    std::wstring_view words(text, length);
+    while (!words.empty() &&
+           (words.back() == L'\r' || words.back() == L'\n' || words.back() == L' '))
+        words.remove_suffix(1);
+    return ToUtf8(words);
+}
+
 }  // namespace qm::win32

@@ -1,0 +1,27 @@
+#pragma once
+// The JSON report of /clean and /preview, for the tools an administrator reads runs with:
+// one document a run, written with nlohmann/json, never pasted together from strings.
+//   {"version", "machine", "user", "start", "end" (ISO 8601 UTC), "exitCode", ["preview": true,]
+//    "items": [{"name", "outcome" ("cleaned", "failed", "skipped"), "files", "folders",
+//               "registry", "bytes"}, ...]}
+// A text that is not valid UTF-8 (a name as Windows gave it) has its bad bytes replaced with
+// U+FFFD, so the document always parses.
+#include <cstdint>
+#include <string>
+
+#include "clean/run_outcome.h"
+
+namespace qm::cli {
+
+struct JsonFacts {
+    std::string machine;
+    std::string user;
+    int exit_code = 0;
+    bool preview = false;  // the counts are what would go
+};
+
+std::string JsonReport(const clean::RunOutcome& outcome, const JsonFacts& facts);
+// "2026-12-07T22:40:00Z"
+std::string IsoUtc(std::int64_t seconds);
+
+}  // namespace qm::cli
