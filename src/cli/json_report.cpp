@@ -47,6 +47,7 @@ std::string JsonReport(const clean::RunOutcome& outcome, const JsonFacts& facts)
                          {"bytes", tally.bytes}});
     }
     document["items"] = std::move(items);
+    document["ignoredPolicies"] = facts.ignored_policies;
     return document.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\r\n";
 }
 

@@ -3,11 +3,12 @@
 // one document a run, written with nlohmann/json, never pasted together from strings.
 //   {"version", "machine", "user", "start", "end" (ISO 8601 UTC), "exitCode", ["preview": true,]
 //    "items": [{"name", "outcome" ("cleaned", "failed", "skipped"), "files", "folders",
-//               "registry", "bytes"}, ...]}
+//               "registry", "bytes"}, ...], "ignoredPolicies": [text, ...]}
 // A text that is not valid UTF-8 (a name as Windows gave it) has its bad bytes replaced with
 // U+FFFD, so the document always parses.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "clean/run_outcome.h"
 
@@ -18,6 +19,8 @@ struct JsonFacts {
     std::string user;
     int exit_code = 0;
     bool preview = false;  // the counts are what would go
+    // The policy values the run ignored, as the text report's first lines say them.
+    std::vector<std::string> ignored_policies;
 };
 
 std::string JsonReport(const clean::RunOutcome& outcome, const JsonFacts& facts);

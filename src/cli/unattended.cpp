@@ -170,7 +170,7 @@ int Unattended::Run(std::span<const std::string> args, const Output& out) {
     std::string json;
     if (command.json) {
         json = JsonReport(outcome, {platform_.system.ComputerName(), platform_.system.UserName(),
-                                    code, command.action == Action::Preview});
+                                    code, command.action == Action::Preview, policy_lines});
         if (!command.json_to_console()) platform_.files.WriteFile(command.json_file, json);
     }
     out(command.json_to_console() ? json : report);

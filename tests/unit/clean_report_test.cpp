@@ -106,7 +106,7 @@ TEST_F(CleanReportTest, JsonDocumentHoldsEveryItemWithItsOutcomeAndCounts) {
     std::vector<std::string> keys;
     for (const auto& [key, value] : document.items()) keys.push_back(key);
     EXPECT_EQ(keys, (std::vector<std::string>{"version", "machine", "user", "start", "end",
-                                              "exitCode", "items"}));
+                                              "exitCode", "items", "ignoredPolicies"}));
     EXPECT_EQ(document["version"], "2.80");
     EXPECT_EQ(document["machine"], "PC-\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(document["user"], "Tester");

@@ -2,6 +2,8 @@
 // the window, the options dialog, the session end and the command line all obeying.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <vector>
 
@@ -117,6 +119,11 @@ TEST_F(PolicyTest, CleanWithoutNamesTakesThePolicysItemsAndSaysWhatItIgnored) {
         << report;
     EXPECT_EQ(report.find("Cookies"), npos);
     EXPECT_FALSE(machine_.Exists(kTemp + "\\a.tmp"));
+    // The JSON report names the same ignored values.
+    EXPECT_EQ(cli.Run(std::vector<std::string>{"/preview", "/json", "-"}, keep), cli::kExitDone);
+    const auto ignored = nlohmann::json::parse(report).at("ignoredPolicies");
+    ASSERT_EQ(ignored.size(), 2u) << report;
+    EXPECT_EQ(ignored[1], "Policy Items: \"nosuch\" names no item and is ignored.");
     // Items named on the command line are the administrator's own choice.
     EXPECT_EQ(cli.Run(std::vector<std::string>{"/preview", "cookies"}, keep), cli::kExitDone);
     EXPECT_NE(report.find("[cookies]"), npos);
