@@ -93,7 +93,10 @@ def main():
         command = stopped + ["msibuild", built]
         for row in rows:
             command += ["-q", row]
-        command += ["-s", "Quillmoss " + args.version, "Quillmoss", "%s;1033" % args.arch,
+        # Windows Installer calls the 32-bit platform "Intel"; a package marked "x86" is
+        # refused everywhere as meant for another processor (1633).
+        platform = {"x64": "x64", "x86": "Intel"}[args.arch]
+        command += ["-s", "Quillmoss " + args.version, "Quillmoss", "%s;1033" % platform,
                     "{%s}" % package_code(args)]
         subprocess.run(command, cwd=stage, env=env, check=True)
         shutil.copyfile(built, out)
