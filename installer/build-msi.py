@@ -33,10 +33,10 @@ EVENT_SOURCE_KEY = r"SYSTEM\CurrentControlSet\Services\EventLog\Application\Quil
 
 def source_date(source):
     here = os.path.dirname(os.path.abspath(__file__))
-    spec = importlib.util.spec_from_file_location("make_release",
-                                                  os.path.join(here, "make-release.py"))
-    release = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(release)
+    found = importlib.util.spec_from_file_location("make_release",
+                                                   os.path.join(here, "make-release.py"))
+    release = importlib.util.module_from_spec(found)
+    found.loader.exec_module(release)
     return release.source_date(source)
 
 
