@@ -18,14 +18,7 @@ rm -rf "$prefix" "$prefix-home" "$work"
 mkdir -p "$work"
 trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
 
-failures=0
-check() {  # check DESCRIPTION COMMAND...
-  local what=$1
-  shift
-  if "$@"; then echo "ok: $what"; else echo "FAILED: $what"; failures=$((failures + 1)); fi
-}
-wine() { "$here/../wine/wine-run.sh" "$@"; }
-settle() { timeout 120 /usr/lib/wine/wineserver -w || true; }
+. "$here/prefix-checks.sh"
 msiexec() {  # msiexec ARGS...: silent, and its exit code once everything it started is done
   local rc=0
   wine msiexec "$@" /qn || rc=$?
@@ -45,25 +38,6 @@ uninstall_key='Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 [ "$arch" = x64 ] || uninstall_key='Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Uninstall'
 event_key='System\\CurrentControlSet\\Services\\Eventlog\\Application\\Quillmoss'
 
-# The sections of the prefix's registry files under the given key paths, without their times.
-reg_sections() {  # reg_sections KEY... (as the files spell them, any case)
-  local file
-  for file in system.reg user.reg; do
-    QM_KEYS="$(printf '%s\n' "$@")" awk -v file="$file" '
-      BEGIN { n = split(tolower(ENVIRON["QM_KEYS"]), wanted, "\n") }
-      /^\[/ {
-        key = $0; sub(/\] [0-9]+$/, "]", key); keep = 0
-        for (i = 1; i <= n; i++) {
-          if (wanted[i] == "") continue
-          if (index(tolower(key), "[" wanted[i] "]") == 1 || index(tolower(key), "[" wanted[i] "\\\\") == 1) keep = 1
-        }
-        if (keep) print file " " key
-        next
-      }
-      /^#time=/ { next }
-      keep && NF { print file " " $0 }' "$prefix/$file"
-  done
-}
 # Wine puts the shortcuts of a per-machine package in the installing user's Start Menu, where
 # Windows puts them in the one of all users: both are looked at.
 start_menus() { find "$drive/ProgramData/Microsoft/Windows/Start Menu" "$drive"/users/*/AppData/Roaming/Microsoft/Windows/Start\ Menu "$@"; }
